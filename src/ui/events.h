@@ -1,0 +1,32 @@
+#pragma once
+// What the window tells the app. The app implements this and passes it to
+// Ui::run; every call arrives on the window's thread.
+namespace orvela::ui {
+
+enum class MouseButton { Left, Right };
+
+class EventHandler {
+ public:
+  virtual ~EventHandler() = default;
+
+  // A menu command or accelerator (the command's IDM_ id).
+  virtual void on_command(int id) = 0;
+  // The window gained (true) or lost (false) the keyboard focus.
+  virtual void on_focus(bool gained) = 0;
+  // The menu bar is about to open: the time to enable and check items
+  // (INITMENU). Called before on_menu_loop(true).
+  virtual void on_init_menu() = 0;
+  // A menu was opened (true) or closed again (false); for the app this is
+  // like losing and regaining the focus.
+  virtual void on_menu_loop(bool entered) = 0;
+  // The user asked to close the window (close box, Alt+F4, Ui::request_close,
+  // end of console input). Return false to keep the window open.
+  virtual bool on_close_requested() = 0;
+
+  // Raw mouse movement in counts, a click, the pointer leaving the window.
+  virtual void on_mouse_move(int /*dx*/, int /*dy*/) {}
+  virtual void on_mouse_click(MouseButton /*button*/) {}
+  virtual void on_mouse_leave() {}
+};
+
+}  // namespace orvela::ui
