@@ -1,0 +1,86 @@
+#pragma once
+// xmlparse: a streaming tokenizer for the XML we read (OpenStreetMap extracts,
+// weather documents). No tree, no validation: the next tag's name, then its
+// attributes one pair at a time, and optionally the text between tags.
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "osm/istrm.h"
+
+namespace orvela::osm {
+
+struct XMLENTITYCONVREC {
+  std::string_view ENT;
+  char OUT;
+};
+
+// The five predefined entities, sorted by name in byte order.
+inline constexpr std::array<XMLENTITYCONVREC, 5> XMLENTITIESCONV{{
+    {"amp", '&'}, {"apos", '\''}, {"gt", '>'}, {"lt", '<'}, {"quot", '"'}}};
+inline constexpr int XMLENTITIESCOUNT = 5;
+
+// The text of an entity name (without "&" and ";"): the five named ones,
+// decimal and hexadecimal character references as UTF-8, a blank for anything else.
+std::string XMLENTITYCONV(std::string_view entity);
+
+class XmlParser {
+ public:
+  // Longest tag name, attribute name, attribute value or copied text we accept;
+  // anything longer is taken as broken input (see malformed()), so a file
+  // without closing characters cannot make us swallow it whole.
+  static constexpr size_t kMaxNameLen = 1024;
+  static constexpr size_t kMaxValueLen = 1 << 16;
+  static constexpr size_t kMaxTextLen = 1 << 20;
+  static constexpr size_t kMaxEntityLen = 255;
+
+  // 0 on success, otherwise the I/O error code of the open.
+  int XMLOPEN(const std::filesystem::path& fn);
+  void XMLCLOSE();
+
+  void XMLGETCH() {
+    XMLRES = XMLF.GETCH(XMLCH);
+    ++XMLFPOS;
+  }
+  void XMLSEARCHNEXTTAG();
+  std::string XMLGETNEXTTAG();
+  // Next attribute of the current tag; true when a name was read.
+  bool XMLGETNEXTTAGPAR(std::string& k, std::string& w);
+  void XMLSEARCHTAGEND() {
+    while (XMLRES && XMLCH != '>') XMLGETCH();
+  }
+
+  // While set, text skipped between tags is appended to this string.
+  void set_copy_text(std::string* s) { XMLCOPYTEXTSTR = s; }
+
+  bool res() const { return XMLRES; }
+  char ch() const { return XMLCH; }
+  uint64_t fpos() const { return XMLFPOS; }
+  // Bytes of the file itself consumed so far (compressed bytes for packed input).
+  uint64_t file_pos() const { return XMLF.file_pos(); }
+  // Set once a name or value ran over its limit; reading then stops (res() false).
+  bool malformed() const { return malformed_; }
+
+  uint64_t XMLFSIZE = 0;
+
+ private:
+  void give_up();
+  bool append_capped(std::string& s, char c, size_t cap);
+  struct ValueState {
+    bool INENTITY = false;
+    std::string ENTITY;
+  };
+  void ADDTOW(char c, std::string& w, ValueState& st);
+  void read_value(std::string& w);
+
+  ISTREAM XMLF;
+  bool XMLRES = false;
+  char XMLCH = 0;
+  uint64_t XMLFPOS = 0;
+  std::string* XMLCOPYTEXTSTR = nullptr;
+  bool malformed_ = false;
+};
+
+}  // namespace orvela::osm
