@@ -215,6 +215,19 @@ std::vector<Recipe> build() {
     note(l, 0.2, Note{.hz = 170, .amp = 0.4, .decay_s = 0.08, .partials = {1, 0.6, 0, 0.3}});
   }});
   v.push_back({"barrier", 1.5, [](Loop& l, Rng&) { note(l, 0.0, mallet(midi(60), 0.4)); }});
+  v.push_back({"river", 4.0, [](Loop& l, Rng& r) {  // a broad, deep flow
+    noise_bed(l, {.cutoff_hz = 450, .q = 0.5, .amp = 0.5, .swell_cycles = 3, .swell_depth = 0.35}, r);
+    noise_bed(l, {.cutoff_hz = 1800, .q = 1.0, .amp = 0.1, .swell_cycles = 7, .swell_depth = 0.7}, r);
+  }});
+  v.push_back({"fountain", 2.0, [](Loop& l, Rng& r) {  // splashing, bright
+    noise_bed(l, {.cutoff_hz = 4000, .q = 0.7, .amp = 0.3, .swell_cycles = 8, .swell_depth = 0.5}, r);
+    std::uniform_real_distribution<double> at(0, 2.0);
+    for (int i = 0; i < 20; ++i) burst(l, at(r), {.centre_hz = 2500, .q = 3.0, .amp = 0.15, .decay_s = 0.01}, r);
+  }});
+  v.push_back({"playground", 2.0, [](Loop& l, Rng&) {  // a swing's creak up and down
+    glide(l, 0.0, {.from_hz = 700, .to_hz = 900, .amp = 0.3, .length_s = 0.4});
+    glide(l, 1.0, {.from_hz = 900, .to_hz = 700, .amp = 0.3, .length_s = 0.4});
+  }});
   v.push_back({"intersection", 1.0, [](Loop& l, Rng& r) {  // two woodblock knocks
     burst(l, 0.0, {.centre_hz = 1100, .q = 8.0, .amp = 0.7, .decay_s = 0.02}, r);
     burst(l, 0.15, {.centre_hz = 900, .q = 8.0, .amp = 0.7, .decay_s = 0.02}, r);
