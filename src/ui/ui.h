@@ -57,28 +57,34 @@ class Ui {
 
   // One line of text; the edit field is labelled by `prompt` and starts with
   // `initial`. With `password` every character is shown as "*".
-  virtual std::optional<std::string> WGREADSTR(const std::string& title, const std::string& prompt,
-                                               const std::string& initial = {},
-                                               bool password = false) = 0;
+  std::optional<std::string> WGREADSTR(const std::string& title, const std::string& prompt,
+                                       const std::string& initial = {}, bool password = false) {
+    return read_string(title, prompt, initial, password);
+  }
   // Several lines of text (Enter starts a new line; "\n" separates lines in
   // and out). With `read_only` the text can be read and copied, not changed.
-  virtual std::optional<std::string> WGREADMULTILINESTR(const std::string& title,
-                                                        const std::string& prompt,
-                                                        const std::string& text,
-                                                        bool read_only = false) = 0;
+  std::optional<std::string> WGREADMULTILINESTR(const std::string& title, const std::string& prompt,
+                                                const std::string& text, bool read_only = false) {
+    return read_multiline(title, prompt, text, read_only);
+  }
   // A choice from `entries` (kept in the given order). `preselect` is the
   // 0-based entry selected when the dialog opens (out of range: the first).
   // Returns the 0-based index of the chosen entry; nothing when cancelled or
   // when the list is empty.
-  virtual std::optional<std::size_t> WGREADLIST(const std::string& title, const std::string& prompt,
-                                                const std::vector<std::string>& entries,
-                                                std::size_t preselect = 0) = 0;
+  std::optional<std::size_t> WGREADLIST(const std::string& title, const std::string& prompt,
+                                        const std::vector<std::string>& entries,
+                                        std::size_t preselect = 0) {
+    return read_list(title, prompt, entries, preselect);
+  }
   // Open or save file chooser. `initial` is a folder to start in, or a file
   // whose folder is opened and whose name is proposed; `default_ext` (".lscp")
   // is appended to a saved name that has none.
-  virtual std::optional<std::filesystem::path> WGWYBORPLI(
-      FileMode mode, const std::string& title, const std::vector<FileFilter>& filters,
-      const std::filesystem::path& initial = {}, const std::string& default_ext = {}) = 0;
+  std::optional<std::filesystem::path> WGWYBORPLI(FileMode mode, const std::string& title,
+                                                  const std::vector<FileFilter>& filters,
+                                                  const std::filesystem::path& initial = {},
+                                                  const std::string& default_ext = {}) {
+    return choose_file(mode, title, filters, initial, default_ext);
+  }
 
   // ---- background task ----------------------------------------------------
 
@@ -142,6 +148,19 @@ class Ui {
  protected:
   virtual void message_box(const std::string& title, const std::string& text) = 0;
   virtual bool ask(const std::string& title, const std::string& question, bool default_yes) = 0;
+  // The dialogs behind WGREADSTR, WGREADMULTILINESTR, WGREADLIST, WGWYBORPLI.
+  virtual std::optional<std::string> read_string(const std::string& title, const std::string& prompt,
+                                                 const std::string& initial, bool password) = 0;
+  virtual std::optional<std::string> read_multiline(const std::string& title,
+                                                    const std::string& prompt,
+                                                    const std::string& text, bool read_only) = 0;
+  virtual std::optional<std::size_t> read_list(const std::string& title, const std::string& prompt,
+                                               const std::vector<std::string>& entries,
+                                               std::size_t preselect) = 0;
+  virtual std::optional<std::filesystem::path> choose_file(FileMode mode, const std::string& title,
+                                                           const std::vector<FileFilter>& filters,
+                                                           const std::filesystem::path& initial,
+                                                           const std::string& default_ext) = 0;
 
   static std::string with_question_mark(const std::string& s);
 
