@@ -1,0 +1,282 @@
+#include "osm/binorvela.h"
+
+#include <fmt/format.h>
+
+#include <ctime>
+
+#include "map/schema.h"
+
+namespace orvela::osm {
+namespace {
+
+constexpr std::string_view kAddPoi =
+    "insert into orvel_poi (objtype, nameid, typeid, streetid, housenum, cityid, regionid, "
+    "countryid, lat, lon, startlev, endlev) values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, "
+    "?12);";
+constexpr std::string_view kAddPoiWithId =
+    "insert into orvel_poi (objtype, nameid, typeid, streetid, housenum, cityid, regionid, "
+    "countryid, lat, lon, startlev, endlev, id) values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, "
+    "?11, ?12,?13);";
+constexpr std::string_view kAddLin =
+    "insert into orvel_lin (objtype, nameid, typeid, streetid, housenum, cityid, "
+    "regionid,countryid, startlev, endlev,points, hlevels) values (?1, ?2, ?3, ?4, ?5, ?6, ?7, "
+    "?8, ?9, ?10, ?11, ?12);";
+constexpr std::string_view kAddLinWithId =
+    "insert into orvel_lin (objtype, nameid, typeid, streetid, housenum, cityid, "
+    "regionid,countryid, startlev, endlev,points, hlevels,id) values (?1, ?2, ?3, ?4, ?5, ?6, "
+    "?7, ?8, ?9, ?10, ?11, ?12,?13);";
+constexpr std::string_view kAddLinIdx =
+    "insert into orvel_linidx (id, minlon, maxlon, minlat, maxlat) values (?1, ?2, ?3, ?4, ?5);";
+constexpr std::string_view kAddTag =
+    "insert into orvel_tags (objtype, objectid, tagnameid, tagvalueid) values (?1, ?2, ?3, ?4);";
+
+double degrees(int32_t micro) { return static_cast<double>(micro) / map::CORDSDIVBY; }
+
+}  // namespace
+
+std::string CURDATETIMESTR() {
+  std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  return fmt::format("{:04}.{:02}.{:02}/{:02}:{:02}:{:02}", tm.tm_year + 1900, tm.tm_mon + 1,
+                     tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
+}
+
+BinOrvela::~BinOrvela() { finalize_statements(); }
+
+void BinOrvela::create_tables() {
+  namespace s = map::schema;
+  for (const char* t : {"orvel_poi", "orvel_lin", "orvel_linidx", "orvel_tags", "orvel_logentry",
+                        "orvel_logentryfiles", "orvel_info"}) {
+    db_.DBQUERY(std::string("drop table if exists ") + t + ";");
+  }
+  db_.IFDBERREX("drop old tables");
+  const std::pair<std::string_view, const char*> steps[] = {
+      {s::CREATE_POI, "tworzenie tabeli poi"},
+      {s::CREATE_LIN, "tworzenie tabeli lin"},
+      {s::CREATE_LINIDX, "index dla lin"},
+      {s::CREATE_TAGS, "create table tags"},
+      {s::CREATE_IDXTAGS, "idxtags"},
+      {s::CREATE_LOGENTRY, "logentry"},
+      {s::CREATE_IDXLOGENTRY, "idxlogentry"},
+      {s::CREATE_LOGENTRYFILES, "logentryfiles"},
+      {s::CREATE_IDXLOGENTRYID, "idxlogentryid"},
+      {s::CREATE_INFO, "Creating table info"},
+      {s::CREATE_IDXINFO, "index dla info"}};
+  for (const auto& [sql, check] : steps) {
+    db_.DBQUERY(sql);
+    db_.IFDBERREX(check);
+  }
+  for (std::string_view pv : s::STRING_TABLES) {
+    std::string p(pv);
+    db_.DBQUERY("drop table if exists orvel_" + p + ";");
+    db_.IFDBERREX("drop table " + p);
+    db_.DBQUERY(s::create_string_table(p));
+    db_.IFDBERREX("create table " + p);
+    db_.DBQUERY(s::create_string_index(p));
+    db_.IFDBERREX(p + "idx");
+  }
+}
+
+void BinOrvela::PREPARESQS() {
+  for (int i = 0; i < BINORVELSQSCOUNT; ++i) {
+    BINORVELSQSREC& r = BINORVELSQS[static_cast<size_t>(i)];
+    r.PREF = std::string(map::schema::STRING_TABLES[static_cast<size_t>(i)]);
+    const std::string& p = r.PREF;
+    r.QGET = db_.DBPREPARE("select " + p + "id from orvel_" + p + " where " + p + "=?1 limit 1;");
+    db_.IFDBERREX("preparowanie qget");
+    r.QSET = db_.DBPREPARE("insert into orvel_" + p + " (" + p + ") values (?1);");
+    db_.IFDBERREX("preparowanie qset");
+  }
+}
+
+void BinOrvela::BINORVEL_INIT(const std::string& dbfn) {
+  db_.DBCONNECTRW(dbfn);
+  db_.IFDBERREX("Opening map");
+  db_.DBQUERY("PRAGMA synchronous=off;");
+  db_.DBQUERY("PRAGMA journal_mode=off;");
+  create_tables();
+  db_.DBQUERY("begin transaction;");
+  open_ = true;
+  db_.DBQUERY(fmt::format("insert into orvel_info (name, value) values (\"version\",\"{}\");",
+                          map::MAPINTVER));
+  db_.IFDBERREX("setversion");
+  db_.DBQUERY(fmt::format("insert into orvel_info (name, value) values (\"date\",\"{}\");",
+                          CURDATETIMESTR()));
+  db_.IFDBERREX("setdate");
+  PREPARESQS();
+  ORV_ADDPOI = db_.DBPREPARE(kAddPoi);
+  ORV_ADDPOIWITHID = db_.DBPREPARE(kAddPoiWithId);
+  ORV_ADDLIN = db_.DBPREPARE(kAddLin);
+  ORV_ADDLINWITHID = db_.DBPREPARE(kAddLinWithId);
+  ORV_ADDLINIDX = db_.DBPREPARE(kAddLinIdx);
+  ORV_ADDTAG = db_.DBPREPARE(kAddTag);
+}
+
+uint32_t BinOrvela::GETSTRINGID(std::string_view s, uint8_t sqsindex) {
+  if (s.empty()) return 0;
+  BINORVELSQSREC& r = BINORVELSQS[sqsindex - 1u];
+  uint32_t id = 0;
+  db_.DBBINDSTR(r.QGET, 1, s);
+  int rc = db_.DBSTEP(r.QGET);
+  db_.IFDBERREX("getstring");
+  if (rc == SQLITE_ROW) id = static_cast<uint32_t>(sqlite3_column_int64(r.QGET, 0));
+  db_.DBRESET(r.QGET);
+  if (id == 0) {
+    db_.DBBINDSTR(r.QSET, 1, s);
+    db_.DBSTEP(r.QSET);
+    db_.IFDBERREX("addstring");
+    id = static_cast<uint32_t>(db_.DBINSERTID());
+    db_.DBRESET(r.QSET);
+  }
+  return id;
+}
+
+void BinOrvela::bind_common(sqlite3_stmt* st, const std::array<uint32_t, 6>& ids) {
+  db_.DBBINDSTR(st, 1, ORVOBJ.OBJTYPE);
+  for (int i = 0; i < 3; ++i) {
+    if (ids[static_cast<size_t>(i)] > 0) db_.DBBINDQWORD(st, 2 + i, ids[static_cast<size_t>(i)]);
+  }
+  if (!ORVOBJ.HOUSENUM.empty()) db_.DBBINDSTR(st, 5, ORVOBJ.HOUSENUM);
+  for (int i = 3; i < 6; ++i) {
+    if (ids[static_cast<size_t>(i)] > 0) db_.DBBINDQWORD(st, 3 + i, ids[static_cast<size_t>(i)]);
+  }
+}
+
+// Steps an insert. An id that is already taken (a duplicate element, or two
+// 64-bit ids equal in their low 32 bits) refuses this one object and the
+// import goes on; any other failure is a database error.
+bool BinOrvela::step_insert(sqlite3_stmt* st, std::string_view check) {
+  db_.IFDBERREX("binding parameters");
+  int rc = db_.DBSTEP(st);
+  if ((rc & 0xFF) == SQLITE_CONSTRAINT) {
+    db_.DBRESET(st);
+    db_.DBCLEARBINDINGS(st);
+    ++duplicates_;
+    return false;
+  }
+  db_.IFDBERREX(check);
+  return true;
+}
+
+uint32_t BinOrvela::save_line(const std::array<uint32_t, 6>& ids) {
+  int32_t minlat = ORVPOINTS[0].Y, maxlat = minlat, minlon = ORVPOINTS[0].X, maxlon = minlon;
+  blob_.clear();
+  blob_.reserve(ORVPOINTS.size() * 2 * map::VARINT_MAXBYTES);
+  map::POINT prev{};
+  for (const map::POINT& p : ORVPOINTS) {
+    minlat = std::min(minlat, p.Y);
+    maxlat = std::max(maxlat, p.Y);
+    minlon = std::min(minlon, p.X);
+    maxlon = std::max(maxlon, p.X);
+    map::VARINT_ENCODE(p.X - prev.X, blob_);
+    map::VARINT_ENCODE(p.Y - prev.Y, blob_);
+    prev = p;
+  }
+  sqlite3_stmt* st = ORVOBJ.ID > 0 ? ORV_ADDLINWITHID.get() : ORV_ADDLIN.get();
+  bind_common(st, ids);
+  db_.DBBINDINT(st, 9, ORVOBJ.STARTLEV);
+  db_.DBBINDINT(st, 10, ORVOBJ.ENDLEV);
+  db_.DBBINDBLOB(st, 11, blob_);
+  if (!ORVHLEVEL.empty()) db_.DBBINDBLOB(st, 12, map::encode_hlevels(ORVHLEVEL));
+  if (ORVOBJ.ID > 0) db_.DBBINDQWORD(st, 13, ORVOBJ.ID);
+  if (!step_insert(st, "Adding line")) return 0;
+  auto rowid = static_cast<uint32_t>(db_.DBINSERTID());
+  db_.DBRESET(st);
+  db_.DBCLEARBINDINGS(st);
+  db_.DBBINDQWORD(ORV_ADDLINIDX, 1, rowid);
+  db_.DBBINDDOUBLE(ORV_ADDLINIDX, 2, degrees(minlon));
+  db_.DBBINDDOUBLE(ORV_ADDLINIDX, 3, degrees(maxlon));
+  db_.DBBINDDOUBLE(ORV_ADDLINIDX, 4, degrees(minlat));
+  db_.DBBINDDOUBLE(ORV_ADDLINIDX, 5, degrees(maxlat));
+  db_.IFDBERREX("binding parameters");
+  db_.DBSTEP(ORV_ADDLINIDX);
+  db_.IFDBERREX("Adding line index");
+  db_.DBRESET(ORV_ADDLINIDX);
+  db_.DBCLEARBINDINGS(ORV_ADDLINIDX);
+  return rowid;
+}
+
+uint32_t BinOrvela::save_point(const std::array<uint32_t, 6>& ids) {
+  sqlite3_stmt* st = ORVOBJ.ID > 0 ? ORV_ADDPOIWITHID.get() : ORV_ADDPOI.get();
+  bind_common(st, ids);
+  db_.DBBINDINT(st, 9, ORVOBJ.LAT);
+  db_.DBBINDINT(st, 10, ORVOBJ.LON);
+  db_.DBBINDINT(st, 11, ORVOBJ.STARTLEV);
+  db_.DBBINDINT(st, 12, ORVOBJ.ENDLEV);
+  if (ORVOBJ.ID > 0) db_.DBBINDQWORD(st, 13, ORVOBJ.ID);
+  if (!step_insert(st, "Adding POI")) return 0;
+  auto rowid = static_cast<uint32_t>(db_.DBINSERTID());
+  db_.DBRESET(st);
+  db_.DBCLEARBINDINGS(st);
+  return rowid;
+}
+
+void BinOrvela::save_tags(uint32_t rowid) {
+  for (const TAGREC& t : ORVTAGS) {
+    uint32_t k = GETSTRINGID(t.K, BINORVELSQSTAGNAME);
+    uint32_t v = GETSTRINGID(t.V, BINORVELSQSTAGVALUE);
+    db_.DBBINDSTR(ORV_ADDTAG, 1, ORVOBJ.OBJTYPE);
+    db_.DBBINDQWORD(ORV_ADDTAG, 2, rowid);
+    db_.DBBINDQWORD(ORV_ADDTAG, 3, k);
+    db_.DBBINDQWORD(ORV_ADDTAG, 4, v);
+    db_.IFDBERREX("binding parameters");
+    db_.DBSTEP(ORV_ADDTAG);
+    db_.IFDBERREX("Adding tag");
+    db_.DBRESET(ORV_ADDTAG);
+    db_.DBCLEARBINDINGS(ORV_ADDTAG);
+  }
+}
+
+uint32_t BinOrvela::BINORVEL_SAVEREC() {
+  const std::array<uint32_t, 6> ids = {
+      GETSTRINGID(ORVOBJ.NAME, BINORVELSQSNAME),       GETSTRINGID(ORVOBJ.TYP, BINORVELSQSTYPE),
+      GETSTRINGID(ORVOBJ.STREET, BINORVELSQSSTREET),   GETSTRINGID(ORVOBJ.CITY, BINORVELSQSCITY),
+      GETSTRINGID(ORVOBJ.REGION, BINORVELSQSREGION),   GETSTRINGID(ORVOBJ.COUNTRY, BINORVELSQSCOUNTRY)};
+  uint32_t rowid = 0;
+  char letter = map::objtype_letter(ORVOBJ);
+  if (letter == map::OBJTYPE_LINE || letter == map::OBJTYPE_POLYGON) {
+    if (!ORVPOINTS.empty()) rowid = save_line(ids);
+  } else {
+    rowid = save_point(ids);
+  }
+  if (rowid > 0) save_tags(rowid);
+  ORVPOINTS.clear();
+  ORVTAGS.clear();
+  ORVOBJ = map::ORVOBJREC{};
+  return rowid;
+}
+
+void BinOrvela::finalize_statements() {
+  for (map::Stmt* s : {&ORV_ADDPOI, &ORV_ADDPOIWITHID, &ORV_ADDLIN, &ORV_ADDLINWITHID,
+                       &ORV_ADDLINIDX, &ORV_ADDTAG}) {
+    s->reset();
+  }
+  for (BINORVELSQSREC& r : BINORVELSQS) {
+    r.QGET.reset();
+    r.QSET.reset();
+  }
+}
+
+void BinOrvela::BINORVEL_CLOSE(uint8_t code) {
+  finalize_statements();
+  open_ = false;
+  if (code == 0) {
+    namespace s = map::schema;
+    db_.DBQUERY(s::CREATE_IDXLATLON);
+    db_.IFDBERREX("index dla poi");
+    db_.DBQUERY(s::CREATE_IDXPOISTARTLEV);
+    db_.DBQUERY(s::CREATE_IDXPOIENDLEV);
+    db_.IFDBERREX("index lvl dla poi");
+    db_.DBQUERY(s::CREATE_IDXLINSTARTLEV);
+    db_.DBQUERY(s::CREATE_IDXLINENDLEV);
+    db_.IFDBERREX("index lvl for lines");
+    // A commit that fails (a full disk) must not pass for a finished map.
+    db_.DBQUERY("commit;");
+    db_.IFDBERREX("commit");
+    db_.DBQUERY("vacuum;");
+  }
+  db_.DBCLOSE();
+}
+
+}  // namespace orvela::osm

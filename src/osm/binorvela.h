@@ -1,0 +1,87 @@
+#pragma once
+// binorvela: writes a new map file one object at a time. The caller fills
+// ORVOBJ, its vertices and its free tags, then saves; the whole file is one
+// transaction, finished (indices, commit, compaction) or abandoned on close.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "map/mapdb.h"
+#include "map/orvobj.h"
+#include "map/point.h"
+#include "map/varint.h"
+#include "osm/tagrec.h"
+
+namespace orvela::osm {
+
+// String tables and their indices in BINORVELSQS (1-based, as GETSTRINGID takes them).
+inline constexpr uint8_t BINORVELSQSNAME = 1;
+inline constexpr uint8_t BINORVELSQSTYPE = 2;
+inline constexpr uint8_t BINORVELSQSSTREET = 3;
+inline constexpr uint8_t BINORVELSQSCITY = 4;
+inline constexpr uint8_t BINORVELSQSREGION = 5;
+inline constexpr uint8_t BINORVELSQSCOUNTRY = 6;
+inline constexpr uint8_t BINORVELSQSTAGNAME = 7;
+inline constexpr uint8_t BINORVELSQSTAGVALUE = 8;
+inline constexpr int BINORVELSQSCOUNT = 8;
+
+struct BINORVELSQSREC {
+  std::string PREF;
+  map::Stmt QGET;
+  map::Stmt QSET;
+};
+
+class BinOrvela {
+ public:
+  explicit BinOrvela(map::MapDb& db) : db_(db) {}
+  ~BinOrvela();
+  BinOrvela(const BinOrvela&) = delete;
+  BinOrvela& operator=(const BinOrvela&) = delete;
+
+  // Creates (or overwrites) the map file and leaves it open in a transaction.
+  // A database error is logged and thrown as map::DbFatalError.
+  void BINORVEL_INIT(const std::string& dbfn);
+  void CLEARTAGS() { ORVTAGS.clear(); }
+  void ADDTAG(const TAGREC& t) { ORVTAGS.push_back(t); }
+  void ADDPOINT(int32_t lat, int32_t lon) { ORVPOINTS.push_back({lon, lat}); }
+  // Stores the current object; returns its row id, or 0 when nothing was
+  // stored (a line without vertices, or an id already taken by another object).
+  uint32_t BINORVEL_SAVEREC();
+  // 0 finishes the file; anything else closes it without committing.
+  void BINORVEL_CLOSE(uint8_t code);
+  // Id of `s` in string table `sqsindex`, added when absent; 0 for an empty text.
+  uint32_t GETSTRINGID(std::string_view s, uint8_t sqsindex);
+
+  // Objects refused because their id was already taken.
+  uint64_t duplicates() const { return duplicates_; }
+  bool is_open() const { return open_; }
+
+  map::ORVOBJREC ORVOBJ;
+  std::vector<map::POINT> ORVPOINTS;
+  std::vector<map::HLEVREC> ORVHLEVEL;
+  std::vector<TAGREC> ORVTAGS;
+
+ private:
+  void create_tables();
+  void PREPARESQS();
+  void bind_common(sqlite3_stmt* st, const std::array<uint32_t, 6>& ids);
+  uint32_t save_line(const std::array<uint32_t, 6>& ids);
+  uint32_t save_point(const std::array<uint32_t, 6>& ids);
+  bool step_insert(sqlite3_stmt* st, std::string_view check);
+  void save_tags(uint32_t rowid);
+  void finalize_statements();
+
+  map::MapDb& db_;
+  std::array<BINORVELSQSREC, BINORVELSQSCOUNT> BINORVELSQS;
+  map::Stmt ORV_ADDPOI, ORV_ADDPOIWITHID, ORV_ADDLIN, ORV_ADDLINWITHID, ORV_ADDLINIDX, ORV_ADDTAG;
+  std::vector<uint8_t> blob_;
+  uint64_t duplicates_ = 0;
+  bool open_ = false;
+};
+
+// The creation time of the "date" info row: YYYY.MM.DD/hh:mm:ss, local time.
+std::string CURDATETIMESTR();
+
+}  // namespace orvela::osm

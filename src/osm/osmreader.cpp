@@ -1,0 +1,372 @@
+#include "osm/osmreader.h"
+
+#include <random>
+
+#include "osm/binorvela.h"
+#include "osm/element_source.h"
+#include "text/translate.h"
+
+namespace orvela::osm {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Far beyond any real way (the OSM API allows 2000 nodes); a longer one is broken input.
+constexpr size_t kMaxWayNodes = 1000000;
+
+// Node positions are looked up in way order, which jumps around the table:
+// a large page cache keeps those lookups off the disk.
+constexpr const char* kCachePragma = "PRAGMA cache_size=-131072;";
+
+constexpr std::string_view kDetectIntersections =
+    "select wn1.nodeid, n.lat, n.lon from osm_waynodes wn1 join osm_waynodes wn2 on "
+    "wn1.nodeid=wn2.nodeid join osm_nodes n on wn1.nodeid=n.id  join orvel_lin l1 on "
+    "wn1.wayid=l1.id  join orvel_lin l2 on wn2.wayid=l2.id where wn1.wayid<>wn2.wayid and "
+    "(wn1.endof=0 or wn2.endof=0  or l1.nameid<>l2.nameid ) group by wn1.nodeid;";
+constexpr std::string_view kGetIntersection =
+    "select n.name, t.type from osm_waynodes wn join orvel_lin l on wn.wayid=l.id left join "
+    "orvel_name n on l.nameid=n.nameid left join orvel_type t on l.typeid=t.typeid where "
+    "wn.nodeid=?1 group by l.typeid, l.nameid;";
+
+std::string column_text(sqlite3_stmt* st, int col) {
+  const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
+  return t ? std::string(t, static_cast<size_t>(sqlite3_column_bytes(st, col))) : std::string();
+}
+
+enum class Parent { none, node, way };
+
+// The conversion proper: receives the elements of the file and writes objects.
+class Converter final : public OsmElementSink {
+ public:
+  Converter(map::MapDb& db, BinOrvela& w, const OsmRules& rules, const OsmImportOptions& opt,
+            OsmImportStats& stats)
+      : db_(db), w_(w), rules_(rules), opt_(opt), st_(stats) {}
+
+  void create_temp_tables();
+  void finalize_temp_statements();
+  void DETECTINTERSECTIONS();
+  bool HANDLEPROGRESS(uint64_t cur, uint64_t total) {
+    if (opt_.progress) PROCESSCANCEL = opt_.progress(cur, total);
+    return PROCESSCANCEL;
+  }
+  bool cancelled() const { return PROCESSCANCEL; }
+  bool malformed() const { return malformed_; }
+
+  void node(const OSMNODE& n, bool has_body) override;
+  void way(uint64_t id, bool has_body) override;
+  void tag(const TAGREC& t) override;
+  void nd(uint64_t ref) override;
+  void close_tag(std::string_view name) override;
+  bool progress(uint64_t cur, uint64_t total) override { return HANDLEPROGRESS(cur, total); }
+
+ private:
+  void ADDOSMNODE(const OSMNODE& n);
+  bool GETOSMNODE(uint64_t id, OSMNODE& n);
+  void ADDOSMWAYNODE(uint32_t wayid, uint64_t nodeid, bool endof);
+  void DBEXECSTMT(sqlite3_stmt* st) {
+    db_.DBSTEP(st);
+    db_.DBRESET(st);
+    db_.DBCLEARBINDINGS(st);
+  }
+  std::string intersection_name(map::Stmt& q, int64_t nodeid);
+
+  map::MapDb& db_;
+  BinOrvela& w_;
+  const OsmRules& rules_;
+  const OsmImportOptions& opt_;
+  OsmImportStats& st_;
+  map::Stmt QS_ADDNODE, QS_GETNODE, QS_ADDWAYNODE;
+  Parent PARENTTAG = Parent::none;
+  bool PROCESSTAGSFORTHISPARENT = false;
+  bool THISWAYROUTABLE = false;
+  std::vector<uint64_t> THISWAYNODES;
+  bool PROCESSCANCEL = false;
+  bool malformed_ = false;
+};
+
+void Converter::create_temp_tables() {
+  db_.DBQUERY(kCachePragma);
+  db_.DBQUERY("drop table if exists osm_nodes;");
+  db_.IFDBERREX("drop table osm_nodes");
+  db_.DBQUERY("create table osm_nodes (id integer primary key autoincrement, lat integer, lon integer);");
+  db_.IFDBERREX("create table osm_nodes");
+  QS_ADDNODE = db_.DBPREPARE("insert into osm_nodes (id, lat, lon) values (?1, ?2, ?3);");
+  QS_GETNODE = db_.DBPREPARE("select id, lat, lon from osm_nodes where id=?1;");
+  db_.IFDBERREX("prep query for osm_node");
+  db_.DBQUERY(
+      "create table osm_waynodes (id integer primary key autoincrement, wayid integer, nodeid "
+      "integer, endof integer);");
+  db_.IFDBERREX("create table osm_waynodes");
+  db_.DBQUERY("create unique index if not exists idxosmwaynodes on osm_waynodes(nodeid,wayid);");
+  QS_ADDWAYNODE =
+      db_.DBPREPARE("insert or ignore into osm_waynodes (wayid, nodeid, endof) values (?1, ?2,?3);");
+  db_.IFDBERREX("prep query for osm_node");
+}
+
+void Converter::finalize_temp_statements() {
+  QS_ADDNODE.reset();
+  QS_GETNODE.reset();
+  QS_ADDWAYNODE.reset();
+}
+
+void Converter::ADDOSMNODE(const OSMNODE& n) {
+  db_.DBBINDQWORD(QS_ADDNODE, 1, static_cast<int64_t>(n.ID));
+  db_.DBBINDINT(QS_ADDNODE, 2, n.LAT);
+  db_.DBBINDINT(QS_ADDNODE, 3, n.LON);
+  db_.IFDBERREX("addosmnode");
+  // A node id met twice keeps its first position: the second insert is dropped.
+  DBEXECSTMT(QS_ADDNODE);
+}
+
+bool Converter::GETOSMNODE(uint64_t id, OSMNODE& n) {
+  db_.DBBINDQWORD(QS_GETNODE, 1, static_cast<int64_t>(id));
+  int rc = db_.DBSTEP(QS_GETNODE);
+  db_.IFDBERREX("getosmnode");
+  bool found = rc == SQLITE_ROW;
+  n = OSMNODE{};
+  if (found) {
+    n.ID = id;
+    n.LAT = sqlite3_column_int(QS_GETNODE, 1);
+    n.LON = sqlite3_column_int(QS_GETNODE, 2);
+  }
+  db_.DBRESET(QS_GETNODE);
+  db_.DBCLEARBINDINGS(QS_GETNODE);
+  return found;
+}
+
+void Converter::ADDOSMWAYNODE(uint32_t wayid, uint64_t nodeid, bool endof) {
+  db_.DBBINDQWORD(QS_ADDWAYNODE, 1, wayid);
+  db_.DBBINDQWORD(QS_ADDWAYNODE, 2, static_cast<int64_t>(nodeid));
+  db_.DBBINDINT(QS_ADDWAYNODE, 3, endof ? 1 : 0);
+  db_.IFDBERREX("addwaynode");
+  DBEXECSTMT(QS_ADDWAYNODE);
+}
+
+void Converter::node(const OSMNODE& n, bool has_body) {
+  w_.ORVOBJ = map::ORVOBJREC{};
+  w_.ORVOBJ.ID = static_cast<uint32_t>(n.ID);
+  w_.ORVOBJ.LAT = n.LAT;
+  w_.ORVOBJ.LON = n.LON;
+  w_.ORVOBJ.OBJTYPE = "p";
+  ADDOSMNODE(n);
+  if (has_body) PARENTTAG = Parent::node;
+  PROCESSTAGSFORTHISPARENT = true;
+  w_.CLEARTAGS();
+  ++st_.ILNODES;
+}
+
+void Converter::way(uint64_t id, bool has_body) {
+  w_.ORVOBJ = map::ORVOBJREC{};
+  if (has_body) {
+    PARENTTAG = Parent::way;
+    ++st_.ILWAYS;
+    PROCESSTAGSFORTHISPARENT = true;
+    w_.ORVOBJ.OBJTYPE = "l";
+    w_.ORVOBJ.ID = static_cast<uint32_t>(id);
+  }
+  w_.CLEARTAGS();
+  w_.ORVPOINTS.clear();
+  THISWAYROUTABLE = false;
+  THISWAYNODES.clear();
+}
+
+void Converter::tag(const TAGREC& t) {
+  if (!PROCESSTAGSFORTHISPARENT) return;
+  if (!OsmRules::OSMRULES_INTERNALPROC(t, w_.ORVOBJ, st_.ILIGNOREDTAGS) &&
+      !rules_.OSMRULES_OTAGPROC(t, w_.ORVOBJ)) {
+    w_.ADDTAG(t);
+  }
+  if (PARENTTAG == Parent::node) {
+    ++st_.ILTAGNODES;
+  } else if (PARENTTAG == Parent::way) {
+    ++st_.ILTAGWAYS;
+    if (t.K == "highway") THISWAYROUTABLE = true;
+  }
+}
+
+void Converter::nd(uint64_t ref) {
+  if (PARENTTAG != Parent::way) return;
+  if (THISWAYNODES.size() >= kMaxWayNodes) {
+    malformed_ = true;
+    return;
+  }
+  OSMNODE n;
+  // A reference to a node that never came would put a vertex at 0,0: skip it.
+  if (!GETOSMNODE(ref, n)) {
+    ++st_.missing_nodes;
+    return;
+  }
+  w_.ADDPOINT(n.LAT, n.LON);
+  THISWAYNODES.push_back(ref);
+}
+
+void Converter::close_tag(std::string_view name) {
+  if (PARENTTAG == Parent::none) return;
+  if (name != (PARENTTAG == Parent::node ? "/node" : "/way")) return;
+  const map::ORVOBJREC& o = w_.ORVOBJ;
+  uint32_t rowid = 0;
+  if (!o.OBJTYPE.empty() && (!o.NAME.empty() || !o.TYP.empty() || !w_.ORVTAGS.empty())) {
+    rowid = w_.BINORVEL_SAVEREC();
+  }
+  // Only a way that was stored can meet others: its row is what the
+  // intersection search joins on, and a refused duplicate must not lend its
+  // nodes to the object that owns the id.
+  if (THISWAYROUTABLE && rowid > 0) {
+    for (size_t i = 0; i < THISWAYNODES.size(); ++i) {
+      ADDOSMWAYNODE(rowid, THISWAYNODES[i], i == 0 || i + 1 == THISWAYNODES.size());
+    }
+  }
+  THISWAYNODES.clear();
+  w_.ORVPOINTS.clear();
+  PARENTTAG = Parent::none;
+  PROCESSTAGSFORTHISPARENT = false;
+}
+
+std::string Converter::intersection_name(map::Stmt& q, int64_t nodeid) {
+  std::string name;
+  db_.DBBINDQWORD(q, 1, nodeid);
+  while (db_.DBSTEP(q) == SQLITE_ROW) {
+    std::string n = column_text(q, 0);
+    std::string t = column_text(q, 1);
+    if (n.empty() && t.empty()) continue;
+    if (!name.empty()) name += ' ';
+    name += n.empty() ? t : n;
+  }
+  db_.IFDBERREX("getintersection");
+  db_.DBRESET(q);
+  return name;
+}
+
+void Converter::DETECTINTERSECTIONS() {
+  HANDLEPROGRESS(OSMREAD_EVMAPINTERSECTIONS, 0);
+  map::Stmt search = db_.DBPREPARE(kDetectIntersections);
+  db_.IFDBERREX("prepq detectintersections");
+  map::Stmt naming = db_.DBPREPARE(kGetIntersection);
+  db_.IFDBERREX("prepq getintersection");
+  while (db_.DBSTEP(search) == SQLITE_ROW) {
+    int64_t nodeid = sqlite3_column_int64(search, 0);
+    int32_t lat = sqlite3_column_int(search, 1);
+    int32_t lon = sqlite3_column_int(search, 2);
+    std::string name = intersection_name(naming, nodeid);
+    w_.ORVOBJ = map::ORVOBJREC{};
+    w_.ORVOBJ.OBJTYPE = "n";
+    w_.ORVOBJ.LAT = lat;
+    w_.ORVOBJ.LON = lon;
+    w_.ORVOBJ.NAME = std::move(name);
+    w_.CLEARTAGS();
+    w_.ORVPOINTS.clear();
+    if (w_.BINORVEL_SAVEREC() > 0) ++st_.intersections;
+  }
+  db_.IFDBERREX("detectintersections");
+}
+
+fs::path temp_name_for(const fs::path& outfn) {
+  std::random_device rd;
+  return outfn.parent_path() /
+         ("." + outfn.filename().string() + ".importing-" + std::to_string(rd() % 1000000));
+}
+
+void erase_file(const fs::path& p) {
+  std::error_code ec;
+  fs::remove(p, ec);
+  fs::remove(p.string() + "-journal", ec);
+}
+
+OsmImportResult error_result(int code, std::string desc) {
+  OsmImportResult r;
+  r.LASTERR = code;
+  r.LASTERRDESC = std::move(desc);
+  return r;
+}
+
+// Everything after the map file is open: read, search, finish or abandon.
+OsmImportResult convert(map::MapDb& db, BinOrvela& w, Converter& c, OsmElementSource& src,
+                        const fs::path& temp, const fs::path& outfn, OsmImportStats& stats) {
+  OsmImportResult r;
+  c.create_temp_tables();
+  SourceStatus s = src.read(c);
+  c.finalize_temp_statements();
+  if (s != SourceStatus::ok || c.malformed()) r = error_result(OSMERR_FORMAT, text::_("bad file format."));
+  if (r.LASTERR == 0 && !c.cancelled()) {
+    c.DETECTINTERSECTIONS();
+  } else {
+    // Nothing will be kept: skip the search but still announce the phase.
+    c.HANDLEPROGRESS(OSMREAD_EVMAPINTERSECTIONS, 0);
+  }
+  c.HANDLEPROGRESS(OSMREAD_EVMAPCLOSE, 0);
+  src.close();
+  db.DBQUERY("drop table osm_nodes;");
+  db.DBQUERY("drop table osm_waynodes;");
+  if (r.LASTERR == 0 && (stats.ILNODES == 0 || stats.ILWAYS == 0)) {
+    r = error_result(OSMERR_NODATA,
+                     text::_("No map data in imported file. Bad file format, or server error."));
+  }
+  stats.duplicates = w.duplicates();
+  if (c.cancelled() || r.LASTERR > 0) {
+    r.cancelled = r.LASTERR == 0;
+    w.BINORVEL_CLOSE(1);
+    erase_file(temp);
+    return r;
+  }
+  w.BINORVEL_CLOSE(0);
+  std::error_code ec;
+  fs::rename(temp, outfn, ec);
+  if (ec) {
+    erase_file(temp);
+    return error_result(OSMERR_DATABASE, text::_("database creation problem"));
+  }
+  return r;
+}
+
+}  // namespace
+
+OsmImportResult OSMPROCFILE(map::MapDb& db, const fs::path& infn, const fs::path& outfn,
+                            const OsmImportOptions& opt) {
+  OsmRules rules;
+  if (!rules.OSMRULES_LOAD(opt.rules_file, opt.info)) {
+    return error_result(OSMERR_RULES, text::_("Can not read osm.rules"));
+  }
+  rules.OSMRULES_SORT();
+  std::unique_ptr<OsmElementSource> src = make_element_source(infn);
+  SourceStatus s = src->open(infn);
+  if (s == SourceStatus::cannot_open) {
+    return error_result(OSMERR_OPEN, "error opening file" + infn.string());
+  }
+  OsmImportStats local;
+  OsmImportStats& stats = opt.stats ? *opt.stats : local;
+  stats = OsmImportStats{};
+  BinOrvela w(db);
+  Converter c(db, w, rules, opt, stats);
+  c.HANDLEPROGRESS(OSMREAD_EVMAPINIT, 0);
+  if (s != SourceStatus::ok) {
+    src->close();
+    return error_result(OSMERR_FORMAT, text::_("bad file format."));
+  }
+  const fs::path temp = temp_name_for(outfn);
+  try {
+    w.BINORVEL_INIT(temp.string());
+  } catch (const map::DbFatalError&) {
+    src->close();
+    try {
+      db.DBCLOSE();
+    } catch (const map::DbFatalError&) {
+      // Already failing; the file goes away below either way.
+    }
+    erase_file(temp);
+    return error_result(OSMERR_DATABASE, text::_("database creation problem"));
+  }
+  try {
+    return convert(db, w, c, *src, temp, outfn, stats);
+  } catch (...) {
+    src->close();
+    try {
+      db.DBCLOSE();
+    } catch (const map::DbFatalError&) {
+      // The first error is the one to report.
+    }
+    erase_file(temp);
+    throw;
+  }
+}
+
+}  // namespace orvela::osm

@@ -1,0 +1,61 @@
+#pragma once
+// osmreader: turns one OpenStreetMap file into one map file. Nodes are kept
+// in a temporary table so ways get their geometry, the rules decide what each
+// tagged node and way becomes, and crossings of roads become intersections.
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "map/mapdb.h"
+#include "osm/osmrules.h"
+
+namespace orvela::osm {
+
+// Phase events, sent as progress(event, 0).
+inline constexpr uint64_t OSMREAD_EVMAPINIT = 1;
+inline constexpr uint64_t OSMREAD_EVMAPINTERSECTIONS = 2;
+inline constexpr uint64_t OSMREAD_EVMAPCLOSE = 3;
+
+// Reading progress (bytes so far, file size) or, with a total of 0, a phase
+// event. Returns true to cancel.
+using OsmProgressFn = std::function<bool(uint64_t cur, uint64_t total)>;
+
+// Error codes of an import.
+inline constexpr int OSMERR_OPEN = 1;
+inline constexpr int OSMERR_FORMAT = 2;
+inline constexpr int OSMERR_DATABASE = 3;
+inline constexpr int OSMERR_RULES = 4;
+inline constexpr int OSMERR_NODATA = 10;
+
+struct OsmImportResult {
+  int LASTERR = 0;          // 0 = the map was written
+  std::string LASTERRDESC;  // the error text shown after "Error {errnum}: "
+  bool cancelled = false;   // the progress callback asked to stop; nothing was written
+};
+
+// Counters of one import, for the curious (tests, the benchmark).
+struct OsmImportStats {
+  uint64_t ILXMLTAGS = 0, ILNODES = 0, ILWAYS = 0, ILTAGNODES = 0, ILTAGWAYS = 0;
+  uint64_t ILIGNOREDTAGS = 0;
+  uint64_t missing_nodes = 0;  // way vertices whose node never came
+  uint64_t duplicates = 0;     // objects refused because their id was taken
+  uint64_t intersections = 0;
+};
+
+struct OsmImportOptions {
+  std::filesystem::path rules_file;  // normally osm.rules beside the program
+  OsmProgressFn progress;            // may be empty
+  InfoFn info;                       // faulty rule lines; may be empty
+  OsmImportStats* stats = nullptr;   // filled when given
+};
+
+// Converts `infn` (OSM XML, plain or packed, or PBF) into the map `outfn`,
+// using `db` as the one connection. The map is written under a temporary name
+// in the same folder and renamed into place only when complete, so a failure
+// or a cancel leaves an existing map of that name untouched.
+// A database error is logged and thrown as map::DbFatalError (nothing is left behind).
+OsmImportResult OSMPROCFILE(map::MapDb& db, const std::filesystem::path& infn,
+                            const std::filesystem::path& outfn, const OsmImportOptions& opt);
+
+}  // namespace orvela::osm

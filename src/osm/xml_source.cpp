@@ -1,0 +1,131 @@
+#include "osm/xml_source.h"
+
+#include <charconv>
+
+#include "text/numeric.h"
+
+namespace orvela::osm {
+namespace {
+
+constexpr uint64_t kProgressEvery = 10000;
+
+// Decimal degrees to micro-degrees, halves to even; 0 when it does not parse.
+int32_t parse_coord(std::string_view s) {
+  double v = 0;
+  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+  if (ec != std::errc() || end != s.data() + s.size()) return 0;
+  if (!(v >= -360.0 && v <= 360.0)) return 0;
+  return text::round_half_even_i32(v * 1000000.0);
+}
+
+}  // namespace
+
+bool parse_osm_id(std::string_view s, uint64_t& id) {
+  bool neg = !s.empty() && s[0] == '-';
+  if (neg) s.remove_prefix(1);
+  if (s.empty() || s[0] < '0' || s[0] > '9') return false;
+  uint64_t v = 0;
+  auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+  if (ec != std::errc() || end != s.data() + s.size()) return false;
+  if (neg && v > static_cast<uint64_t>(INT64_MAX)) return false;
+  id = neg ? 0 - v : v;
+  return true;
+}
+
+SourceStatus XmlElementSource::open(const std::filesystem::path& fn) {
+  ilxmltags_ = 0;
+  if (xml_.XMLOPEN(fn) != 0) return SourceStatus::cannot_open;
+  std::error_code ec;
+  auto size = std::filesystem::file_size(fn, ec);
+  xml_.XMLFSIZE = ec ? 0 : size;
+  try {
+    // Anything but an XML document (an error page, a binary file) stops here.
+    if (xml_.XMLGETNEXTTAG() != "?xml") return SourceStatus::bad_format;
+  } catch (const IoError&) {
+    return SourceStatus::bad_format;
+  }
+  ++ilxmltags_;
+  return SourceStatus::ok;
+}
+
+bool XmlElementSource::read_node(OsmElementSink& sink) {
+  OSMNODE n;
+  while (xml_.res() && xml_.XMLGETNEXTTAGPAR(k_, w_)) {
+    if (k_ == "id") {
+      if (!parse_osm_id(w_, n.ID)) return false;
+    } else if (k_ == "lat") {
+      n.LAT = parse_coord(w_);
+    } else if (k_ == "lon") {
+      n.LON = parse_coord(w_);
+    }
+  }
+  sink.node(n, !self_closing());
+  return true;
+}
+
+bool XmlElementSource::read_way(OsmElementSink& sink) {
+  uint64_t id = 0;
+  while (xml_.res() && xml_.XMLGETNEXTTAGPAR(k_, w_)) {
+    if (k_ == "id" && !parse_osm_id(w_, id)) return false;
+  }
+  sink.way(id, !self_closing());
+  return true;
+}
+
+bool XmlElementSource::read_tag(OsmElementSink& sink) {
+  TAGREC t;
+  while (xml_.res() && xml_.XMLGETNEXTTAGPAR(k_, w_)) {
+    if (k_ == "k") {
+      t.K = w_;
+    } else if (k_ == "v") {
+      t.V = w_;
+    }
+  }
+  sink.tag(t);
+  return true;
+}
+
+bool XmlElementSource::read_nd(OsmElementSink& sink) {
+  uint64_t ref = 0;
+  bool have = false;
+  while (xml_.res() && xml_.XMLGETNEXTTAGPAR(k_, w_)) {
+    if (k_ == "ref") {
+      if (!parse_osm_id(w_, ref)) return false;
+      have = true;
+    }
+  }
+  if (have) sink.nd(ref);
+  return true;
+}
+
+SourceStatus XmlElementSource::read(OsmElementSink& sink) {
+  sink.progress(0, xml_.XMLFSIZE);
+  try {
+    while (xml_.res()) {
+      std::string tag = xml_.XMLGETNEXTTAG();
+      ++ilxmltags_;
+      bool ok = true;
+      if (tag == "node") {
+        ok = read_node(sink);
+      } else if (tag == "way") {
+        ok = read_way(sink);
+      } else if (tag == "tag") {
+        ok = read_tag(sink);
+      } else if (tag == "nd") {
+        ok = read_nd(sink);
+      } else if (!tag.empty() && tag[0] == '/') {
+        sink.close_tag(tag);
+      }
+      if (!ok || xml_.malformed()) return SourceStatus::bad_format;
+      if (ilxmltags_ % kProgressEvery == 0 &&
+          sink.progress(std::min(xml_.file_pos(), xml_.XMLFSIZE), xml_.XMLFSIZE)) {
+        break;
+      }
+    }
+  } catch (const IoError&) {
+    return SourceStatus::bad_format;
+  }
+  return SourceStatus::ok;
+}
+
+}  // namespace orvela::osm
