@@ -1,0 +1,100 @@
+#include "text/speech_speechd.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include <libspeechd.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace orvela::text {
+
+struct SpeechDispatcher::Connection {
+  SPDConnection* spd = nullptr;
+  ~Connection() {
+    if (spd) spd_close(spd);
+  }
+};
+
+namespace {
+
+// Takes over a string that libspeechd allocated with malloc.
+std::string take_error(char* err, const char* fallback) {
+  std::string s = err ? err : fallback;
+  std::free(err);
+  return s;
+}
+
+SPDConnectionAddress* address_for(const std::string& socket_path, std::string& error) {
+  if (socket_path.empty()) {
+    char* err = nullptr;
+    SPDConnectionAddress* addr = spd_get_default_address(&err);
+    if (addr)
+      std::free(err);
+    else
+      error = take_error(err, "no speech-dispatcher address");
+    return addr;
+  }
+  auto* addr = static_cast<SPDConnectionAddress*>(std::calloc(1, sizeof(SPDConnectionAddress)));
+  addr->method = SPD_METHOD_UNIX_SOCKET;
+  addr->unix_socket_name = strdup(socket_path.c_str());
+  return addr;
+}
+
+// Whether a server listens on the Unix socket `path`. Asked before libspeechd
+// tries, because its failed open leaks and gives a vaguer reason.
+bool socket_listens(const char* path, std::string& error) {
+  sockaddr_un sa{};
+  sa.sun_family = AF_UNIX;
+  if (!path || std::strlen(path) >= sizeof sa.sun_path) {
+    error = "invalid speech-dispatcher socket path";
+    return false;
+  }
+  std::strcpy(sa.sun_path, path);
+  int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  bool ok = fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
+  if (fd >= 0) close(fd);
+  if (!ok) error = std::string("no speech-dispatcher listens on ") + path;
+  return ok;
+}
+
+}  // namespace
+
+std::unique_ptr<SpeechDispatcher> SpeechDispatcher::open(const std::string& client_name, std::string& error,
+                                                         const std::string& socket_path) {
+  SPDConnectionAddress* addr = address_for(socket_path, error);
+  if (!addr) return nullptr;
+  if (addr->method == SPD_METHOD_UNIX_SOCKET && !socket_listens(addr->unix_socket_name, error)) {
+    SPDConnectionAddress__free(addr);
+    return nullptr;
+  }
+  char* err = nullptr;
+  // No autospawn: when nobody runs a speech server, we do not start one
+  // behind the user's back.
+  SPDConnection* spd = spd_open2(client_name.c_str(), "main", nullptr, SPD_MODE_SINGLE, addr, 0, &err);
+  SPDConnectionAddress__free(addr);
+  if (!spd) {
+    error = take_error(err, "cannot connect to speech-dispatcher");
+    return nullptr;
+  }
+  std::free(err);
+  auto conn = std::make_unique<Connection>();
+  conn->spd = spd;
+  return std::unique_ptr<SpeechDispatcher>(new SpeechDispatcher(std::move(conn)));
+}
+
+SpeechDispatcher::SpeechDispatcher(std::unique_ptr<Connection> conn) : conn_(std::move(conn)) {}
+
+SpeechDispatcher::~SpeechDispatcher() = default;
+
+void SpeechDispatcher::SAYSTR(std::string_view text, bool interrupt) {
+  std::string s(text);
+  std::lock_guard lock(mutex_);
+  // Message priority queues behind other messages; a cancel first makes it
+  // cut off whatever is still being said.
+  if (interrupt) spd_cancel(conn_->spd);
+  if (!s.empty()) spd_say(conn_->spd, SPD_MESSAGE, s.c_str());
+}
+
+}  // namespace orvela::text

@@ -1,0 +1,35 @@
+#pragma once
+// Speech through speech-dispatcher, the speech server that Orca also uses.
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "text/speech.h"
+
+namespace orvela::text {
+
+class SpeechDispatcher final : public Speech {
+ public:
+  // Connects to the server named by SPEECHD_ADDRESS or the user's default
+  // socket; with `socket_path`, to that Unix socket. Never starts a server.
+  // Nothing, with the reason in `error`, when no server answers: the program
+  // then goes on without speech.
+  static std::unique_ptr<SpeechDispatcher> open(const std::string& client_name, std::string& error,
+                                                const std::string& socket_path = {});
+  ~SpeechDispatcher() override;
+  SpeechDispatcher(const SpeechDispatcher&) = delete;
+  SpeechDispatcher& operator=(const SpeechDispatcher&) = delete;
+
+  // Interrupting speech cancels what is queued, then speaks; otherwise the
+  // text is queued behind what is being said.
+  void SAYSTR(std::string_view text, bool interrupt) override;
+
+ private:
+  struct Connection;
+  explicit SpeechDispatcher(std::unique_ptr<Connection> conn);
+  std::unique_ptr<Connection> conn_;
+  std::mutex mutex_;  // libspeechd's single-threaded mode wants one caller at a time
+};
+
+}  // namespace orvela::text

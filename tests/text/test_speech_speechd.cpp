@@ -1,0 +1,78 @@
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "fake_ssip_server.h"
+#include "support/test_env.h"
+#include "text/messages.h"
+#include "text/speech_speechd.h"
+
+namespace orvela::text {
+namespace {
+
+// The commands that matter for speaking: cancels and spoken texts.
+std::vector<std::string> speech_commands(const std::vector<std::string>& all) {
+  std::vector<std::string> out;
+  for (const auto& c : all)
+    if (c.starts_with("SPEAK") || c.starts_with("CANCEL")) out.push_back(c);
+  return out;
+}
+
+TEST(SpeechDispatcher, InterruptCancelsThenSpeaksAndQueuesOtherwise) {
+  test::TempDir dir;
+  std::string socket = (dir / "speechd.sock").string();
+  test::FakeSsipServer server(socket);
+  std::string error;
+  auto speech = SpeechDispatcher::open("orvela", error, socket);
+  ASSERT_NE(speech, nullptr) << error;
+
+  Messages msg(*speech);
+  msg.EDANOINT("Kraków, Rynek Główny");
+  msg.EDA("queued behind");
+  msg.EDA("line one\n.\nline three");  // a lone dot must not end the message early
+  speech.reset();  // closes the connection
+
+  std::vector<std::string> expected = {
+      "CANCEL SELF",
+      "SPEAK message Kraków, Rynek Główny",
+      "SPEAK message queued behind",
+      "CANCEL SELF",
+      "SPEAK message line one\n.\nline three",
+  };
+  auto got = speech_commands(server.commands());
+  ASSERT_EQ(got.size(), expected.size());
+  for (std::size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], expected[i]) << i;
+}
+
+TEST(SpeechDispatcher, FindsTheServerThroughTheEnvironment) {
+  test::TempDir dir;
+  std::string socket = (dir / "speechd.sock").string();
+  test::FakeSsipServer server(socket);
+  const char* old = std::getenv("SPEECHD_ADDRESS");
+  std::string saved = old ? old : "";
+  setenv("SPEECHD_ADDRESS", ("unix_socket:" + socket).c_str(), 1);
+  std::string error;
+  auto speech = SpeechDispatcher::open("orvela", error);
+  old ? setenv("SPEECHD_ADDRESS", saved.c_str(), 1) : unsetenv("SPEECHD_ADDRESS");
+  ASSERT_NE(speech, nullptr) << error;
+  speech->SAYSTR("hello", false);
+  EXPECT_EQ(speech_commands(server.commands()), std::vector<std::string>{"SPEAK message hello"});
+}
+
+TEST(SpeechDispatcher, NoServerMeansNoSpeechAndNoWait) {
+  test::TempDir dir;
+  std::string error;
+  auto speech = SpeechDispatcher::open("orvela", error, (dir / "nobody-listens.sock").string());
+  EXPECT_EQ(speech, nullptr);
+  EXPECT_FALSE(error.empty());
+  // The program carries on silently, still remembering the last message.
+  SilentSpeech silent;
+  Messages msg(silent);
+  msg.EDA("still here");
+  EXPECT_EQ(msg.LASTSAY(), "still here");
+}
+
+}  // namespace
+}  // namespace orvela::text
