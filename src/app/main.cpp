@@ -1,36 +1,25 @@
 // Orvela: a map explorer for blind and visually impaired people.
-#include <cstring>
 #include <iostream>
+#include <string>
+#include <vector>
 
-namespace {
-constexpr const char* kAppName = "Orvela";
-constexpr const char* kVersion = "1.01";
-
-void print_help() {
-  std::cout << kAppName << " " << kVersion << "\n"
-            << "Usage:\n"
-            << "  orvela                 open the map window\n"
-            << "  orvela --console       the same program on standard input and output\n"
-            << "  orvela --import IN OUT convert an OpenStreetMap file to a map\n"
-            << "Options:\n"
-            << "  --home DIR             keep settings, maps and logs in DIR\n"
-            << "  --lang CODE            use the language CODE instead of the system's\n"
-            << "  --help                 show this text\n"
-            << "  --version              show the program's version\n";
-}
-}  // namespace
+#include "app/options.h"
+#include "app/startup.h"
 
 int main(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--version") == 0) {
-      std::cout << kAppName << " " << kVersion << "\n";
-      return 0;
-    }
-    if (std::strcmp(argv[i], "--help") == 0) {
-      print_help();
-      return 0;
-    }
+  using orvela::app::Options;
+  const Options o = orvela::app::parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
+  switch (o.mode) {
+    case Options::Mode::Help: std::cout << orvela::app::usage_text(); return 0;
+    case Options::Mode::Version: std::cout << orvela::app::version_text() << "\n"; return 0;
+    case Options::Mode::Error: std::cerr << "orvela: " << o.error << "\n" << orvela::app::usage_text(); return 2;
+    case Options::Mode::Console: return orvela::app::run_console(o);
+    case Options::Mode::Import:
+      std::cerr << "orvela: this build cannot import maps yet\n";
+      return 1;
+    case Options::Mode::Window:
+      std::cerr << "orvela: this build has no window yet; use --console\n";
+      return 1;
   }
-  print_help();
-  return 0;
+  return 1;
 }

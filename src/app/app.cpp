@@ -1,0 +1,148 @@
+#include "app/app.h"
+
+#include <fmt/format.h>
+
+#include "app/commands.h"
+#include "app/init_menu.h"
+#include "app/settings_menu.h"
+#include "map/db_error.h"
+#include "text/translate.h"
+
+namespace orvela::app {
+
+using text::_;
+
+void App::reset_user_state() {
+  st_.ULAT = 0;
+  st_.ULON = 0;
+  st_.ULATLONSET = false;
+  st_.LASTUSEDSERVER = true;
+  st_.LASTKIER = 0;
+  p_.settings.CONFIRMEXIT = true;
+  p_.settings.UDIRMODE = 0;
+  // Facing north (SETUDIR(0)) joins here with the movement module.
+}
+
+void App::on_command(int id) {
+  try {
+    DISPATCH(id);
+  } catch (const map::DbFatalError&) {
+    // The error line is already in the log; the person hears what happened
+    // and keeps the program, with the map closed.
+    database_failed();
+  }
+}
+
+void App::database_failed() {
+  p_.msg.EDA(_("Database error"));
+  // Closing the database itself joins here with the map module; the map
+  // counts as closed from now on.
+  st_.FN.clear();
+}
+
+void App::DISPATCH(int id) {
+  if (dispatch_map(id) || dispatch_say(id) || dispatch_settings(id) || dispatch_help(id)) return;
+  // The remaining commands belong to modules that join the program later;
+  // until then they do nothing.
+}
+
+bool App::dispatch_map(int id) {
+  switch (id) {
+    case IDM_CLOSE: p_.ui.request_close(); return true;
+    case IDM_MAPREFRESH: RELOADMAP(); return true;
+    default: return false;
+  }
+}
+
+bool App::dispatch_say(int id) {
+  switch (id) {
+    case IDM_SHOWLASTSAY: SHOWLASTSAY(); return true;
+    default: return false;
+  }
+}
+
+void App::flip_setting(bool& flag) {
+  flag = !flag;
+  SAVESETTINGSREMINDER(p_.settings, p_.ui);
+}
+
+bool App::dispatch_settings(int id) {
+  Settings& s = p_.settings;
+  switch (id) {
+    case IDM_SAVEUSERINI: SAVEUSERINI(s, p_.paths, p_.ui); return true;
+    case IDM_READUSERINI: READUSERINI(s, p_.paths, p_.ui, false); return true;
+    case IDM_AUTOUPDATECHECK: flip_setting(s.CHECKAUTOUPDATE); return true;
+    case IDM_CONFIRMEXIT: flip_setting(s.CONFIRMEXIT); return true;
+    case IDM_SAVESETTINGSREMIND: flip_setting(s.SAVESETTINGSREMIND); return true;
+    case IDM_NMEALOG_OMITSTOPS: flip_setting(s.NMEALOG_OMITSTOPS); return true;
+    case IDM_GPS_AUTOUDIRCHANGE: flip_setting(s.GPS_AUTOUDIRCHANGE); return true;
+    case IDM_SELECTUDIRMODE: SELECTUDIRMODE(s, p_.ui); return true;
+    case IDM_SELECTBOOKMARKSAVEFORMAT:
+      SELECTBOOKMARKSAVEFORMAT(s, p_.ui, [this] {
+        st_.LASTBOOKMARKSFN.clear();
+        st_.LASTSAVEDBOOKMARKSFN.clear();
+      });
+      return true;
+    default: return false;
+  }
+}
+
+bool App::dispatch_help(int id) {
+  switch (id) {
+    case IDM_HELPMANUAL: help_manual(); return true;
+    case IDM_HELPABOUT: about_box(); return true;
+    case IDM_HELPWWW: p_.ui.RUNWEB(p_.settings.services.home_page); return true;
+    case IDM_HELPMAIL: p_.ui.RUNMAIL(p_.settings.services.author_mail); return true;
+    default: return false;
+  }
+}
+
+void App::RELOADMAP() {
+  if (st_.FN.empty()) {
+    p_.msg.EDA(_("No map selected."));
+    return;
+  }
+  // Loading the grid from the open map joins here with the map loader.
+}
+
+void App::SHOWLASTSAY() {
+  p_.ui.WGREADMULTILINESTR(_("Last message"), _("Last spoken message"), p_.msg.LASTSAY(), true);
+}
+
+void App::help_manual() {
+  const std::filesystem::path doc = p_.paths.help_file(p_.lang);
+  std::error_code ec;
+  if (!std::filesystem::exists(doc, ec)) {
+    p_.ui.WGINFO(text::STRTOKENREPLACE(_("The user manual {file} is missing."), {"file", doc.string()}));
+    return;
+  }
+  p_.ui.WGSHELLEXE(doc.string());
+}
+
+void App::about_box() {
+  p_.ui.WGINFO(fmt::format("{} {}\n{}\n{}\n{}", APPNAME, VERSION,
+                           _("A map explorer for blind and visually impaired people."),
+                           p_.settings.services.home_page, p_.settings.services.author_mail));
+}
+
+void App::on_focus(bool gained) {
+  // Centring the mouse (with USEMOUSE), rebuilding the soundscape on return
+  // and stopping every sound on leaving (with SOUNDMUTEONKILLFOCUS) join
+  // here with the mouse and sound modules. Speech is not affected.
+  st_.PROGRAMLOSTFOCUS = !gained;
+}
+
+void App::on_menu_loop(bool entered) { on_focus(!entered); }
+
+void App::on_init_menu() { INITMENU(p_.ui, !st_.FN.empty(), st_, p_.settings); }
+
+bool App::on_close_requested() {
+  if (st_.BOOKMARKSMODIFIED && p_.ui.WGTN(_("Save bookmarks?"))) {
+    // Saving to the last bookmark file (SAVEBOOKMARKS(true)) joins here
+    // with the bookmark module.
+  }
+  if (p_.settings.CONFIRMEXIT && !p_.ui.WGTN(_("Really quit program?"))) return false;
+  return true;
+}
+
+}  // namespace orvela::app

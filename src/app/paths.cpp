@@ -1,0 +1,68 @@
+#include "app/paths.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+namespace orvela::app {
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path env_dir(const char* name, const fs::path& fallback) {
+  const char* v = std::getenv(name);
+  // XDG asks to ignore relative paths in these variables.
+  if (v && *v == '/') return fs::path(v);
+  return fallback;
+}
+
+bool writable_dir(const fs::path& dir) { return ::access(dir.c_str(), W_OK) == 0; }
+
+}  // namespace
+
+Paths::Paths(fs::path program_dir, const fs::path& home)
+    : Paths(std::move(program_dir), home, home, home) {}
+
+Paths::Paths(fs::path program_dir, fs::path config, fs::path data, fs::path cache)
+    : program_dir_(std::move(program_dir)),
+      config_dir_(std::move(config)),
+      data_dir_(std::move(data)),
+      temp_dir_(std::move(cache) / "tmp") {}
+
+fs::path Paths::running_program_dir() {
+  std::error_code ec;
+  fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  if (ec) return fs::current_path(ec);
+  return exe.parent_path();
+}
+
+Paths Paths::detect(const std::optional<fs::path>& home_override) {
+  fs::path prog = running_program_dir();
+  if (home_override) {
+    std::error_code ec;
+    fs::path home = fs::absolute(*home_override, ec);
+    return Paths(prog, ec ? *home_override : home);
+  }
+  if (writable_dir(prog)) return Paths(prog, prog);
+  fs::path user_home = env_dir("HOME", "/tmp");
+  return Paths(prog, env_dir("XDG_CONFIG_HOME", user_home / ".config") / "orvela",
+               env_dir("XDG_DATA_HOME", user_home / ".local/share") / "orvela",
+               env_dir("XDG_CACHE_HOME", user_home / ".cache") / "orvela");
+}
+
+TempFile::TempFile(const fs::path& dir) {
+  std::string tmpl = (dir / "orvela-XXXXXX.dat").string();
+  int fd = ::mkstemps(tmpl.data(), 4);
+  if (fd < 0) return;
+  ::close(fd);
+  path_ = tmpl;
+}
+
+TempFile::~TempFile() {
+  if (path_.empty()) return;
+  std::error_code ec;
+  fs::remove(path_, ec);
+}
+
+}  // namespace orvela::app

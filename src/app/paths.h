@@ -1,0 +1,69 @@
+#pragma once
+// The one place that knows where things live. Read-only assets sit beside the
+// program; writable state (maps, settings, logs, temporary files) lives in the
+// home: the program folder when it is writable, else the XDG folders, or the
+// folder given with --home.
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace orvela::app {
+
+class Paths {
+ public:
+  // All writable state under `home` (portable use and --home).
+  Paths(std::filesystem::path program_dir, const std::filesystem::path& home);
+  // Settings in `config`, maps and logs in `data`, temporary files in `cache`.
+  Paths(std::filesystem::path program_dir, std::filesystem::path config, std::filesystem::path data,
+        std::filesystem::path cache);
+
+  // The folder of the running executable (from /proc/self/exe).
+  static std::filesystem::path running_program_dir();
+  // Works out the home: `home_override` when given, else the program folder
+  // when writable, else the XDG folders of `env_home` ($HOME).
+  static Paths detect(const std::optional<std::filesystem::path>& home_override);
+
+  const std::filesystem::path& program_dir() const { return program_dir_; }
+  const std::filesystem::path& config_dir() const { return config_dir_; }
+  const std::filesystem::path& data_dir() const { return data_dir_; }
+
+  // MAPDIR.
+  std::filesystem::path maps_dir() const { return data_dir_ / "maps"; }
+  std::filesystem::path program_ini() const { return config_dir_ / "orvela.ini"; }
+  std::filesystem::path user_ini() const { return config_dir_ / "user.ini"; }
+  std::filesystem::path alsoft_ini() const { return config_dir_ / "alsoft.ini"; }
+  std::filesystem::path start_pos_file() const { return data_dir_ / "orvela.start"; }
+  std::filesystem::path update_dat() const { return data_dir_ / "update.dat"; }
+  std::filesystem::path errdb_log() const { return data_dir_ / "errdb.log"; }
+  // TEMPPATH.
+  std::filesystem::path temp_dir() const { return temp_dir_; }
+
+  std::filesystem::path lang_dir() const { return program_dir_ / "lang"; }
+  std::filesystem::path sounds_ini() const { return program_dir_ / "sounds.ini"; }
+  std::filesystem::path sounds_dir() const { return program_dir_ / "sounds"; }
+  std::filesystem::path osm_rules() const { return program_dir_ / "osm.rules"; }
+  // The user manual in language `lang`: help.<lang>.html beside the program.
+  std::filesystem::path help_file(const std::string& lang) const {
+    return program_dir_ / ("help." + lang + ".html");
+  }
+
+ private:
+  std::filesystem::path program_dir_, config_dir_, data_dir_, temp_dir_;
+};
+
+// TEMPFILE: a file of our own in the temp folder, created with a unique name
+// (so two running programs never share it) and removed when dropped.
+class TempFile {
+ public:
+  // Creates the file; path() is empty when that failed.
+  explicit TempFile(const std::filesystem::path& dir);
+  ~TempFile();
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+}  // namespace orvela::app

@@ -1,0 +1,96 @@
+#pragma once
+// The program settings (orvela.ini: tuning values and service addresses the
+// user edits by hand) and the user settings (user.ini: what the Settings menu
+// changes and "Save user settings" writes).
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace orvela::app {
+
+// OpenAL distance models, by their AL enum values.
+inline constexpr int AL_INVERSE_DISTANCE = 0xD001;
+inline constexpr int AL_INVERSE_DISTANCE_CLAMPED = 0xD002;
+inline constexpr int AL_LINEAR_DISTANCE = 0xD003;
+inline constexpr int AL_LINEAR_DISTANCE_CLAMPED = 0xD004;
+inline constexpr int AL_EXPONENT_DISTANCE = 0xD005;
+inline constexpr int AL_EXPONENT_DISTANCE_CLAMPED = 0xD006;
+
+inline constexpr int BMFORMAT_LSCP = 0;
+inline constexpr int BMFORMAT_LSDB = 1;
+
+// Addresses of the services the program talks to; keys of orvela.ini.
+struct ServiceConfig {
+  std::string primary_map_server = "https://maps.orvela.org/";
+  std::string backup_map_server = "https://maps2.orvela.org/";
+  // XAPI-compatible OpenStreetMap servers: host and path, as offered in the
+  // import list.
+  std::string xapi_server_1 = "overpass-api.de/api/xapi";
+  std::string xapi_server_2 = "overpass.openstreetmap.ru/cgi/xapi_meta";
+  std::string xapi_server_3 = "overpass.kumi.systems/api/xapi";
+  std::string weather_service = "https://api.openweathermap.org/data/2.5/";
+  // Empty until the user puts a key of their own here.
+  std::string weather_api_key;
+  std::string home_page = "https://orvela.org/";
+  std::string author_mail = "author@orvela.org";
+  std::string web_map_viewer = "https://ump.fuw.edu.pl";
+};
+
+// Everything both files hold, with the defaults in force before any file is read.
+struct Settings {
+  // orvela.ini
+  int NORMALVOLUME = 20;  // also "soundvolume" of user.ini
+  int OBSZARYVOL = 40;
+  int LINIEVOL = 70;
+  int SOUNDSCAPERANGE = 10;
+  int SOUNDDISTANCEMODEL = AL_INVERSE_DISTANCE_CLAMPED;
+  int SOUNDDISTANCEFACTOR = 5;
+  ServiceConfig services;
+
+  // user.ini
+  bool SOUNDMONO = false;
+  bool SOUNDBEHINDLOWER = true;
+  bool SOUNDHRTFMODE = true;
+  bool SOUNDMUTED = false;
+  bool SOUNDSPEAKERSCHANGED = false;
+  std::string SOUNDDEVICENAME;
+  bool USEMOUSE = false;
+  int32_t MOUSEFACTOR = 60;
+  bool CHECKAUTOUPDATE = false;
+  bool CONFIRMEXIT = true;
+  bool SAVESETTINGSREMIND = true;
+  int BOOKMARKSAVEFORMAT = BMFORMAT_LSCP;
+  int UDIRMODE = 0;
+  bool NMEALOG_OMITSTOPS = true;
+  bool GPS_AUTOUDIRCHANGE = true;
+
+  // Lines of user.ini this version does not know (name, value), written back
+  // on save so that a newer version's settings survive a round trip here.
+  std::vector<std::pair<std::string, std::string>> unknown_user_keys;
+};
+
+// The symbols of the direction announcement modes, index 0 first.
+inline constexpr const char* kUdirModeSymbols[] = {"rc", "ac", "rd", "ad", "cs", "ca"};
+inline constexpr int UDIRMODESCOUNT = 6;
+
+// Index of the direction mode with symbol `symbol` (any case); 0 when none.
+int INIGETUDIRMODE(std::string_view symbol);
+// The integer of `s` between 5 and 100.
+int INICHECKVOL(std::string_view s);
+
+// Resets the tuning defaults, then reads `file` when it exists.
+void READINI(Settings& s, const std::filesystem::path& file);
+// Applies `file` to `s`; false when it cannot be opened (nothing changes).
+bool read_user_ini(Settings& s, const std::filesystem::path& file);
+// The exact text of user.ini for `s`.
+std::string user_ini_text(const Settings& s);
+// Writes user.ini atomically; false when it cannot be written.
+bool write_user_ini(const Settings& s, const std::filesystem::path& file);
+// The text of a fresh orvela.ini listing every key with its default.
+std::string default_program_ini_text();
+// Writes that text to `file` when no such file exists yet; false on failure.
+bool create_program_ini_if_missing(const std::filesystem::path& file);
+
+}  // namespace orvela::app

@@ -1,0 +1,63 @@
+#include "app/settings_menu.h"
+
+#include "text/translate.h"
+
+namespace orvela::app {
+
+using text::_;
+
+bool READUSERINI(Settings& s, const Paths& paths, ui::Ui& ui, bool startup) {
+  const bool had_mouse = s.USEMOUSE;
+  if (!read_user_ini(s, paths.user_ini())) {
+    if (!startup) ui.WGINFO(_("No saved user settings found."));
+    return false;
+  }
+  // Mouse input follows USEMOUSE (switched on, or off when it was on before
+  // loading) and the soundscape is rebuilt with the new volume and
+  // switches; both hook in here once the mouse and sound modules exist.
+  (void)had_mouse;
+  return true;
+}
+
+bool SAVEUSERINI(const Settings& s, const Paths& paths, ui::Ui& ui) {
+  std::error_code ec;
+  std::filesystem::create_directories(paths.config_dir(), ec);
+  if (!write_user_ini(s, paths.user_ini())) {
+    ui.WGINFO(_("Can not save file user.ini"));
+    return false;
+  }
+  return true;
+}
+
+void SAVESETTINGSREMINDER(const Settings& s, ui::Ui& ui) {
+  if (s.SAVESETTINGSREMIND) ui.WGINFO(_("Remember to save settings, to make this change permanent."));
+}
+
+bool SELECTBOOKMARKSAVEFORMAT(Settings& s, ui::Ui& ui, const std::function<void()>& forget_bookmark_files) {
+  const std::vector<std::string> entries = {_("Loadstone-GPS checkpoints file"),
+                                            _("Loadstone-GPS database text file")};
+  auto choice = ui.WGREADLIST(_("Bookmarks save format"), _("Select bookmarks file save format "), entries,
+                              static_cast<std::size_t>(s.BOOKMARKSAVEFORMAT));
+  if (!choice || static_cast<int>(*choice) == s.BOOKMARKSAVEFORMAT) return false;
+  s.BOOKMARKSAVEFORMAT = static_cast<int>(*choice);
+  if (forget_bookmark_files) forget_bookmark_files();
+  SAVESETTINGSREMINDER(s, ui);
+  return true;
+}
+
+std::vector<std::string> udir_mode_names() {
+  return {_("Clock face relative to user direction"), _("Clock face relative to the north"),
+          _("Degrees relative to user direction"),    _("Degrees relative to the north"),
+          _("Simple compass (8 directions)"),         _("Advanced compass (32 directions)")};
+}
+
+bool SELECTUDIRMODE(Settings& s, ui::Ui& ui) {
+  auto choice = ui.WGREADLIST(_("Direction announcement mode"), _("Select direction announcement mode"),
+                              udir_mode_names(), static_cast<std::size_t>(s.UDIRMODE));
+  if (!choice || static_cast<int>(*choice) == s.UDIRMODE) return false;
+  s.UDIRMODE = static_cast<int>(*choice);
+  SAVESETTINGSREMINDER(s, ui);
+  return true;
+}
+
+}  // namespace orvela::app

@@ -1,0 +1,39 @@
+#pragma once
+// The state the main window keeps between commands. Pieces owned by modules
+// that are still to come (bookmarks, GPS, the object under the user) live
+// here until those modules take them over; the menu rules read them already.
+#include <cstdint>
+#include <string>
+
+namespace orvela::app {
+
+inline constexpr const char* APPNAME = "Orvela";
+inline constexpr const char* VERSION = "1.01";
+// Sent with every web download.
+inline constexpr const char* WEBGETUSERAGENT = "Orvela/1.01";
+
+enum NmeaMode { NMEAMODE_NONE = 0, NMEAMODE_LOG = 1, NMEAMODE_DEVICE = 2 };
+
+struct ShellState {
+  // The window has lost the keyboard focus or a menu is open.
+  bool PROGRAMLOSTFOCUS = false;
+  // Stop the soundscape while the window is not in front.
+  bool SOUNDMUTEONKILLFOCUS = true;
+  // The open map file; empty when none.
+  std::string FN;
+  // The user's position, in micro-degrees, and whether it is known.
+  int32_t ULAT = 0, ULON = 0;
+  bool ULATLONSET = false;
+  // Use the primary map server next.
+  bool LASTUSEDSERVER = true;
+  int32_t LASTKIER = 0;
+  // Unsaved changes to the bookmark list.
+  bool BOOKMARKSMODIFIED = false;
+  // The bookmark file last loaded or saved, and the one last saved.
+  std::string LASTBOOKMARKSFN, LASTSAVEDBOOKMARKSFN;
+  // The object under the user has tags.
+  bool CUROBJHASTAGS = false;
+  NmeaMode NMEAMODE = NMEAMODE_NONE;
+};
+
+}  // namespace orvela::app

@@ -1,0 +1,21 @@
+#pragma once
+// Start-up, the message loop and the end, the same for the window and the console.
+#include "app/options.h"
+#include "app/paths.h"
+#include "text/messages.h"
+#include "ui/ui.h"
+
+namespace orvela::app {
+
+// Prepares the folders of the home. A map folder that cannot be created is
+// reported ("Can not create {dir} directory.") and start-up goes on.
+void INIT(const Paths& paths, ui::Ui& ui);
+
+// Runs the whole program on `ui`: start-up in its order, the message loop
+// until the window closes, the end. Returns the exit code.
+int run_program(ui::Ui& ui, text::Messages& msg, const Options& options);
+
+// The program on standard input and output (--console).
+int run_console(const Options& options);
+
+}  // namespace orvela::app
