@@ -1,0 +1,36 @@
+#!/bin/sh
+# Keeps the translations in data/lang in step with the program's texts.
+#
+#   tools/update-po.sh          add every _("...") text of src/ that a .po file
+#                               lacks, with an empty translation to fill in
+#   tools/update-po.sh --check  only list the texts still to translate; exit 1 if any
+#
+# Entries the code does not mark with _() (menu texts built from tables, for
+# example) are kept: nothing is ever removed from a .po file here.
+set -eu
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+pot=$(mktemp --suffix=.pot)
+merged=$(mktemp --suffix=.po)
+trap 'rm -f "$pot" "$merged"' EXIT
+
+find src -name '*.cpp' -o -name '*.h' | LC_ALL=C sort |
+  xargs xgettext --language=C++ --from-code=UTF-8 --keyword=_ --no-location \
+    --package-name=Orvela --output="$pot"
+
+status=0
+for po in data/lang/*.po; do
+  # Existing translations win; texts only the sources have come in empty.
+  msgcat --use-first --no-location --output-file="$merged" "$po" "$pot"
+  # Untranslated entries, apart from the header (whose msgid is empty).
+  todo=$(msgattrib --untranslated --no-obsolete --no-wrap "$merged" | grep '^msgid "..*"$' || true)
+  count=$(printf '%s' "$todo" | grep -c '^msgid' || true)
+  echo "$po: $count text(s) to translate"
+  [ -n "$todo" ] && printf '%s\n' "$todo"
+  if [ "${1:-}" = "--check" ]; then
+    [ "$count" -eq 0 ] || status=1
+  else
+    cp "$merged" "$po"
+  fi
+done
+exit $status
