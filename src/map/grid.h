@@ -80,6 +80,11 @@ class Grid {
   // Draws object OBJID into the cell at (X, Y) if it wins the cell.
   void SETMAPA(double X, double Y, int32_t OBJID, int32_t LAT, int32_t LON, int32_t KIER, double HLEV,
                int32_t NEWPRIO);
+  // Object of the cell RELX, RELY grid units away from the user at (UPOSX,
+  // UPOSY); which bookmark stands there is the bookmark list's question.
+  int32_t GETMAPARELATIVE(double UPOSX, double UPOSY, double RELX, double RELY) const {
+    return GETMAPA(UPOSX + RELX, UPOSY + RELY);
+  }
   static uint8_t FRACTONIBLES(double X, double Y);
   // OBJNUM of polygon NUMPOLYG (0-based) when (X, Y) lies inside it, else 0.
   int32_t XYPOINTINPOLYGON(int32_t X, int32_t Y, size_t NUMPOLYG) const;

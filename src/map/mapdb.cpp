@@ -142,7 +142,9 @@ Stmt MapDb::DBPREPARE(std::string_view s) {
 }
 
 int MapDb::DBBINDSTR(sqlite3_stmt* st, int numpar, std::string_view s) {
-  return record(sqlite3_bind_text(st, numpar, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT));
+  // A default string_view has no data pointer, which SQLite would store as NULL.
+  const char* p = s.data() != nullptr ? s.data() : "";
+  return record(sqlite3_bind_text(st, numpar, p, static_cast<int>(s.size()), SQLITE_TRANSIENT));
 }
 
 int MapDb::DBBINDBLOB(sqlite3_stmt* st, int numpar, std::span<const uint8_t> blob) {

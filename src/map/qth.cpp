@@ -1,5 +1,6 @@
 #include "map/qth.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "text/numeric.h"
@@ -45,8 +46,11 @@ int char_value(const std::string& s, size_t i) {
 }  // namespace
 
 std::string LATLON2QTH(double LATI, double LONGI) {
-  int64_t lon = text::round_half_even_i64(LONGI * 1000000) + 180000000;
-  int64_t lat = text::round_half_even_i64(LATI * 1000000) + 90000000;
+  // Far beyond the world the letters mean nothing anyway; the clamp only
+  // keeps the arithmetic inside 64 bits.
+  const double lim = 1e9;
+  int64_t lon = text::round_half_even_i64(std::clamp(LONGI, -lim, lim) * 1000000) + 180000000;
+  int64_t lat = text::round_half_even_i64(std::clamp(LATI, -lim, lim) * 1000000) + 90000000;
   lon /= 20;
   lat /= 10;
   std::string s;

@@ -48,6 +48,9 @@ TEST(Grid, ReadsRoundToTwoDecimalsWritesTruncate) {
   EXPECT_EQ(g.GETMAPA(74.994, 75.0), a);
   EXPECT_EQ(g.GETMAPA(0.5, 75.0), 0);
   EXPECT_EQ(g.GETMAPA(150.996, 75.0), 0);  // rounds to 151: outside
+  EXPECT_EQ(g.GETMAPARELATIVE(75.0, 75.0, -0.001, 0.0), 0);
+  EXPECT_EQ(g.GETMAPARELATIVE(75.0, 75.0, -1.0, 0.3), a);
+  EXPECT_EQ(g.GETMAPARELATIVE(75.0, 75.0, -75.0, 0.0), 0);
   g.SETMAPA(151.0, 75.0, a, 1, 2, 0, 0, 7);
   g.SETMAPA(0.0, 0.0, a, 1, 2, 0, 0, 7);
   EXPECT_EQ(g.ORVOBJECTS[a].ILHITS, 1);

@@ -209,6 +209,20 @@ TEST_F(MapDbTest, NumberAndTextResults) {
   EXPECT_TRUE(db.ISDBERR());
 }
 
+TEST_F(MapDbTest, BindingsKeepEmptyTextAndEmptyBlobsApartFromNull) {
+  ASSERT_EQ(db.DBCONNECTRW(mapfn), SQLITE_OK);
+  ASSERT_EQ(db.DBQUERY("create table t (a, b, c, d);"), SQLITE_OK);
+  Stmt ins = db.DBPREPARE("insert into t values (?1, ?2, ?3, ?4);");
+  EXPECT_EQ(db.DBBINDSTR(ins, 1, std::string_view()), SQLITE_OK);
+  EXPECT_EQ(db.DBBINDSTR(ins, 2, "zab"), SQLITE_OK);
+  EXPECT_EQ(db.DBBINDBLOB(ins, 3, {}), SQLITE_OK);
+  EXPECT_EQ(db.DBBINDQWORD(ins, 4, int64_t{1} << 40), SQLITE_OK);
+  ASSERT_EQ(db.DBSTEP(ins), SQLITE_DONE);
+  EXPECT_EQ(db.DBGETSTRRES("select typeof(a) || ',' || typeof(b) || ',' || typeof(c) || ',' || d from t;"),
+            "text,text,blob,1099511627776");
+  EXPECT_EQ(db.DBGETNUMRES("select length(a) + 10 * length(b) from t;"), 30);
+}
+
 TEST(MapDbStatic, EscapesEveryApostrophe) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"", ""}, {"abc", "abc"}, {"O'Neil", "O''Neil"}, {"'", "''"}, {"''a'", "''''a''"}, {"żółć'", "żółć''"}};

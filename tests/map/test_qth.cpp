@@ -25,6 +25,8 @@ TEST(Latlon2qth, KnownPlaces) {
   for (const Case& c : cases) EXPECT_EQ(LATLON2QTH(c.lat, c.lon), c.qth) << c.lat << "," << c.lon;
   EXPECT_EQ(LATLON2QTH(0, 180)[0], 'S');
   EXPECT_EQ(LATLON2QTH(90, 0)[1], 'S');
+  // Nonsense in, eight characters out, and no overflow on the way.
+  for (double v : {1e300, -1e300, HUGE_VAL, -HUGE_VAL, double(NAN)}) EXPECT_EQ(LATLON2QTH(v, v).size(), 8u);
 }
 
 TEST(Qth2latlon, ValidAndInvalidLocators) {
