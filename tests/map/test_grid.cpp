@@ -310,19 +310,15 @@ TEST(Grid, CoordinateConversions) {
   EXPECT_GE(g.YLAT, 1);
 }
 
-TEST(Grid, ZoomTable) {
-  const std::vector<std::array<int, 4>> table = {
-      {0, 2, 0, 250},     {1, 5, 0, 200},     {2, 10, 0, 175},    {3, 20, 0, 150},   {4, 50, 1, 125},
-      {5, 100, 1, 100},   {6, 250, 2, 80},    {7, 500, 2, 60},    {8, 1000, 3, 50},  {9, 2000, 4, 40},
-      {10, 4000, 4, 30},  {11, 10000, 4, 25}, {12, 10000, 4, 25}, {255, 10000, 4, 25}};
+TEST(Grid, ZoomLevelsBeyondTheLastBecomeTheLast) {
   Grid g;
-  for (const auto& r : table) {
-    g.ILEV = static_cast<uint8_t>(r[0]);
+  for (int lev : {12, 255}) {
+    g.ILEV = static_cast<uint8_t>(lev);
     g.SETILEV();
-    EXPECT_EQ(g.ILEV, std::min(r[0], 11));
-    EXPECT_EQ(g.SQMETERS, r[1]) << r[0];
-    EXPECT_EQ(g.MAPLEV, r[2]) << r[0];
-    EXPECT_EQ(g.USTEPPITCH, r[3]) << r[0];
+    EXPECT_EQ(g.ILEV, MAXILEV);
+    EXPECT_EQ(g.SQMETERS, 10000);
+    EXPECT_EQ(g.MAPLEV, 4);
+    EXPECT_EQ(g.USTEPPITCH, 25);
   }
 }
 
