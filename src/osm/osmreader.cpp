@@ -35,6 +35,46 @@ std::string column_text(sqlite3_stmt* st, int col) {
 
 enum class Parent { none, node, way };
 
+// Well-formed UTF-8: no stray continuation bytes, no overlong forms, no
+// surrogates, nothing beyond U+10FFFF.
+bool is_utf8(std::string_view s) {
+  size_t i = 0;
+  const size_t n = s.size();
+  while (i < n) {
+    auto c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    size_t len = 0;
+    uint32_t cp = 0;
+    if (c >= 0xC2 && c <= 0xDF) {
+      len = 2;
+      cp = c & 0x1Fu;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      len = 3;
+      cp = c & 0x0Fu;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      len = 4;
+      cp = c & 0x07u;
+    } else {
+      return false;
+    }
+    if (i + len > n) return false;
+    for (size_t j = 1; j < len; ++j) {
+      auto cc = static_cast<unsigned char>(s[i + j]);
+      if ((cc & 0xC0u) != 0x80u) return false;
+      cp = (cp << 6) | (cc & 0x3Fu);
+    }
+    if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
+        (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))) {
+      return false;
+    }
+    i += len;
+  }
+  return true;
+}
+
 // The conversion proper: receives the elements of the file and writes objects.
 class Converter final : public OsmElementSink {
  public:
@@ -46,7 +86,8 @@ class Converter final : public OsmElementSink {
   void finalize_temp_statements();
   void DETECTINTERSECTIONS();
   bool HANDLEPROGRESS(uint64_t cur, uint64_t total) {
-    if (opt_.progress) PROCESSCANCEL = opt_.progress(cur, total);
+    // Once asked to stop, we stay stopped whatever later calls answer.
+    if (opt_.progress && opt_.progress(cur, total)) PROCESSCANCEL = true;
     return PROCESSCANCEL;
   }
   bool cancelled() const { return PROCESSCANCEL; }
@@ -172,6 +213,12 @@ void Converter::way(uint64_t id, bool has_body) {
 
 void Converter::tag(const TAGREC& t) {
   if (!PROCESSTAGSFORTHISPARENT) return;
+  // Texts go to the speech output as UTF-8; bytes that are not UTF-8 mean
+  // the file is not what it claims to be.
+  if (!is_utf8(t.K) || !is_utf8(t.V)) {
+    malformed_ = true;
+    return;
+  }
   if (!OsmRules::OSMRULES_INTERNALPROC(t, w_.ORVOBJ, st_.ILIGNOREDTAGS) &&
       !rules_.OSMRULES_OTAGPROC(t, w_.ORVOBJ)) {
     w_.ADDTAG(t);
@@ -297,7 +344,8 @@ OsmImportResult convert(map::MapDb& db, BinOrvela& w, Converter& c, OsmElementSo
   src.close();
   db.DBQUERY("drop table osm_nodes;");
   db.DBQUERY("drop table osm_waynodes;");
-  if (r.LASTERR == 0 && (stats.ILNODES == 0 || stats.ILWAYS == 0)) {
+  // A cancel is the user's choice, not an empty file: it gets no error text.
+  if (r.LASTERR == 0 && !c.cancelled() && (stats.ILNODES == 0 || stats.ILWAYS == 0)) {
     r = error_result(OSMERR_NODATA,
                      text::_("No map data in imported file. Bad file format, or server error."));
   }

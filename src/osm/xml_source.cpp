@@ -34,6 +34,7 @@ bool parse_osm_id(std::string_view s, uint64_t& id) {
 
 SourceStatus XmlElementSource::open(const std::filesystem::path& fn) {
   ilxmltags_ = 0;
+  in_root_ = false;
   if (xml_.XMLOPEN(fn) != 0) return SourceStatus::cannot_open;
   std::error_code ec;
   auto size = std::filesystem::file_size(fn, ec);
@@ -113,6 +114,10 @@ SourceStatus XmlElementSource::read(OsmElementSink& sink) {
         ok = read_tag(sink);
       } else if (tag == "nd") {
         ok = read_nd(sink);
+      } else if (tag == "osm") {
+        in_root_ = true;
+      } else if (tag == "/osm") {
+        in_root_ = false;
       } else if (!tag.empty() && tag[0] == '/') {
         sink.close_tag(tag);
       }
@@ -125,6 +130,9 @@ SourceStatus XmlElementSource::read(OsmElementSink& sink) {
   } catch (const IoError&) {
     return SourceStatus::bad_format;
   }
+  // A document that ends inside its root element was cut off (a broken
+  // download): taking what came would pass half a map for a whole one.
+  if (in_root_ && !xml_.res()) return SourceStatus::bad_format;
   return SourceStatus::ok;
 }
 

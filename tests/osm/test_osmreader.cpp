@@ -1,0 +1,342 @@
+// The conversion of small hand-written OSM files into map files.
+#include <gtest/gtest.h>
+
+#include <bzlib.h>
+
+#include <fstream>
+
+#include "map/varint.h"
+#include "osm/osmreader.h"
+#include "sql_rows.h"
+#include "support/test_env.h"
+
+namespace orvela::osm {
+namespace {
+
+using test::TempDir;
+using testing::sql_one;
+using testing::sql_rows;
+using Rows = std::vector<testing::Row>;
+namespace fs = std::filesystem;
+
+constexpr const char* kRules =
+    "highway=residential\troad residential\t1\n"
+    "highway=service\troad service\n"
+    "highway=footway\tfootpath\n"
+    "amenity=bench\tbench\n"
+    "building=yes\tbuilding\t0\ta\n"
+    "leisure=park\tpark\t2\ta\n";
+
+class Import : public ::testing::Test {
+ protected:
+  void SetUp() override { std::ofstream(dir / "osm.rules", std::ios::binary) << kRules; }
+
+  fs::path write(const std::string& name, const std::string& content) {
+    std::ofstream(dir / name, std::ios::binary) << content;
+    return dir / name;
+  }
+  OsmImportResult run(const fs::path& in, OsmProgressFn progress = nullptr) {
+    map::MapDb db(dir / "errdb.log");
+    OsmImportOptions opt;
+    opt.rules_file = dir / "osm.rules";
+    opt.progress = std::move(progress);
+    opt.stats = &stats;
+    return OSMPROCFILE(db, in, out(), opt);
+  }
+  OsmImportResult run_doc(const std::string& body) {
+    return run(write("in.osm", "<?xml version='1.0' encoding='UTF-8'?>\n<osm version=\"0.6\">\n" +
+                                   body + "</osm>\n"));
+  }
+  fs::path out() const { return dir / "out.orvel"; }
+  // Nothing but the inputs and the rules may be left in the folder.
+  std::vector<std::string> leftovers() const {
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir.path())) {
+      std::string n = e.path().filename().string();
+      if (n != "osm.rules" && n.rfind("in", 0) != 0 && n != "errdb.log") names.push_back(n);
+    }
+    return names;
+  }
+
+  TempDir dir;
+  OsmImportStats stats;
+};
+
+std::string node(int id, double lat, double lon, const std::string& tags = "") {
+  std::string s = "<node id=\"" + std::to_string(id) + "\" lat=\"" + std::to_string(lat) +
+                  "\" lon=\"" + std::to_string(lon) + "\"";
+  return tags.empty() ? s + "/>\n" : s + ">" + tags + "</node>\n";
+}
+std::string tag(const std::string& k, const std::string& v) {
+  return "<tag k=\"" + k + "\" v=\"" + v + "\"/>";
+}
+std::string way(int id, const std::vector<int>& refs, const std::string& tags) {
+  std::string s = "<way id=\"" + std::to_string(id) + "\">";
+  for (int r : refs) s += "<nd ref=\"" + std::to_string(r) + "\"/>";
+  return s + tags + "</way>\n";
+}
+
+TEST_F(Import, PointsLinesPolygonsAndTags) {
+  std::string body = node(1, 10.5, 20.25, tag("name", "Old Oak") + tag("amenity", "bench")) +
+                     node(2, 10.501, 20.251, tag("addr:street", "Elm") + tag("addr:housenumber", "3")) +
+                     node(3, 10.502, 20.252, tag("created_by", "editor")) +
+                     node(4, 10.503, 20.253, tag("foo", "bar &amp; baz") + tag("empty", "")) +
+                     node(5, 10.504, 20.254) +
+                     way(10, {1, 2, 3}, tag("highway", "residential") + tag("name", "Elm Street") +
+                                            tag("surface", "asphalt")) +
+                     way(11, {2, 3, 4, 2}, tag("building", "yes")) + way(12, {4, 5}, "") +
+                     way(13, {5, 999, 4}, tag("highway", "footway"));
+  auto r = run_doc(body);
+  ASSERT_EQ(r.LASTERR, 0) << r.LASTERRDESC;
+  EXPECT_EQ(sql_rows(out(), "select p.id, p.objtype, n.name, t.type, p.lat, p.lon from orvel_poi p "
+                            "left join orvel_name n on p.nameid=n.nameid left join orvel_type t "
+                            "on p.typeid=t.typeid where objtype='p' order by p.id"),
+            (Rows{{"1", "p", "Old Oak", "bench", "10500000", "20250000"},
+                  {"4", "p", "NULL", "NULL", "10503000", "20253000"}}));
+  EXPECT_EQ(sql_rows(out(), "select l.id, l.objtype, t.type, l.startlev, l.endlev from orvel_lin l "
+                            "left join orvel_type t on l.typeid=t.typeid order by l.id"),
+            (Rows{{"10", "l", "road residential", "0", "1"},
+                  {"11", "o", "building", "0", "0"},
+                  {"13", "l", "footpath", "0", "0"}}));
+  auto tags = sql_rows(out(), "select objtype, objectid, k.tagname, ifnull(v.tagvalue, '-'), t.tagvalueid=0 "
+                              "from orvel_tags t left join orvel_tagname k on t.tagnameid=k.tagnameid "
+                              "left join orvel_tagvalue v on t.tagvalueid=v.tagvalueid order by t.id");
+  EXPECT_EQ(tags, (Rows{{"p", "4", "foo", "bar & baz", "0"},
+                        {"p", "4", "empty", "-", "1"},
+                        {"l", "10", "surface", "asphalt", "0"}}));
+  // The footway's vertex for the absent node 999 is skipped, not put at 0,0.
+  auto blobs = testing::sql_blobs(out(), "select points from orvel_lin order by id");
+  ASSERT_EQ(blobs.size(), 3u);
+  std::vector<map::POINT> pts;
+  map::decode_points(blobs[0], pts);
+  EXPECT_EQ(pts, (std::vector<map::POINT>{{20250000, 10500000}, {20251000, 10501000}, {20252000, 10502000}}));
+  map::decode_points(blobs[2], pts);
+  EXPECT_EQ(pts, (std::vector<map::POINT>{{20254000, 10504000}, {20253000, 10503000}}));
+  EXPECT_EQ(stats.missing_nodes, 1u);
+  auto box = sql_rows(out(), "select minlon <= 20.25 and maxlon >= 20.252 and minlat <= 10.5 and "
+                             "maxlat >= 10.502 from orvel_linidx where id=10");
+  EXPECT_EQ(box, (Rows{{"1"}}));
+  EXPECT_EQ(sql_one(out(), "select count(*) from sqlite_master where name like 'osm_%'"), "0");
+  EXPECT_EQ(stats.ILNODES, 5u);
+  EXPECT_EQ(stats.ILWAYS, 4u);
+  EXPECT_EQ(stats.ILIGNOREDTAGS, 1u);
+  EXPECT_TRUE(leftovers() == std::vector<std::string>{"out.orvel"});
+}
+
+TEST_F(Import, NodeWithOnlyAddressAndUntaggedWayAreNotStored) {
+  auto r = run_doc(node(1, 1, 1, tag("addr:street", "Elm")) + node(2, 1.001, 1) +
+                   way(5, {1, 2}, "") + way(6, {1, 2}, tag("highway", "footway")));
+  ASSERT_EQ(r.LASTERR, 0) << r.LASTERRDESC;
+  EXPECT_EQ(sql_one(out(), "select count(*) from orvel_poi"), "0");
+  EXPECT_EQ(sql_rows(out(), "select id from orvel_lin"), (Rows{{"6"}}));
+}
+
+// Streets meeting in the shapes a pedestrian meets them in.
+TEST_F(Import, Intersections) {
+  std::string nodes;
+  for (int i = 1; i <= 14; ++i) nodes += node(i, 47.0 + i * 0.001, 9.5 + (i % 4) * 0.001);
+  const std::string res = tag("highway", "residential");
+  std::string body =
+      nodes +
+      // Two named roads crossing at node 2, an inner node of both.
+      way(100, {1, 2, 3}, res + tag("name", "Elm Street")) +
+      way(101, {4, 2, 5}, res + tag("name", "Oak Avenue")) +
+      // Elm Street continues past node 3 under the same name: no intersection.
+      way(102, {3, 6}, res + tag("name", "Elm Street")) +
+      // Pine Lane starts where Elm Street ends: different names meet at node 6.
+      way(107, {6, 13}, res + tag("name", "Pine Lane")) +
+      // An unnamed road end to end with Pine Lane: a missing name decides nothing.
+      way(108, {13, 14}, tag("highway", "service")) +
+      // T-junction: an unnamed service road ends on Birch Road's inner node 8.
+      way(103, {7, 8, 9}, res + tag("name", "Birch Road")) +
+      way(104, {8, 10}, tag("highway", "service")) +
+      // A building sharing nodes with a footway is not a road.
+      way(105, {11, 12, 10, 11}, tag("building", "yes")) +
+      way(106, {11, 12}, tag("highway", "footway"));
+  auto r = run_doc(body);
+  ASSERT_EQ(r.LASTERR, 0) << r.LASTERRDESC;
+  EXPECT_EQ(sql_rows(out(), "select p.lat, p.lon, n.name from orvel_poi p left join orvel_name n on "
+                            "p.nameid=n.nameid where objtype='n' order by p.lat"),
+            (Rows{{"47002000", "9502000", "Elm Street Oak Avenue"},
+                  {"47006000", "9502000", "Elm Street Pine Lane"},
+                  {"47008000", "9500000", "Birch Road road service"}}));
+  EXPECT_EQ(stats.intersections, 3u);
+}
+
+const std::string kMinimal = node(1, 1, 1) + node(2, 1.001, 1) + way(5, {1, 2}, tag("highway", "footway"));
+
+TEST_F(Import, ErrorCodes) {
+  auto r = run(dir / "in-absent.osm");
+  EXPECT_EQ(r.LASTERR, 1);
+  EXPECT_EQ(r.LASTERRDESC, "error opening file" + (dir / "in-absent.osm").string());
+
+  r = run(write("in-noxml.osm", "<osm>" + kMinimal + "</osm>"));
+  EXPECT_EQ(r.LASTERR, 2);
+  EXPECT_EQ(r.LASTERRDESC, "bad file format.");
+
+  r = run_doc(node(1, 1, 1) + node(2, 1.001, 1, tag("name", "x")));
+  EXPECT_EQ(r.LASTERR, 10);
+  EXPECT_EQ(r.LASTERRDESC, "No map data in imported file. Bad file format, or server error.");
+
+  fs::remove(dir / "osm.rules");
+  r = run_doc(kMinimal);
+  EXPECT_EQ(r.LASTERR, 4);
+  EXPECT_EQ(r.LASTERRDESC, "Can not read osm.rules");
+  EXPECT_TRUE(leftovers().empty());
+}
+
+TEST_F(Import, UnwritableDestinationIsCode3) {
+  map::MapDb db(dir / "errdb.log");
+  OsmImportOptions opt;
+  opt.rules_file = dir / "osm.rules";
+  auto in = write("in.osm", "<?xml version='1.0'?><osm>" + kMinimal + "</osm>");
+  auto r = OSMPROCFILE(db, in, dir / "no-such-folder" / "x.orvel", opt);
+  EXPECT_EQ(r.LASTERR, 3);
+  EXPECT_EQ(r.LASTERRDESC, "database creation problem");
+  EXPECT_EQ(db.DB(), nullptr);
+}
+
+// Broken or hostile input: an error code with its text, nothing left
+// behind, and an existing map of the same name untouched.
+TEST_F(Import, BadInputLeavesExistingMapAlone) {
+  const std::string head = "<?xml version='1.0' encoding='UTF-8'?>\n<osm version=\"0.6\">\n";
+  const std::string full = head + kMinimal + "</osm>\n";
+  struct Case {
+    const char* what;
+    std::string content;
+    int code;
+  } cases[] = {
+      {"empty file", "", 2},
+      {"binary file", std::string("\x7f" "ELF\x02\x01\x01\0\0\0<\xff\xfe", 14), 2},
+      {"html error page", "<!DOCTYPE html><html><body>502 Bad Gateway</body></html>", 2},
+      {"cut inside a tag", full.substr(0, full.find("<nd") + 5), 2},
+      {"cut inside a value", full.substr(0, full.find("footway") + 3), 2},
+      {"id not a number", head + "<node id=\"12x\" lat=\"1\" lon=\"1\"/></osm>", 2},
+      {"ref not a number", head + node(1, 1, 1) + "<way id=\"3\"><nd ref=\"\"/></way></osm>", 2},
+      {"id beyond 64 bits", head + "<node id=\"99999999999999999999\" lat=\"1\" lon=\"1\"/></osm>", 2},
+      {"bytes that are not UTF-8", head + node(1, 1, 1, tag("name", "Caf\xE9")) + kMinimal + "</osm>", 2},
+      {"overlong UTF-8", head + node(1, 1, 1, tag("name", "\xC0\xAF")) + kMinimal + "</osm>", 2},
+      {"nodes only", head + node(1, 1, 1, tag("name", "x")) + "</osm>", 10},
+  };
+  for (const auto& c : cases) {
+    std::ofstream(out(), std::ios::binary) << "previous map";
+    auto r = run(write("in.osm", c.content));
+    EXPECT_EQ(r.LASTERR, c.code) << c.what;
+    EXPECT_FALSE(r.LASTERRDESC.empty()) << c.what;
+    EXPECT_EQ(leftovers(), std::vector<std::string>{"out.orvel"}) << c.what;
+    std::ifstream in(out(), std::ios::binary);
+    std::string kept((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(kept, "previous map") << c.what;
+  }
+}
+
+TEST_F(Import, HugeValueWithoutClosingQuoteStopsEarly) {
+  {
+    std::ofstream f(dir / "in-huge.osm", std::ios::binary);
+    f << "<?xml version='1.0'?><osm>" << node(1, 1, 1) << "<node id=\"2\" lat=\"";
+    std::string chunk(1 << 20, '7');
+    for (int i = 0; i < 100; ++i) f << chunk;
+  }
+  auto r = run(dir / "in-huge.osm");
+  EXPECT_EQ(r.LASTERR, 2);
+  EXPECT_TRUE(leftovers().empty());
+}
+
+TEST_F(Import, LongWayKeepsEveryVertex) {
+  std::string body;
+  const int n = 100000;
+  for (int i = 1; i <= n; ++i) body += node(i, 1 + i * 1e-6, 2 - i * 1e-6);
+  std::vector<int> refs(n);
+  for (int i = 0; i < n; ++i) refs[static_cast<size_t>(i)] = i + 1;
+  body += way(7, refs, tag("highway", "footway"));
+  auto r = run_doc(body);
+  ASSERT_EQ(r.LASTERR, 0) << r.LASTERRDESC;
+  auto blobs = testing::sql_blobs(out(), "select points from orvel_lin where id=7");
+  ASSERT_EQ(blobs.size(), 1u);
+  std::vector<map::POINT> pts;
+  map::decode_points(blobs[0], pts);
+  ASSERT_EQ(pts.size(), static_cast<size_t>(n));
+  EXPECT_EQ(pts.back(), (map::POINT{2000000 - n, 1000000 + n}));
+}
+
+// Ids that repeat, or that are equal in their low 32 bits, cannot both be
+// stored: the later object is refused with its tags, the rest goes on.
+TEST_F(Import, DuplicateAndTruncatedIdsAreSkipped) {
+  const std::string big = std::to_string((1ull << 32) + 1);  // low 32 bits: 1
+  std::string body = node(1, 1, 1, tag("amenity", "bench") + tag("colour", "red")) +
+                     "<node id=\"" + big + "\" lat=\"2\" lon=\"2\"><tag k=\"amenity\" v=\"bench\"/>"
+                     "<tag k=\"colour\" v=\"blue\"/></node>\n" +
+                     node(1, 3, 3, tag("name", "again")) + node(2, 1.001, 1) +
+                     way(5, {1, 2}, tag("highway", "footway")) + way(5, {2, 1}, tag("name", "twin")) +
+                     node(3, 4, 4, tag("name", "after"));
+  auto r = run_doc(body);
+  ASSERT_EQ(r.LASTERR, 0) << r.LASTERRDESC;
+  EXPECT_EQ(sql_rows(out(), "select id, lat from orvel_poi where objtype='p' order by id"),
+            (Rows{{"1", "1000000"}, {"3", "4000000"}}));
+  EXPECT_EQ(sql_rows(out(), "select v.tagvalue from orvel_tags t join orvel_tagvalue v on "
+                            "t.tagvalueid=v.tagvalueid where objtype='p'"),
+            (Rows{{"red"}}));
+  EXPECT_EQ(sql_rows(out(), "select id, nameid from orvel_lin"), (Rows{{"5", "NULL"}}));
+  EXPECT_EQ(stats.duplicates, 3u);
+}
+
+TEST_F(Import, CancelDeletesTheOutputAndKeepsTheOldMap) {
+  std::string body;
+  for (int i = 1; i <= 30000; ++i) body += node(i, 1 + i * 1e-6, 1, tag("amenity", "bench"));
+  body += way(1, {1, 2}, tag("highway", "footway"));
+  std::ofstream(out(), std::ios::binary) << "previous map";
+  std::vector<std::pair<uint64_t, uint64_t>> calls;
+  auto r = run(write("in.osm", "<?xml version='1.0'?><osm>" + body + "</osm>"),
+               [&](uint64_t cur, uint64_t total) {
+                 calls.emplace_back(cur, total);
+                 return total > 0 && cur > 0;  // cancel at the first real progress report
+               });
+  EXPECT_EQ(r.LASTERR, 0);
+  EXPECT_TRUE(r.cancelled);
+  EXPECT_LT(stats.ILNODES, 30000u);
+  EXPECT_EQ(leftovers(), std::vector<std::string>{"out.orvel"});
+  std::ifstream in(out(), std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "previous map");
+  // Phase events: start, then reading from 0, ..., intersections, closing.
+  ASSERT_GE(calls.size(), 4u);
+  EXPECT_EQ(calls.front(), (std::pair<uint64_t, uint64_t>{1, 0}));
+  EXPECT_EQ(calls[1].first, 0u);
+  EXPECT_GT(calls[1].second, 0u);
+  EXPECT_EQ(calls[calls.size() - 2], (std::pair<uint64_t, uint64_t>{2, 0}));
+  EXPECT_EQ(calls.back(), (std::pair<uint64_t, uint64_t>{3, 0}));
+}
+
+TEST_F(Import, SuccessReplacesTheOldMap) {
+  std::ofstream(out(), std::ios::binary) << "previous map";
+  auto r = run_doc(kMinimal);
+  ASSERT_EQ(r.LASTERR, 0) << r.LASTERRDESC;
+  EXPECT_EQ(sql_one(out(), "select value from orvel_info where name='version'"), "7");
+  EXPECT_EQ(leftovers(), std::vector<std::string>{"out.orvel"});
+}
+
+TEST_F(Import, CorruptBzip2HalfWay) {
+  std::string body;
+  for (int i = 1; i <= 20000; ++i) body += node(i, 1 + i * 1e-5, 1 + (i * 7919 % 1000) * 1e-5);
+  body += way(1, {1, 2}, tag("highway", "footway"));
+  std::string doc = "<?xml version='1.0'?><osm>" + body + "</osm>";
+  fs::path bz = dir / "in.osm.bz2";
+  BZFILE* b = BZ2_bzopen(bz.c_str(), "wb");
+  BZ2_bzwrite(b, doc.data(), static_cast<int>(doc.size()));
+  BZ2_bzclose(b);
+  std::string packed;
+  {
+    std::ifstream in(bz, std::ios::binary);
+    packed.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  // The intact file imports; the damaged one is refused.
+  ASSERT_EQ(run(bz).LASTERR, 0);
+  for (size_t i = packed.size() / 2; i < packed.size() / 2 + 32; ++i) packed[i] = static_cast<char>(~packed[i]);
+  std::ofstream(bz, std::ios::binary) << packed;
+  auto r = run(bz);
+  EXPECT_EQ(r.LASTERR, 2);
+  EXPECT_EQ(r.LASTERRDESC, "bad file format.");
+  EXPECT_EQ(leftovers(), std::vector<std::string>{"out.orvel"});  // the earlier good import
+}
+
+}  // namespace
+}  // namespace orvela::osm
