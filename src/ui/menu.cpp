@@ -58,6 +58,12 @@ void MenuBuilder::MKMENU_ADD(int id, const std::string& name, const std::string&
   if (accel) MKACCEL_ADD(*accel, id);
 }
 
+void MenuBuilder::MKMENU_ADDCHECK(int id, const std::string& name, const std::string& text,
+                                  const std::string& key_text, std::optional<Accel> accel) {
+  MKMENU_ADD(id, name, text, key_text, accel);
+  current().back().checkable = true;
+}
+
 void MenuBuilder::MKMENU_ENDPOPUP() {
   if (!path_.empty()) path_.pop_back();
 }

@@ -17,6 +17,7 @@ struct MenuItem {
   std::string text;      // shown text, "&" marks the access letter
   std::string key_text;  // key as shown after the text ("Up arrow", "alt+f4"); may be empty
   std::optional<Accel> accel;
+  bool checkable = false;  // shows a check mark when checked (Ui::set_item_checked)
   std::vector<MenuItem> children;
 
   bool is_popup() const { return id == 0; }
@@ -51,6 +52,9 @@ class MenuBuilder {
   // shows (when empty, the accelerator's own text is shown).
   void MKMENU_ADD(int id, const std::string& name, const std::string& text,
                   const std::string& key_text = {}, std::optional<Accel> accel = std::nullopt);
+  // As MKMENU_ADD for an item that shows a check mark (Mute, Mono mode, ...).
+  void MKMENU_ADDCHECK(int id, const std::string& name, const std::string& text,
+                       const std::string& key_text = {}, std::optional<Accel> accel = std::nullopt);
   // Returns to the enclosing menu. Unbalanced calls are ignored.
   void MKMENU_ENDPOPUP();
 

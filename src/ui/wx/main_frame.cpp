@@ -1,0 +1,85 @@
+#include "ui/wx/main_frame.h"
+
+#include <exception>
+#include <iostream>
+
+#include <wx/sizer.h>
+
+namespace orvela::ui::wx {
+
+MainFrame::MainFrame(const wxString& title) : wxFrame(nullptr, wxID_ANY, title) {
+  panel_ = new MessagePanel(this);
+  auto* sizer = new wxBoxSizer(wxVERTICAL);
+  sizer->Add(panel_, wxSizerFlags(1).Expand());
+  SetSizer(sizer);
+  SetSize(FromDIP(wxSize(800, 500)));
+  Bind(wxEVT_MENU, &MainFrame::on_menu, this);
+  Bind(wxEVT_ACTIVATE, &MainFrame::on_activate, this);
+  Bind(wxEVT_MENU_OPEN, &MainFrame::on_menu_open, this);
+  Bind(wxEVT_MENU_CLOSE, &MainFrame::on_menu_close, this);
+  Bind(wxEVT_CLOSE_WINDOW, &MainFrame::on_close, this);
+}
+
+// Nothing may escape into wxWidgets' event loop: the app reports its own
+// failures; anything else is logged and the window carries on.
+template <class F>
+void MainFrame::deliver(F&& f) {
+  if (!handler_) return;
+  try {
+    f(*handler_);
+  } catch (const std::exception& e) {
+    std::cerr << "orvela: unhandled error in a command: " << e.what() << '\n';
+  } catch (...) {
+    std::cerr << "orvela: unhandled error in a command\n";
+  }
+}
+
+void MainFrame::on_menu(wxCommandEvent& e) {
+  const int id = e.GetId();
+  deliver([id](EventHandler& h) { h.on_command(id); });
+}
+
+void MainFrame::on_activate(wxActivateEvent& e) {
+  const bool active = e.GetActive();
+  if (active) panel_->SetFocus();
+  deliver([active](EventHandler& h) { h.on_focus(active); });
+  e.Skip();
+}
+
+void MainFrame::on_menu_open(wxMenuEvent& e) {
+  // Moving from one menu to the next closes one and opens another: only the
+  // first opening starts the menu loop.
+  ++menus_open_;
+  if (!in_menu_loop_) {
+    in_menu_loop_ = true;
+    deliver([](EventHandler& h) {
+      h.on_init_menu();
+      h.on_menu_loop(true);
+    });
+  }
+  e.Skip();
+}
+
+void MainFrame::on_menu_close(wxMenuEvent& e) {
+  if (menus_open_ > 0) --menus_open_;
+  // Decide after the pending events: another menu may be opening.
+  CallAfter([this] {
+    if (menus_open_ == 0 && in_menu_loop_) {
+      in_menu_loop_ = false;
+      deliver([](EventHandler& h) { h.on_menu_loop(false); });
+    }
+  });
+  e.Skip();
+}
+
+void MainFrame::on_close(wxCloseEvent& e) {
+  bool allow = true;
+  deliver([&allow](EventHandler& h) { allow = h.on_close_requested(); });
+  if (!allow && e.CanVeto()) {
+    e.Veto();
+    return;
+  }
+  Destroy();
+}
+
+}  // namespace orvela::ui::wx

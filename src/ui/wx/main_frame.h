@@ -1,0 +1,32 @@
+#pragma once
+// The main window: menu bar, accelerators, the message panel, and the
+// window events handed to the app's EventHandler.
+#include <wx/frame.h>
+
+#include "ui/events.h"
+#include "ui/wx/message_panel.h"
+
+namespace orvela::ui::wx {
+
+class MainFrame final : public wxFrame {
+ public:
+  explicit MainFrame(const wxString& title);
+  void set_handler(EventHandler* h) { handler_ = h; }
+  MessagePanel* panel() { return panel_; }
+
+ private:
+  template <class F>
+  void deliver(F&& f);
+  void on_menu(wxCommandEvent& e);
+  void on_activate(wxActivateEvent& e);
+  void on_menu_open(wxMenuEvent& e);
+  void on_menu_close(wxMenuEvent& e);
+  void on_close(wxCloseEvent& e);
+
+  EventHandler* handler_ = nullptr;
+  MessagePanel* panel_;
+  int menus_open_ = 0;
+  bool in_menu_loop_ = false;
+};
+
+}  // namespace orvela::ui::wx

@@ -1,0 +1,80 @@
+// The system's own dialogs: a screen reader knows them, and every input
+// field is labelled by its prompt.
+#include <wx/choicdlg.h>
+#include <wx/filedlg.h>
+#include <wx/msgdlg.h>
+#include <wx/textdlg.h>
+
+#include "ui/file_choice.h"
+#include "ui/wx/wx_window_ui.h"
+
+namespace orvela::ui::wx {
+
+namespace {
+wxString W(const std::string& s) { return wxString::FromUTF8(s); }
+std::string U(const wxString& s) { return std::string(s.utf8_str()); }
+}  // namespace
+
+void WxUi::message_box(const std::string& title, const std::string& text) {
+  wxMessageDialog dlg(parent(), W(text), W(title), wxOK | wxICON_INFORMATION);
+  dlg.ShowModal();
+}
+
+bool WxUi::ask(const std::string& title, const std::string& question, bool default_yes) {
+  wxMessageDialog dlg(parent(), W(question), W(title),
+                      wxYES_NO | wxICON_QUESTION | (default_yes ? wxYES_DEFAULT : wxNO_DEFAULT));
+  return dlg.ShowModal() == wxID_YES;
+}
+
+std::optional<std::string> WxUi::read_string(const std::string& title, const std::string& prompt,
+                                             const std::string& initial, bool password) {
+  std::unique_ptr<wxTextEntryDialog> dlg;
+  if (password)
+    dlg = std::make_unique<wxPasswordEntryDialog>(parent(), W(prompt), W(title), W(initial));
+  else
+    dlg = std::make_unique<wxTextEntryDialog>(parent(), W(prompt), W(title), W(initial));
+  if (dlg->ShowModal() != wxID_OK) return std::nullopt;
+  return U(dlg->GetValue());
+}
+
+std::optional<std::string> WxUi::read_multiline(const std::string& title, const std::string& prompt,
+                                                const std::string& text, bool read_only) {
+  long style = wxTextEntryDialogStyle | wxTE_MULTILINE;
+  if (read_only) style |= wxTE_READONLY;
+  wxTextEntryDialog dlg(parent(), W(prompt), W(title), W(text), style);
+  dlg.SetSize(dlg.FromDIP(wxSize(640, 420)));
+  if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+  return U(dlg.GetValue());
+}
+
+std::optional<std::size_t> WxUi::read_list(const std::string& title, const std::string& prompt,
+                                           const std::vector<std::string>& entries,
+                                           std::size_t preselect) {
+  wxArrayString choices;
+  for (const std::string& e : entries) choices.Add(W(e));
+  wxSingleChoiceDialog dlg(parent(), W(prompt), W(title), choices);
+  if (!entries.empty()) dlg.SetSelection(static_cast<int>(preselect < entries.size() ? preselect : 0));
+  if (dlg.ShowModal() != wxID_OK || entries.empty()) return std::nullopt;
+  const int sel = dlg.GetSelection();
+  if (sel < 0) return std::nullopt;
+  return static_cast<std::size_t>(sel);
+}
+
+std::optional<std::filesystem::path> WxUi::choose_file(FileMode mode, const std::string& title,
+                                                       const std::vector<FileFilter>& filters,
+                                                       const std::filesystem::path& initial,
+                                                       const std::string& default_ext) {
+  long style = wxFD_OPEN | wxFD_FILE_MUST_EXIST;
+  if (mode == WGFSAVEAS) style = wxFD_SAVE | wxFD_OVERWRITE_PROMPT;
+  if (mode == WGFSAVEASNOASK) style = wxFD_SAVE;
+  std::error_code ec;
+  const bool is_dir = std::filesystem::is_directory(initial, ec);
+  const wxString dir = W((is_dir ? initial : initial.parent_path()).string());
+  const wxString name = is_dir ? wxString() : W(initial.filename().string());
+  const wxString wildcard = filters.empty() ? wxString(wxFileSelectorDefaultWildcardStr) : W(filter_text(filters));
+  wxFileDialog dlg(parent(), W(title), dir, name, wildcard, style);
+  if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+  return with_default_ext(std::filesystem::path(U(dlg.GetPath())), mode, default_ext);
+}
+
+}  // namespace orvela::ui::wx

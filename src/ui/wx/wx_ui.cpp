@@ -1,0 +1,143 @@
+#include "ui/wx/wx_ui.h"
+
+#include <wx/app.h>
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
+#include <wx/menu.h>
+#include <wx/utils.h>
+
+#include "ui/wx/menu_wx.h"
+#include "ui/wx/progress_dialog.h"
+#include "ui/wx/wx_window_ui.h"
+
+namespace orvela::ui::wx {
+
+namespace {
+
+class App final : public wxApp {
+ public:
+  bool OnInit() override { return true; }
+};
+
+bool is_address(const std::string& s) {
+  for (const char* scheme : {"http://", "https://", "ftp://", "mailto:"})
+    if (s.rfind(scheme, 0) == 0) return true;
+  return false;
+}
+
+}  // namespace
+
+std::unique_ptr<Ui> WGINIT(int& argc, char** argv, const WindowOptions& options) {
+  wxApp::SetInstance(new App);
+  if (!wxEntryStart(argc, argv)) return nullptr;  // no display
+  if (!wxTheApp->CallOnInit()) {
+    wxEntryCleanup();
+    return nullptr;
+  }
+  auto* frame = new MainFrame(wxString::FromUTF8(options.title));
+  wxTheApp->SetTopWindow(frame);
+  wxTheApp->SetExitOnFrameDelete(true);
+  frame->Show();
+  return std::make_unique<WxUi>(frame);
+}
+
+WxUi::WxUi(MainFrame* frame) : frame_(frame) {
+  frame_->Bind(wxEVT_DESTROY, [this](wxWindowDestroyEvent& e) {
+    if (e.GetEventObject() == frame_) frame_alive_ = false;
+    e.Skip();
+  });
+}
+
+// The Ui owns wxWidgets' session: the window goes, then wxWidgets ends.
+WxUi::~WxUi() {
+  if (frame_alive_) {
+    frame_->set_handler(nullptr);
+    frame_->Destroy();
+  }
+  wxEntryCleanup();
+}
+
+wxWindow* WxUi::parent() const { return frame_alive_ ? frame_ : nullptr; }
+
+BgResult WxUi::BGPROCES(BgTask task) {
+  ProgressDialog dlg(parent(), task.texts);
+  return dlg.run(std::move(task));
+}
+
+bool WxUi::WGSHELLEXE(const std::string& target) {
+  const wxString t = wxString::FromUTF8(target);
+  return is_address(target) ? wxLaunchDefaultBrowser(t) : wxLaunchDefaultApplication(t);
+}
+
+bool WxUi::copy_files_to_clipboard(const std::vector<std::filesystem::path>& files) {
+  if (files.empty() || !wxTheClipboard->Open()) return false;
+  auto* data = new wxFileDataObject;
+  for (const auto& f : files) data->AddFile(wxString::FromUTF8(f.string()));
+  const bool ok = wxTheClipboard->SetData(data);
+  wxTheClipboard->Close();
+  // Keep the files on the clipboard after the program has ended.
+  wxTheClipboard->Flush();
+  return ok;
+}
+
+void WxUi::WGSETWINTEXTSTR(const std::string& title) {
+  if (frame_alive_) frame_->SetTitle(wxString::FromUTF8(title));
+}
+
+void WxUi::show_spoken(const std::string& text) {
+  if (frame_alive_) frame_->panel()->set_message(wxString::FromUTF8(text));
+}
+
+void WxUi::raise() {
+  if (!frame_alive_) return;
+  frame_->Iconize(false);
+  frame_->Show();
+  frame_->Raise();
+}
+
+void WxUi::set_menu(MenuBar bar) {
+  if (!frame_alive_) return;
+  wxMenuBar* old = frame_->GetMenuBar();
+  frame_->SetMenuBar(make_menu_bar(bar));
+  delete old;
+  frame_->SetAcceleratorTable(make_accelerators(bar));
+}
+
+wxMenuItem* WxUi::find_item(int id) const {
+  if (!frame_alive_ || !frame_->GetMenuBar()) return nullptr;
+  return frame_->GetMenuBar()->FindItem(id);
+}
+
+void WxUi::set_item_enabled(int id, bool enabled) {
+  if (wxMenuItem* item = find_item(id)) item->Enable(enabled);
+}
+
+void WxUi::set_item_checked(int id, bool checked) {
+  wxMenuItem* item = find_item(id);
+  if (item && item->IsCheckable()) item->Check(checked);
+}
+
+bool WxUi::is_item_enabled(int id) const {
+  const wxMenuItem* item = find_item(id);
+  return item && item->IsEnabled();
+}
+
+bool WxUi::is_item_checked(int id) const {
+  const wxMenuItem* item = find_item(id);
+  return item && item->IsCheckable() && item->IsChecked();
+}
+
+void WxUi::post(std::function<void()> fn) { wxTheApp->CallAfter(std::move(fn)); }
+
+void WxUi::run(EventHandler& handler) {
+  if (!frame_alive_) return;
+  frame_->set_handler(&handler);
+  wxTheApp->OnRun();
+  if (frame_alive_) frame_->set_handler(nullptr);
+}
+
+void WxUi::request_close() {
+  if (frame_alive_) frame_->Close();
+}
+
+}  // namespace orvela::ui::wx

@@ -1,0 +1,133 @@
+// A window with a small menu, driven from outside by the window test: every
+// event the app would get is written to the log file named on the command
+// line, one line each, so the test can check what reached the app.
+#include <chrono>
+#include <fstream>
+#include <iostream>
+#include <thread>
+
+#include "ui/wx/wx_ui.h"
+
+namespace {
+
+using namespace orvela::ui;
+
+enum : int {
+  IDM_FILEOPEN = 101, IDM_CLOSE = 100, IDM_GOFORWARD = 211, IDM_INCSQMETERS = 221,
+  IDM_GOTOCORDS = 270, IDM_AREAPOINTS = 251, IDM_SAYTYPE = 302, IDM_SAYDIRECTION = 303,
+  IDM_SAYUDIR = 305, IDM_MUTE = 406, IDM_BOOKMARKGOTO = 502, IDM_OSMIMPORTFILE = 165,
+  IDM_TASK = 110, IDM_ASK = 604,
+};
+
+MenuBar probe_menu() {
+  MenuBuilder b;
+  b.MKMENU_START();
+  b.MKMENU_POPUP("&Map");
+  b.MKMENU_ADD(IDM_FILEOPEN, "IDM_FILEOPEN", "&Open...", "Ctrl+O", key('O', MOD_CTRL));
+  b.MKMENU_ADD(IDM_TASK, "IDM_SELSTARTPOINT", "Select start point...", "Ctrl+T", key('T', MOD_CTRL));
+  b.MKMENU_POPUP("&Import OpenStreetMap");
+  b.MKMENU_ADD(IDM_OSMIMPORTFILE, "IDM_OSMIMPORTFILE", "From OSM XML &file...");
+  b.MKMENU_ENDPOPUP();
+  b.MKMENU_ADD(IDM_CLOSE, "IDM_CLOSE", "&Quit", "alt+f4");
+  b.MKMENU_ENDPOPUP();
+  b.MKMENU_POPUP("&Navigation");
+  b.MKMENU_ADD(IDM_GOFORWARD, "IDM_GOFORWARD", "Go forward", "Up arrow", key(Key::Up));
+  b.MKMENU_ADD(IDM_INCSQMETERS, "IDM_INCSQMETERS", "Increase square size", "Ctrl+PGUP",
+               key(Key::PageUp, MOD_CTRL));
+  b.MKMENU_ADD(IDM_GOTOCORDS, "IDM_GOTOCORDS", "&Go to coordinates...", "Ctrl+G", key('G', MOD_CTRL));
+  b.MKMENU_ENDPOPUP();
+  b.MKMENU_POPUP("&Area");
+  b.MKMENU_ADD(IDM_AREAPOINTS, "IDM_AREAPOINTS", "&Points in area...", "P", key('P'));
+  b.MKMENU_ENDPOPUP();
+  b.MKMENU_POPUP("&Bookmarks");
+  b.MKMENU_ADD(IDM_BOOKMARKGOTO, "IDM_BOOKMARKGOTO", "&Go to bookmark...", "U", key('U'));
+  b.MKMENU_ENDPOPUP();
+  b.MKMENU_POPUP("&Sound");
+  b.MKMENU_ADDCHECK(IDM_MUTE, "IDM_MUTE", "&Mute", "Ctrl+Space", key(Key::Space, MOD_CTRL));
+  b.MKMENU_ENDPOPUP();
+  b.MKMENU_POPUP("&Say");
+  b.MKMENU_ADD(IDM_SAYTYPE, "IDM_SAYTYPE", "Current object type", "Space", key(' '));
+  b.MKMENU_ADD(IDM_SAYDIRECTION, "IDM_SAYDIRECTION", "&Current object direction", "/", key('/'));
+  b.MKMENU_ADD(IDM_SAYUDIR, "IDM_SAYUDIR", "&User direction", ".", key('.'));
+  b.MKMENU_ENDPOPUP();
+  b.MKMENU_POPUP("&Settings");
+  b.MKMENU_ADDCHECK(IDM_ASK, "IDM_CONFIRMEXIT", "Confirm program exit");
+  b.MKMENU_ENDPOPUP();
+  return b.MKMENU_END();
+}
+
+class Probe final : public EventHandler {
+ public:
+  Probe(Ui& ui, const char* log_path) : ui_(ui), log_(log_path) {}
+
+  void on_command(int id) override {
+    log("command " + std::to_string(id));
+    if (id == IDM_GOTOCORDS) {
+      const auto s = ui_.WGREADSTR("Go to coordinates", "Latitude and longitude:", "52.1 21.0");
+      log(s ? "entered " + *s : std::string("cancelled"));
+    } else if (id == IDM_BOOKMARKGOTO) {
+      const auto i = ui_.WGREADLIST("Go to bookmark", "Choose a bookmark:", {"Home", "Work", "Park"}, 1);
+      log(i ? "chosen " + std::to_string(*i) : std::string("cancelled"));
+    } else if (id == IDM_TASK) {
+      run_task();
+    } else if (id == IDM_MUTE) {
+      muted_ = !muted_;
+    } else if (id == IDM_CLOSE) {
+      ui_.request_close();
+    } else if (id == IDM_SAYTYPE) {
+      ui_.show_spoken("Crossing of Main street and Park lane");
+    }
+  }
+  void on_focus(bool gained) override { log(gained ? "focus on" : "focus off"); }
+  void on_init_menu() override {
+    log("init menu");
+    ui_.set_item_checked(IDM_MUTE, muted_);
+    ui_.set_item_enabled(IDM_AREAPOINTS, false);
+  }
+  void on_menu_loop(bool entered) override { log(entered ? "menu open" : "menu closed"); }
+  bool on_close_requested() override {
+    log("close");
+    return ui_.WGTN("Really quit program");
+  }
+
+ private:
+  void run_task() {
+    BgTask t;
+    t.texts = {"Searching", "Start point:", "Starting"};
+    t.work = [](BgProgress& p) {
+      for (int i = 0; i < 600 && !p.BGPROCESCANCEL(); ++i) {
+        if (i % 10 == 0) p.BGPROCESINFO("Step " + std::to_string(i / 10));
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(300));  // tidying up after Cancel
+      return BgResult{p.BGPROCESCANCEL() ? 1 : 0, "", false};
+    };
+    const BgResult r = ui_.BGPROCES(std::move(t));
+    log(std::string("task ") + (r.cancelled ? "cancelled" : "finished") + " " + std::to_string(r.LASTERR));
+  }
+  void log(const std::string& line) { log_ << line << std::endl; }
+
+  Ui& ui_;
+  std::ofstream log_;
+  bool muted_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::cerr << "usage: orvela_window_probe LOGFILE\n";
+    return 2;
+  }
+  const char* log_path = argv[1];
+  auto ui = orvela::ui::wx::WGINIT(argc, argv, {"Orvela window test"});
+  if (!ui) {
+    std::cerr << "no display\n";
+    return 77;
+  }
+  ui->set_menu(probe_menu());
+  ui->show_spoken("Welcome to Orvela");
+  Probe probe(*ui, log_path);
+  ui->run(probe);
+  return 0;
+}
