@@ -1,0 +1,72 @@
+// Sound files the engine refuses: never a crash, never a read outside the
+// sounds folder, the sound just stays silent.
+#include <gtest/gtest.h>
+
+#include "sound/wave_file.h"
+#include "sound_fixture.h"
+
+namespace orvela::sound {
+namespace {
+
+using test::WavSpec;
+
+struct BadFile {
+  const char* name;
+  WavSpec spec;
+  WaveResult expected;
+};
+
+WavSpec with(void (*change)(WavSpec&)) {
+  WavSpec w;
+  change(w);
+  return w;
+}
+
+class WaveFiles : public testing::TestWithParam<BadFile> {};
+
+TEST_P(WaveFiles, AreReadOrRefused) {
+  test::SoundHome home;
+  home.add("x", GetParam().spec);
+  WaveData d;
+  EXPECT_EQ(read_wave(home.sounds() / "x.wav", d), GetParam().expected);
+  if (GetParam().expected == WAVE_OK) {
+    EXPECT_EQ(d.freq, GetParam().spec.rate);
+    EXPECT_EQ(d.samples, GetParam().spec.samples);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Headers, WaveFiles,
+    testing::Values(
+        BadFile{"Canonical", WavSpec{}, WAVE_OK},
+        BadFile{"TruncatedHeader", with([](WavSpec& w) { w.cut_to = 30; }), WAVE_BAD_HEADER},
+        BadFile{"EmptyFile", with([](WavSpec& w) { w.cut_to = 0; }), WAVE_BAD_HEADER},
+        BadFile{"Stereo", with([](WavSpec& w) { w.channels = 2; }), WAVE_BAD_HEADER},
+        BadFile{"EightBit", with([](WavSpec& w) { w.bits = 8; }), WAVE_BAD_HEADER},
+        BadFile{"Compressed", with([](WavSpec& w) { w.format = 3; }), WAVE_BAD_HEADER},
+        BadFile{"LongFmtChunk", with([](WavSpec& w) { w.fmt_size = 18; }), WAVE_BAD_HEADER},
+        BadFile{"ZeroRate", with([](WavSpec& w) { w.rate = 0; }), WAVE_BAD_HEADER},
+        BadFile{"EmptyDataChunk", with([](WavSpec& w) { w.samples.clear(); }), WAVE_BAD_HEADER},
+        BadFile{"ClaimsMoreThanFile", with([](WavSpec& w) { w.claimed_data = 100000; }), WAVE_SHORT_DATA},
+        BadFile{"ClaimsFourGigabytes", with([](WavSpec& w) { w.claimed_data = 0xFFFFFFF0; }), WAVE_SHORT_DATA},
+        BadFile{"DataCutShort", with([](WavSpec& w) { w.cut_to = 44 + 100; }), WAVE_SHORT_DATA}),
+    [](const testing::TestParamInfo<BadFile>& i) { return std::string(i.param.name); });
+
+TEST(WaveFiles, MissingFileCannotBeOpened) {
+  test::SoundHome home;
+  WaveData d;
+  EXPECT_EQ(read_wave(home.sounds() / "none.wav", d), WAVE_CANNOT_OPEN);
+  EXPECT_EQ(read_wave(home.sounds(), d), WAVE_CANNOT_OPEN);  // a folder
+}
+
+TEST(WaveFiles, NamesThatLeaveTheSoundsFolderAreRefused) {
+  test::SoundHome home;
+  for (const char* fn : {"../secret", "/etc/passwd", "sub/x", "..\\x", "..", ".", "", "c:x"}) {
+    EXPECT_FALSE(sound_file_path(home.sounds(), fn).has_value()) << fn;
+  }
+  EXPECT_EQ(sound_file_path(home.sounds(), "road main"), home.sounds() / "road main.wav");
+  EXPECT_EQ(sound_file_path(home.sounds(), "..road"), home.sounds() / "..road.wav");
+}
+
+}  // namespace
+}  // namespace orvela::sound
