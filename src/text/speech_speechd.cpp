@@ -1,7 +1,9 @@
 #include "text/speech_speechd.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include <libspeechd.h>
 #include <sys/socket.h>
@@ -59,10 +61,7 @@ bool socket_listens(const char* path, std::string& error) {
   return ok;
 }
 
-}  // namespace
-
-std::unique_ptr<SpeechDispatcher> SpeechDispatcher::open(const std::string& client_name, std::string& error,
-                                                         const std::string& socket_path) {
+SPDConnection* connect_to(const std::string& client_name, const std::string& socket_path, std::string& error) {
   SPDConnectionAddress* addr = address_for(socket_path, error);
   if (!addr) return nullptr;
   if (addr->method == SPD_METHOD_UNIX_SOCKET && !socket_listens(addr->unix_socket_name, error)) {
@@ -79,22 +78,78 @@ std::unique_ptr<SpeechDispatcher> SpeechDispatcher::open(const std::string& clie
     return nullptr;
   }
   std::free(err);
-  auto conn = std::make_unique<Connection>();
-  conn->spd = spd;
-  return std::unique_ptr<SpeechDispatcher>(new SpeechDispatcher(std::move(conn)));
+  return spd;
 }
 
-SpeechDispatcher::SpeechDispatcher(std::unique_ptr<Connection> conn) : conn_(std::move(conn)) {}
+// libspeechd writes to its socket without MSG_NOSIGNAL: if the server has
+// died, the write raises SIGPIPE, which would end the whole program. While
+// one of these lives, SIGPIPE is held back for this thread and any raised
+// meanwhile is discarded.
+class SigpipeGuard {
+ public:
+  SigpipeGuard() {
+    sigemptyset(&pipe_);
+    sigaddset(&pipe_, SIGPIPE);
+    sigset_t pending;
+    sigpending(&pending);
+    was_pending_ = sigismember(&pending, SIGPIPE) == 1;
+    pthread_sigmask(SIG_BLOCK, &pipe_, &old_);
+  }
+  ~SigpipeGuard() {
+    if (!was_pending_) {
+      timespec zero{0, 0};
+      while (sigtimedwait(&pipe_, nullptr, &zero) == SIGPIPE) {
+      }
+    }
+    pthread_sigmask(SIG_SETMASK, &old_, nullptr);
+  }
+  SigpipeGuard(const SigpipeGuard&) = delete;
+  SigpipeGuard& operator=(const SigpipeGuard&) = delete;
 
-SpeechDispatcher::~SpeechDispatcher() = default;
+ private:
+  sigset_t pipe_;
+  sigset_t old_;
+  bool was_pending_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<SpeechDispatcher> SpeechDispatcher::open(const std::string& client_name, std::string& error,
+                                                         const std::string& socket_path) {
+  SPDConnection* spd = connect_to(client_name, socket_path, error);
+  if (!spd) return nullptr;
+  std::unique_ptr<SpeechDispatcher> sd(new SpeechDispatcher(client_name, socket_path));
+  sd->conn_->spd = spd;
+  return sd;
+}
+
+SpeechDispatcher::SpeechDispatcher(std::string client_name, std::string socket_path)
+    : client_name_(std::move(client_name)), socket_path_(std::move(socket_path)),
+      conn_(std::make_unique<Connection>()) {}
+
+SpeechDispatcher::~SpeechDispatcher() {
+  SigpipeGuard guard;
+  conn_.reset();
+}
 
 void SpeechDispatcher::SAYSTR(std::string_view text, bool interrupt) {
-  std::string s(text);
   std::lock_guard lock(mutex_);
+  SigpipeGuard guard;
+  if (!conn_->spd) {
+    std::string ignored;
+    conn_->spd = connect_to(client_name_, socket_path_, ignored);
+    if (!conn_->spd) return;
+  }
+  if (!speak(text, interrupt)) conn_ = std::make_unique<Connection>();  // closes the dead link
+}
+
+bool SpeechDispatcher::speak(std::string_view text, bool interrupt) {
   // Message priority queues behind other messages; a cancel first makes it
   // cut off whatever is still being said.
-  if (interrupt) spd_cancel(conn_->spd);
-  if (!s.empty()) spd_say(conn_->spd, SPD_MESSAGE, s.c_str());
+  if (interrupt && spd_cancel(conn_->spd) != 0) return false;
+  if (text.empty()) return true;
+  std::string s(text);
+  return spd_say(conn_->spd, SPD_MESSAGE, s.c_str()) >= 0;
 }
 
 }  // namespace orvela::text

@@ -22,12 +22,17 @@ class SpeechDispatcher final : public Speech {
   SpeechDispatcher& operator=(const SpeechDispatcher&) = delete;
 
   // Interrupting speech cancels what is queued, then speaks; otherwise the
-  // text is queued behind what is being said.
+  // text is queued behind what is being said. If the server has gone away
+  // the text is lost and the next text tries to connect again.
   void SAYSTR(std::string_view text, bool interrupt) override;
 
  private:
   struct Connection;
-  explicit SpeechDispatcher(std::unique_ptr<Connection> conn);
+  SpeechDispatcher(std::string client_name, std::string socket_path);
+  bool speak(std::string_view text, bool interrupt);
+
+  std::string client_name_;
+  std::string socket_path_;
   std::unique_ptr<Connection> conn_;
   std::mutex mutex_;  // libspeechd's single-threaded mode wants one caller at a time
 };

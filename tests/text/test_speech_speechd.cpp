@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,29 @@ TEST(SpeechDispatcher, FindsTheServerThroughTheEnvironment) {
   ASSERT_NE(speech, nullptr) << error;
   speech->SAYSTR("hello", false);
   EXPECT_EQ(speech_commands(server.commands()), std::vector<std::string>{"SPEAK message hello"});
+}
+
+// The speech server going away mid-run (restarted, crashed) must not take
+// the program with it: writing to the dead socket would raise SIGPIPE.
+TEST(SpeechDispatcher, ServerGoneAwayLeavesTheProgramRunning) {
+  test::TempDir dir;
+  std::string socket = (dir / "speechd.sock").string();
+  auto server = std::make_unique<test::FakeSsipServer>(socket);
+  std::string error;
+  auto speech = SpeechDispatcher::open("orvela", error, socket);
+  ASSERT_NE(speech, nullptr) << error;
+  speech->SAYSTR("before", true);
+  server.reset();
+  for (int i = 0; i < 3; ++i) {
+    speech->SAYSTR("after", i % 2 == 0);
+    speech->SAYSTR(std::string(100000, 'x'), false);
+  }
+  // A server back on the same socket gets the next text.
+  server = std::make_unique<test::FakeSsipServer>(socket);
+  speech->SAYSTR("back again", false);
+  auto got = speech_commands(server->commands());
+  ASSERT_FALSE(got.empty());
+  EXPECT_EQ(got.back(), "SPEAK message back again");
 }
 
 TEST(SpeechDispatcher, NoServerMeansNoSpeechAndNoWait) {
