@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "app/options.h"
+#include "app/paths.h"
 #include "app/startup.h"
+#include "osm/import_cli.h"
 
 int main(int argc, char** argv) {
   using orvela::app::Options;
@@ -14,9 +16,11 @@ int main(int argc, char** argv) {
     case Options::Mode::Version: std::cout << orvela::app::version_text() << "\n"; return 0;
     case Options::Mode::Error: std::cerr << "orvela: " << o.error << "\n" << orvela::app::usage_text(); return 2;
     case Options::Mode::Console: return orvela::app::run_console(o);
-    case Options::Mode::Import:
-      std::cerr << "orvela: this build cannot import maps yet\n";
-      return 1;
+    case Options::Mode::Import: {
+      const auto paths = orvela::app::Paths::detect(o.home);
+      return orvela::osm::run_import_cli(o.import_in, o.import_out, paths.osm_rules(), paths.errdb_log(),
+                                         std::cerr);
+    }
     case Options::Mode::Window:
       std::cerr << "orvela: this build has no window yet; use --console\n";
       return 1;

@@ -1,0 +1,55 @@
+#include "osm/import_cli.h"
+
+#include <ostream>
+
+#include "map/db_error.h"
+#include "map/mapdb.h"
+#include "osm/import_progress.h"
+#include "osm/osmreader.h"
+#include "text/translate.h"
+
+namespace orvela::osm {
+
+int run_import_cli(const std::filesystem::path& in, const std::filesystem::path& out,
+                   const std::filesystem::path& rules, const std::filesystem::path& errlog,
+                   std::ostream& err) {
+  ImportProgressText words;
+  std::string last;
+  bool in_line = false;
+  OsmImportOptions opt;
+  opt.rules_file = rules;
+  opt.info = [&](const std::string& s) { err << s << "\n"; };
+  opt.progress = [&](uint64_t cur, uint64_t total) {
+    std::string t = words.text(cur, total);
+    if (t.empty() || t == last) return false;
+    last = t;
+    if (total == 0) {
+      // Phases get their own line; percentages overwrite each other.
+      err << (in_line ? "\n" : "") << t << "\n";
+      in_line = false;
+    } else {
+      err << "\r" << t << "\x1b[K";
+      in_line = true;
+    }
+    err.flush();
+    return false;
+  };
+  map::MapDb db(errlog);
+  OsmImportResult r;
+  try {
+    r = OSMPROCFILE(db, in, out, opt);
+  } catch (const map::DbFatalError&) {
+    r.LASTERR = OSMERR_DATABASE;
+    r.LASTERRDESC = text::_("database creation problem");
+  }
+  if (in_line) err << "\n";
+  if (r.LASTERR > 0) {
+    err << text::STRTOKENREPLACE(text::_("Error {errnum}: {errdesc}."),
+                                 {"errnum", std::to_string(r.LASTERR), "errdesc", r.LASTERRDESC})
+        << "\n";
+    return 1;
+  }
+  return r.cancelled ? 1 : 0;
+}
+
+}  // namespace orvela::osm
