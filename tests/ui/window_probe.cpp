@@ -2,10 +2,12 @@
 // event the app would get is written to the log file named on the command
 // line, one line each, so the test can check what reached the app.
 #include <chrono>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <thread>
 
+#include "ui/single_instance.h"
 #include "ui/wx/wx_ui.h"
 
 namespace {
@@ -99,14 +101,18 @@ class Probe final : public EventHandler {
         if (i % 10 == 0) p.BGPROCESINFO("Step " + std::to_string(i / 10));
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
       }
-      std::this_thread::sleep_for(std::chrono::milliseconds(300));  // tidying up after Cancel
+      // Tidying up after Cancel takes a while: the dialog has to wait for it.
+      if (p.BGPROCESCANCEL()) std::this_thread::sleep_for(std::chrono::milliseconds(1500));
       return BgResult{p.BGPROCESCANCEL() ? 1 : 0, "", false};
     };
     const BgResult r = ui_.BGPROCES(std::move(t));
     log(std::string("task ") + (r.cancelled ? "cancelled" : "finished") + " " + std::to_string(r.LASTERR));
   }
+
+ public:
   void log(const std::string& line) { log_ << line << std::endl; }
 
+ private:
   Ui& ui_;
   std::ofstream log_;
   bool muted_ = false;
@@ -120,6 +126,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   const char* log_path = argv[1];
+  const char* home = std::getenv("HOME");
+  auto instance = SingleInstance::ONEINSTCHECK(std::string(home ? home : "/tmp") + "/.orvela-probe.sock", true);
+  if (!instance) return 3;  // the running copy has been brought forward
   auto ui = orvela::ui::wx::WGINIT(argc, argv, {"Orvela window test"});
   if (!ui) {
     std::cerr << "no display\n";
@@ -128,6 +137,14 @@ int main(int argc, char** argv) {
   ui->set_menu(probe_menu());
   ui->show_spoken("Welcome to Orvela");
   Probe probe(*ui, log_path);
+  Ui& window = *ui;
+  instance->on_raise([&window, &probe] {
+    window.post([&window, &probe] {
+      window.raise();
+      probe.log("raised");
+    });
+  });
   ui->run(probe);
+  instance.reset();  // no more calls into the window once it is gone
   return 0;
 }

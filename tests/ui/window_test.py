@@ -1,0 +1,286 @@
+#!/usr/bin/python3
+"""The window seen from outside, as a screen-reader user meets it.
+
+usage: window_test.py PROBE ARTIFACT_DIR   (run inside gui-session.sh)
+
+Starts the window probe, reads its menus and dialogs through the
+accessibility bus, presses keys with xdotool and checks in the probe's log
+what reached the app. Saves screenshots in ARTIFACT_DIR. Exit 0 = passed,
+1 = failed, 77 = skipped.
+"""
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+try:
+    import pyatspi
+except ImportError:
+    print("SKIP: pyatspi is not installed (python3-pyatspi)")
+    sys.exit(77)
+
+APP = "orvela_window_probe"
+TITLE = "Orvela window test"
+
+
+class Failure(Exception):
+    pass
+
+
+def wait_for(what, fn, timeout=15.0):
+    end = time.time() + timeout
+    while time.time() < end:
+        try:
+            got = fn()
+        except Exception:  # the tree changes under us while dialogs come and go
+            got = None
+        if got:
+            return got
+        time.sleep(0.1)
+    raise Failure("timed out waiting for " + what)
+
+
+def check(cond, message):
+    if not cond:
+        raise Failure(message)
+
+
+def key(*keys):
+    subprocess.run(["xdotool", "key", "--delay", "120", *keys], check=True)
+
+
+def type_text(text):
+    subprocess.run(["xdotool", "type", "--delay", "50", text], check=True)
+
+
+def app():
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        a = desktop.getChildAtIndex(i)
+        if a is not None and a.name == APP:
+            return a
+    return None
+
+
+def find_all(acc, pred, found=None):
+    found = [] if found is None else found
+    if acc is None:
+        return found
+    if pred(acc):
+        found.append(acc)
+    for i in range(acc.childCount):
+        find_all(acc.getChildAtIndex(i), pred, found)
+    return found
+
+
+def find(acc, pred):
+    hits = find_all(acc, pred)
+    return hits[0] if hits else None
+
+
+def role(name):
+    return lambda a: a.getRoleName() == name
+
+
+def named(role_name, name):
+    return lambda a: a.getRoleName() == role_name and a.name == name
+
+
+def window(title):
+    return find(app(), named("frame", title))
+
+
+def text_of(acc):
+    return acc.queryText().getText(0, -1)
+
+
+def has_state(acc, state):
+    return acc.getState().contains(state)
+
+
+def shortcut(acc):
+    # The action interface gives "mnemonic;full mnemonic path;shortcut".
+    return acc.queryAction().getKeyBinding(0).split(";")[-1]
+
+
+def labelled_by(acc):
+    for rel in acc.getRelationSet():
+        if rel.getRelationType() == pyatspi.RELATION_LABELLED_BY:
+            return [rel.getTarget(i).name for i in range(rel.getNTargets())]
+    return []
+
+
+class Log:
+    def __init__(self, path):
+        self.path = path
+        self.seen = 0
+
+    def lines(self):
+        try:
+            with open(self.path) as f:
+                return f.read().splitlines()
+        except FileNotFoundError:
+            return []
+
+    def expect(self, wanted, timeout=10.0):
+        """Waits until the lines after the last expectation contain `wanted` in order."""
+        def got():
+            new = self.lines()[self.seen:]
+            pos = 0
+            for i, line in enumerate(new):
+                if pos < len(wanted) and line == wanted[pos]:
+                    pos += 1
+                    if pos == len(wanted):
+                        self.seen += i + 1
+                        return True
+            return False
+        try:
+            wait_for("log lines %r" % wanted, got, timeout)
+        except Failure:
+            raise Failure("expected %r in the log, got %r" % (wanted, self.lines()[self.seen:]))
+
+
+def check_menus():
+    bar = wait_for("the menu bar", lambda: find(window(TITLE), role("menu bar")))
+    menus = [bar.getChildAtIndex(i) for i in range(bar.childCount)]
+    check([m.name for m in menus] == ["Map", "Navigation", "Area", "Bookmarks", "Sound", "Say", "Settings"],
+          "menus: %r" % [m.name for m in menus])
+    items = {m.name: [m.getChildAtIndex(i) for i in range(m.childCount)] for m in menus}
+    check([i.name for i in items["Map"]] == ["Open...", "Select start point...", "Import OpenStreetMap", "Quit"],
+          "Map menu: %r" % [i.name for i in items["Map"]])
+    check(items["Map"][2].getRoleName() == "menu", "the import submenu is not a menu")
+    check([i.name for i in items["Map"][2]] == ["From OSM XML file..."], "import submenu items")
+    # The arrow key cannot be a menu shortcut in GTK: its text stays visible in the name.
+    check([i.name for i in items["Navigation"]] ==
+          ["Go forward (Up arrow)", "Increase square size", "Go to coordinates..."],
+          "Navigation menu: %r" % [i.name for i in items["Navigation"]])
+    bindings = {i.name: shortcut(i) for m in items.values() for i in m if i.getRoleName() != "menu"}
+    for name, expected in [("Open...", "<Primary>o"), ("Quit", "<Alt>F4"), ("Points in area...", "p"),
+                           ("Increase square size", "<Primary>Page_Up"), ("Current object type", "space"),
+                           ("Current object direction", "slash"), ("Mute", "<Primary>space")]:
+        check(bindings.get(name) == expected, "shortcut of %s: %r" % (name, bindings.get(name)))
+    check(items["Sound"][0].getRoleName() == "check menu item", "Mute is not a check item")
+    return items
+
+
+def check_text_entry(log):
+    key("ctrl+g")
+    dlg = wait_for("the text-entry dialog", lambda: window("Go to coordinates"))
+    field = wait_for("its edit field", lambda: find(dlg, role("text")))
+    check(labelled_by(field) == ["Latitude and longitude:"], "field labelled by %r" % labelled_by(field))
+    check(text_of(field) == "52.1 21.0", "initial text %r" % text_of(field))
+    check(has_state(field, pyatspi.STATE_FOCUSED), "the edit field has no focus")
+    key("ctrl+a")
+    type_text("48.85 2.35")
+    key("Return")
+    log.expect(["command 270", "entered 48.85 2.35"])
+
+
+def check_list(log):
+    key("u")
+    dlg = wait_for("the list dialog", lambda: window("Go to bookmark"))
+    cells = wait_for("its entries", lambda: find_all(dlg, role("table cell")))
+    check([c.name for c in cells] == ["Home", "Work", "Park"], "entries %r" % [c.name for c in cells])
+    selected = [c.name for c in cells if has_state(c, pyatspi.STATE_SELECTED)]
+    check(selected == ["Work"], "preselected %r" % selected)
+    key("Down", "Return")
+    log.expect(["command 502", "chosen 2"])
+
+
+def check_progress(log, shots):
+    key("ctrl+t")
+    dlg = wait_for("the progress dialog", lambda: window("Searching"))
+    field = wait_for("its text", lambda: find(dlg, role("text")))
+    check(labelled_by(field) == ["Start point:"], "progress text labelled by %r" % labelled_by(field))
+    wait_for("progress", lambda: text_of(field).startswith("Step 1"))
+    ok = find(dlg, named("push button", "OK"))
+    check(ok is not None and not has_state(ok, pyatspi.STATE_ENABLED), "OK is not greyed")
+    subprocess.run(["import", "-window", "root", os.path.join(shots, "progress.png")], check=False)
+    key("Escape")
+    # The worker is still tidying up: the dialog stays and says so.
+    wait_for("the Cancelling text", lambda: text_of(field) == "Cancelling", timeout=1.2)
+    check(window("Searching") is not None, "the dialog closed before its worker ended")
+    check("task cancelled 1" not in log.lines(), "BGPROCES returned before its worker ended")
+    log.expect(["command 110", "task cancelled 1"])
+    wait_for("the progress dialog to close", lambda: window("Searching") is None)
+
+
+def question_dialog():
+    return find(app(), lambda a: a.getRoleName() in ("alert", "dialog", "frame") and a.name == "Question")
+
+
+def check_close(log, probe):
+    key("alt+F4")
+    dlg = wait_for("the quit question", question_dialog)
+    labels = [l.name for l in find_all(dlg, role("label"))]
+    check("Really quit program?" in labels, "question labels %r" % labels)
+    yes = find(dlg, named("push button", "Yes"))
+    check(yes is not None and has_state(yes, pyatspi.STATE_FOCUSED), "Yes is not the default button")
+    key("Escape")  # = No: the window stays
+    log.expect(["close"])
+    wait_for("the question to go", lambda: question_dialog() is None)
+    time.sleep(0.5)
+    check(probe.poll() is None and window(TITLE) is not None, "the window closed although refused")
+    key("alt+F4")
+    wait_for("the quit question again", question_dialog)
+    key("Return")
+    log.expect(["close"])
+    rc = probe.wait(timeout=20)
+    check(rc == 0, "the window program ended with %d (see its sanitizer output)" % rc)
+
+
+def main():
+    probe_path, shots = sys.argv[1], sys.argv[2]
+    os.makedirs(shots, exist_ok=True)
+    tmp = tempfile.mkdtemp()
+    log = Log(os.path.join(tmp, "events.log"))
+    probe = subprocess.Popen([probe_path, log.path])
+    try:
+        subprocess.run(["xdotool", "search", "--sync", "--name", "^%s$" % TITLE],
+                       check=True, timeout=30, stdout=subprocess.DEVNULL)
+        log.expect(["focus on"])
+        check_menus()
+
+        # Every command key reaches the app, plain keys and arrows included.
+        key("Up", "p", "slash", "period", "space", "ctrl+o", "ctrl+Prior")
+        log.expect(["command 211", "command 251", "command 303", "command 305", "command 302",
+                    "command 101", "command 221"])
+
+        # Opening the menu is the time to set item states; the key of a
+        # greyed item still acts.
+        key("alt+n")
+        log.expect(["init menu", "menu open"])
+        points = find(window(TITLE), named("menu item", "Points in area..."))
+        wait_for("Points to be greyed", lambda: not has_state(points, pyatspi.STATE_ENABLED))
+        key("Escape", "Escape")
+        log.expect(["menu closed"])
+        key("p")
+        log.expect(["command 251"])
+
+        subprocess.run(["import", "-window", "root", os.path.join(shots, "window.png")], check=False)
+        check_text_entry(log)
+        check_list(log)
+        check_progress(log, shots)
+
+        # A second start brings this window forward and ends at once.
+        second = subprocess.run([probe_path, os.path.join(tmp, "second.log")], timeout=30)
+        check(second.returncode == 3, "the second copy ended with %d" % second.returncode)
+        log.expect(["raised"])
+
+        check_close(log, probe)
+    except (Failure, subprocess.SubprocessError) as e:
+        print("FAILED:", e)
+        print("log:", log.lines())
+        subprocess.run(["import", "-window", "root", os.path.join(shots, "failure.png")], check=False)
+        return 1
+    finally:
+        if probe.poll() is None:
+            probe.kill()
+            probe.wait()
+    print("window test passed; screenshots in", shots)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
