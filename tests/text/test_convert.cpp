@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "text/convert.h"
+#include "text/distance.h"
 
 namespace orvela::text {
 namespace {
@@ -69,7 +70,9 @@ TEST(Convert, IndependentOfTheLocale) {
   bool real_ok = STRGETREAL("52.25", r);
   bool comma_ok = STRGETREAL("52,25", r);
   bool coord_ok = STRGETCOORD("52.2297", l);
+  std::string km = DISTANCETOSTR(2345);
   std::setlocale(LC_ALL, saved.c_str());
+  EXPECT_EQ(km, "2.3 kilometres");
   EXPECT_TRUE(real_ok);
   EXPECT_FALSE(comma_ok);
   EXPECT_DOUBLE_EQ(r, 52.25);

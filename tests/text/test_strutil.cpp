@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "text/convert.h"
 #include "text/fileutil.h"
 #include "text/strutil.h"
+#include "text/translate.h"
 #include "text/utf8.h"
 
 namespace orvela::text {
@@ -129,8 +131,13 @@ TEST(Utf8, MalformedTextThroughEveryHelper) {
     EXPECT_EQ(lowered.size(), s.size());
     for (char c : std::string("\x80\xbf\xc0\xc1\xc5\xed\xf0\xf4\xff\xfe"))
       EXPECT_EQ(std::count(s.begin(), s.end(), c), std::count(lowered.begin(), lowered.end(), c));
-    (void)DELDBLSPC(s);
-    (void)DELRLSPC(s);
+    EXPECT_LE(DELDBLSPC(s).size(), s.size());
+    EXPECT_LE(DELRLSPC(s).size(), s.size());
+    EXPECT_EQ(SPLITSTR(s, ' ').size(), static_cast<std::size_t>(std::count(s.begin(), s.end(), ' ')) + 1);
+    EXPECT_EQ(STRTOKENREPLACE(s + "{n}", {"n", "1"}), s + "1");
+    double r = 5;
+    EXPECT_FALSE(STRGETREAL(s, r));
+    EXPECT_EQ(INT2(s), 0);
     for (bool textonly : {false, true}) {
       std::string word = GETLWORD(s, textonly);
       EXPECT_NE(s.find(word), std::string::npos);
