@@ -15,7 +15,10 @@
 #include <vector>
 
 #include "sound/audio_engine.h"
+#include "map/grid.h"
+#include "map/user.h"
 #include "sound/cells.h"
+#include "sound/grid_cells.h"
 #include "support/test_env.h"
 
 namespace orvela::sound::test {
@@ -81,34 +84,30 @@ struct SoundHome {
   void add(const std::string& name, const WavSpec& w = {}) { write_file(sounds() / (name + ".wav"), wav_bytes(w)); }
 };
 
-// The neighbourhood of the user: objects and bookmarks by cell offset.
-class TableCells : public SoundscapeCells {
- public:
-  // Draws a new object of `type` ("l", "o", "p", "n", "a") and kind `typ` into the cells.
+// A real map grid around the user, who stands at (75, 75) facing north,
+// with bookmarks by cell offset.
+struct Neighbourhood {
+  map::Grid grid;
+  map::UserState user;
+  std::map<std::pair<int, int>, int32_t> bookmarks;
+  GridCells cells{grid, user, [this](double x, double y) {
+                    auto it = bookmarks.find({static_cast<int>(x) - 75, static_cast<int>(y) - 75});
+                    return it == bookmarks.end() ? -1 : it->second;
+                  }};
+
+  // Adds an object of `type` ("l", "o", "p", "n", "a") and kind `typ` and
+  // draws it into the cells at the given offsets from the user.
   int32_t put(const std::string& type, const std::string& typ, std::vector<std::pair<int, int>> at,
               bool hastags = false) {
     map::ORVOBJREC o;
     o.OBJTYPE = type;
     o.TYP = typ;
     o.HASTAGS = hastags;
-    objects_.push_back(o);
-    auto id = static_cast<int32_t>(objects_.size());
-    for (auto c : at) cells_[c].object = id;
+    int32_t id = grid.ADDOBJ(o);
+    for (auto [x, y] : at) grid.SETMAPA(75.5 + x, 75.5 + y, id, 0, 0, 0, 0.0, 5);
     return id;
   }
-  void bookmark(int x, int y, int32_t id = 0) { cells_[{x, y}].bookmark = id; }
-  void move_user_to(int x, int y) { user_ = {x, y}; }
-
-  SoundCell GETMAPARELATIVE(int32_t relx, int32_t rely) const override {
-    auto it = cells_.find({user_.first + relx, user_.second + rely});
-    return it == cells_.end() ? SoundCell{} : it->second;
-  }
-  const map::ORVOBJREC& object(int32_t i) const override { return objects_.at(static_cast<std::size_t>(i - 1)); }
-
- private:
-  std::map<std::pair<int, int>, SoundCell> cells_;
-  std::vector<map::ORVOBJREC> objects_;
-  std::pair<int, int> user_{0, 0};
+  Surroundings here() const { return {cells, user.UDIR}; }
 };
 
 // One source that OpenAL reports as playing, seen from the user: the cell it
