@@ -1,0 +1,91 @@
+#pragma once
+// The user as a walker on the map grid: steps and turns, what is announced
+// on arrival, and jumps to typed coordinates or QTH locators. Every member
+// runs on the window's thread.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+
+#include "explore/direction.h"
+#include "map/user.h"
+
+namespace orvela::map {
+class Grid;
+class MapLoader;
+}  // namespace orvela::map
+namespace orvela::text {
+class Messages;
+}
+namespace orvela::ui {
+class Ui;
+}
+
+namespace orvela::explore {
+
+// What exploring asks of the modules above it (sound, bookmarks); the app
+// installs them, they do nothing until then.
+struct ExploreHooks {
+  // Rebuilds the soundscape around the user's cell (SETSOUNDSCAPE).
+  std::function<void()> SETSOUNDSCAPE;
+  // Plays the step sound for a change of height level (PLAYUSERSTEP).
+  std::function<void(double prevhlev, double newhlev)> PLAYUSERSTEP;
+  // The name of the bookmark standing on cell (x, y), if any (GETBOOKMARKATXY).
+  std::function<std::optional<std::string>(int x, int y)> bookmark_at;
+};
+
+// The word for an object-type letter: "point", "line", ... or "unknown".
+std::string GETOBJTYPEDESC(const std::string& objtype);
+
+class Explorer {
+ public:
+  Explorer(map::Grid& grid, map::UserState& user, map::MapLoader& loader, ui::Ui& ui,
+           text::Messages& msg, const DirectionTables& tables);
+
+  // --- movement and turning ------------------------------------------------
+  void XYMOVE(double incx, double incy);
+  void UDIRMOVE(int32_t kierinc);
+  void SETUDIR(int32_t kier);
+  void INCUDIR(int32_t kierinc);
+  void SAYUDIR();
+  void UPDULATLON();
+  // Words for the absolute direction `dir` in the current mode.
+  std::string GETDIRSTR(int32_t dir) const;
+
+  // --- announcements ------------------------------------------------------
+  std::string CUROBJKIERSTR(bool AUTO);
+  std::string CUROBJHLEVSTR(bool AUTO);
+  void SAYPOS();
+  void SAYTYP();
+  void SAYDIRECTION();
+  void SAYHLEVEL();
+  std::string GETMAPASTR(double x, double y) const;
+  void SHOWLASTSAY();
+
+  // --- jumps --------------------------------------------------------------
+  // Jumps to (lat, lon), asking first unless `AUTO`; `mapfn` names the map
+  // file (in the maps folder) to use there. True when the user was moved.
+  bool GOTOLATLON(int32_t lat, int32_t lon, bool AUTO, const std::string& mapfn);
+  // Asks for "lat lon"; nothing when cancelled, empty or refused (after saying why).
+  std::optional<std::pair<int32_t, int32_t>> READCORDS(const std::string& title,
+                                                       const std::string& prompt);
+  void GOTOCORDS();
+  void GOTOQTHLOC();
+
+  ExploreHooks hooks;
+
+ private:
+  // The cell under the user, or nothing when the position is off the grid.
+  std::optional<std::pair<int, int>> user_cell() const;
+  void after_arrival(double prevhlev);
+
+  map::Grid& grid_;
+  map::UserState& user_;
+  map::MapLoader& loader_;
+  ui::Ui& ui_;
+  text::Messages& msg_;
+  const DirectionTables& tables_;
+};
+
+}  // namespace orvela::explore

@@ -1,0 +1,401 @@
+#include "map/loader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <system_error>
+
+#include "map/direction.h"
+#include "map/geo.h"
+#include "map/grid.h"
+#include "map/mapdb.h"
+#include "text/messages.h"
+#include "text/numeric.h"
+#include "text/translate.h"
+#include "ui/ui.h"
+
+namespace orvela::map {
+namespace {
+
+using text::_;
+
+constexpr const char* LINE_QUERY =
+    "select li.id, objtype, n.name, t.type, s.street, housenum, c.city, r.region, co.country, "
+    "points, hlevels from orvel_linidx li  left join orvel_lin p on li.id=p.id left join orvel_name "
+    "n on p.nameid=n.nameid left join orvel_type t on p.typeid=t.typeid  left join orvel_street s on "
+    "p.streetid=s.streetid  left join orvel_city c on p.cityid=c.cityid  left join orvel_region r on "
+    "p.regionid=r.regionid  left join orvel_country co on p.countryid=co.countryid  where "
+    "maxlat>=?1 and minlat<=?2 and maxlon>=?3 and minlon<=?4 and startlev<=?5 and endlev>=?5";
+
+constexpr const char* POINT_QUERY =
+    "select p.id, objtype, n.name, t.type, s.street, housenum, c.city, r.region, co.country, lat, "
+    "lon from orvel_poi p left join orvel_name n on p.nameid=n.nameid left join orvel_type t on "
+    "p.typeid=t.typeid  left join orvel_street s on p.streetid=s.streetid  left join orvel_city c on "
+    "p.cityid=c.cityid  left join orvel_region r on p.regionid=r.regionid  left join orvel_country "
+    "co on p.countryid=co.countryid  where lat between ?1 and ?2 and lon between ?3 and ?4 and "
+    "startlev<=?5 and endlev>=?5";
+
+constexpr const char* TAG_QUERY = "select id from orvel_tags where objtype=?1 and objectid=?2  limit 1;";
+
+std::string column_text(sqlite3_stmt* st, int col) {
+  const unsigned char* t = sqlite3_column_text(st, col);
+  if (!t) return {};
+  return std::string(reinterpret_cast<const char*>(t), static_cast<size_t>(sqlite3_column_bytes(st, col)));
+}
+
+// A vertex that cannot be on the Earth means the blob is not geometry.
+bool vertices_on_world(const std::vector<POINT>& pts) {
+  for (const POINT& p : pts)
+    if (p.X < -180000000 || p.X > 180000000 || p.Y < -90000000 || p.Y > 90000000) return false;
+  return true;
+}
+
+bool step_failed(const MapDb& db) { return db.ISDBERR(); }
+
+}  // namespace
+
+MapLoader::MapLoader(MapDb& db, Grid& grid, UserState& user, ui::Ui& ui, text::Messages& msg,
+                     std::filesystem::path mapdir)
+    : db_(db), grid_(grid), user_(user), ui_(ui), msg_(msg), mapdir_(std::move(mapdir)) {}
+
+std::vector<std::string> MapLoader::GETMAPLIST() const {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(mapdir_, ec), end; !ec && it != end; it.increment(ec)) {
+    if (it->is_directory(ec)) continue;
+    const auto& p = it->path();
+    if (p.extension() == ".orvel") names.push_back(p.filename().string());
+  }
+  return names;
+}
+
+bool MapLoader::SELECTMAP() {
+  std::vector<std::string> maps = GETMAPLIST();
+  if (maps.empty()) {
+    ui_.WGINFO(_("No map installed. Import some map first."));
+    return false;
+  }
+  auto choice = ui_.WGREADLIST(_("Open map"), _("Select map"), maps);
+  if (!choice) return false;
+  change_map((mapdir_ / maps[*choice]).string());
+  return true;
+}
+
+void MapLoader::change_map(std::string fn) {
+  fn_ = std::move(fn);
+  tagq_.reset();
+  db_.DBS().reset();
+  db_.DBCLOSE();
+}
+
+bool MapLoader::CHECKNOMAP() {
+  if (!fn_.empty()) return false;
+  msg_.EDA(_("No map selected."));
+  return true;
+}
+
+bool MapLoader::OPENMAP() {
+  if (CHECKNOMAP()) return false;
+  if (!db_.DB()) {
+    db_.DBCONNECTRO(fn_);
+    if (!db_.DB()) {
+      READMAPERR(_("Can not open map file."));
+      return false;
+    }
+  }
+  if (!CHECKMAPVER()) return false;
+  ui_.WGSETWINTEXTSTR("Orvela " + std::filesystem::path(fn_).stem().string());
+  return true;
+}
+
+bool MapLoader::CHECKMAPVER() {
+  Stmt st = db_.DBPREPARE("select value from orvel_info where name=\"version\" limit 1;");
+  int rc = st ? sqlite3_step(st) : SQLITE_ERROR;
+  if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+    st.reset();
+    READMAPERR(_("It is not a orvel file"));
+    return false;
+  }
+  int32_t ver = rc == SQLITE_ROW ? sqlite3_column_int(st, 0) : 0;
+  st.reset();
+  if (ver < MAPINTVER) {
+    READMAPERR(_("Map version is older than supported by program. Update map."));
+    return false;
+  }
+  if (ver > MAPINTVER) {
+    READMAPERR(_("Map version is newer than supported. Update program."));
+    return false;
+  }
+  return true;
+}
+
+void MapLoader::READMAPERR(const std::string& s) {
+  fn_.clear();
+  tagq_.reset();
+  db_.DBS().reset();
+  forget_grid();
+  ui_.WGINFO(text::STRTOKENREPLACE(_("Error reading map: {err}"), {"err", s}));
+  db_.DBCLOSE();
+}
+
+std::string MapLoader::GETMAPDATE(const std::filesystem::path& mapfn) {
+  MapDb::SavedConnection saved = db_.put_aside();
+  std::string date;
+  if (db_.DBCONNECTRO(mapfn.string()) == SQLITE_OK && db_.DB())
+    date = db_.DBGETSTRRES("select value from orvel_info where name=\"date\" limit 1;");
+  db_.restore(std::move(saved));
+  return date;
+}
+
+bool MapLoader::GETNEXTOBJ(ORVOBJREC& o) {
+  o = ORVOBJREC{};
+  sqlite3_stmt* st = db_.DBS().get();
+  if (!st || db_.DBSTEP(st) != SQLITE_ROW) return false;
+  o.ID = static_cast<uint32_t>(sqlite3_column_int64(st, 0));
+  std::string type = column_text(st, 1);
+  o.OBJTYPE = type.size() > 1 ? "p" : type;
+  o.NAME = column_text(st, 2);
+  o.TYP = column_text(st, 3);
+  std::string street = column_text(st, 4);
+  std::string housenum = column_text(st, 5);
+  if (!street.empty()) o.NAME += " " + street;
+  if (!housenum.empty()) o.NAME += " " + housenum;
+  o.CITY = column_text(st, 6);
+  o.REGION = column_text(st, 7);
+  o.COUNTRY = column_text(st, 8);
+  return true;
+}
+
+bool MapLoader::OBJHASTAGS(const std::string& objtype, uint32_t objectid) {
+  sqlite3_reset(tagq_);
+  sqlite3_bind_text(tagq_, 1, objtype.data(), static_cast<int>(objtype.size()), SQLITE_TRANSIENT);
+  sqlite3_bind_int64(tagq_, 2, objectid);
+  return sqlite3_step(tagq_) == SQLITE_ROW;
+}
+
+void MapLoader::forget_grid() { grid_.clear(); }
+
+bool MapLoader::READMAP() {
+  if (!OPENMAP()) return false;
+  if (!user_.ULATLONSET) return false;
+  user_.UPOSX = user_.UPOSY = 75.0;
+  grid_.set_area(user_.ULAT, user_.ULON);
+  grid_.clear();
+  user_.LASTKIER = 0;
+  tagq_ = db_.DBPREPARE(TAG_QUERY);
+  if (!tagq_) {
+    READMAPERR("Preparing query");
+    return false;
+  }
+  int maplev = grid_.MAPLEV;
+  if (!load_lines(maplev) || !load_points(maplev)) return false;
+  tagq_.reset();
+  if (hooks.after_load) hooks.after_load();
+  return true;
+}
+
+}  // namespace orvela::map
+
+namespace orvela::map {
+namespace {
+
+// Grid position of a vertex.
+struct XY {
+  double x = 0, y = 0;
+};
+XY grid_pos(const Grid& grid, const POINT& p) {
+  XY r;
+  grid.LATLONTOYX(p.Y, p.X, r.y, r.x);
+  return r;
+}
+
+int32_t cell(double v) { return static_cast<int32_t>(std::trunc(v)); }
+
+// The outline of an area as it is read, before it is filled.
+void start_polygon(POLYG& pg, int32_t objnum, const XY& first) {
+  pg = POLYG{};
+  pg.OBJNUM = objnum;
+  pg.MINX = pg.MAXX = cell(first.x);
+  pg.MINY = pg.MAXY = cell(first.y);
+  pg.PG.push_back(POINT{cell(first.x), cell(first.y)});
+}
+
+void extend_polygon(POLYG& pg, const XY& a, const XY& b) {
+  int32_t x = cell(b.x), y = cell(b.y);
+  pg.MINX = std::min(pg.MINX, x);
+  pg.MAXX = std::max(pg.MAXX, x);
+  pg.MINY = std::min(pg.MINY, y);
+  pg.MAXY = std::max(pg.MAXY, y);
+  pg.PG.push_back(POINT{x, y});
+  pg.BORDERSIZE += static_cast<int32_t>(text::round_half_even(std::hypot(b.x - a.x, b.y - a.y)));
+}
+
+// The first vertex's cell learns the line's direction (as it comes, -89..179)
+// and level, whichever object holds it: the first segment tells which way
+// the line runs there.
+void set_first_cell_direction(Grid& grid, const XY& p, int32_t kier, double lev) {
+  int x = cell(p.x), y = cell(p.y);
+  grid.MAPAKIER(x, y) = kier;
+  grid.MAPAHLEV(x, y) = text::round_away(std::isnan(lev) ? 0.0 : lev, 1);
+}
+
+void clamp_box(POLYG& pg) {
+  auto clamp = [](int32_t v) { return std::clamp<int32_t>(v, 1, MAXXY); };
+  pg.MINX = clamp(pg.MINX);
+  pg.MINY = clamp(pg.MINY);
+  pg.MAXX = clamp(pg.MAXX);
+  pg.MAXY = clamp(pg.MAXY);
+}
+
+}  // namespace
+
+void MAPADRAWLINE(Grid& grid, double x1, double y1, double x2, double y2, int32_t o, double hl,
+                  double hl2, int32_t newprio) {
+  if (std::isnan(hl)) hl = 0;
+  if (std::isnan(hl2)) hl2 = 0;
+  int32_t kier = GETLINEKIER(x1, y1, x2, y2);
+  // Cells are counted with floor, not truncation: truncating toward zero
+  // merges the two cells either side of the grid's edge into one and the
+  // steps then jump over the first cell inside, leaving a gap in a road that
+  // enters from the south or west. Inside the grid both are the same.
+  auto fcell = [](double v) { return static_cast<int64_t>(std::floor(v)); };
+  auto delta = static_cast<int32_t>(
+      std::max(std::llabs(fcell(x2) - fcell(x1)), std::llabs(fcell(y2) - fcell(y1))));
+  if (delta == 0) return;
+  double xd = (x2 - x1) / delta, yd = (y2 - y1) / delta, hd = (hl2 - hl) / delta;
+  double x = x1, y = y1, h = hl;
+  for (int32_t i = 0; i < delta; ++i) {
+    x += xd;
+    y += yd;
+    h += hd;
+    int32_t lat = 0, lon = 0;
+    grid.YXTOLATLON(y, x, lat, lon);
+    grid.SETMAPA(x, y, o, lat, lon, kier, h, newprio);
+  }
+}
+
+void FILLSHAPE(Grid& grid, const POLYG& pg) {
+  if (pg.MINX < 1 || pg.MINY < 1 || pg.MAXX > MAXXY || pg.MAXY > MAXXY) return;
+  int32_t newprio = -pg.BORDERSIZE;
+  for (int32_t x = pg.MINX; x <= pg.MAXX; ++x)
+    for (int32_t y = pg.MINY; y <= pg.MAXY; ++y) {
+      if (!POINTINPOLY(x, y, pg.PG)) continue;
+      int32_t lat = 0, lon = 0;
+      grid.YXTOLATLON(y, x, lat, lon);
+      grid.SETMAPA(x, y, pg.OBJNUM, lat, lon, 0, 0, newprio);
+    }
+}
+
+bool MapLoader::load_lines(int maplev) {
+  db_.DBS() = db_.DBPREPARE(LINE_QUERY);
+  sqlite3_stmt* st = db_.DBS().get();
+  if (!st) {
+    READMAPERR("Preparing query");
+    return false;
+  }
+  const double d = CORDSDIVBY;
+  db_.DBBINDDOUBLE(st, 1, grid_.MINLAT / d);
+  bool bound = !db_.ISDBERR();
+  db_.DBBINDDOUBLE(st, 2, grid_.MAXLAT / d);
+  bound = bound && !db_.ISDBERR();
+  db_.DBBINDDOUBLE(st, 3, grid_.MINLON / d);
+  bound = bound && !db_.ISDBERR();
+  db_.DBBINDDOUBLE(st, 4, grid_.MAXLON / d);
+  bound = bound && !db_.ISDBERR();
+  db_.DBBINDINT(st, 5, maplev);
+  if (!bound || db_.ISDBERR()) {
+    READMAPERR("bindparams");
+    return false;
+  }
+  ORVOBJREC o;
+  while (GETNEXTOBJ(o)) draw_line_row(o);
+  if (step_failed(db_)) {
+    READMAPERR("Getting data");
+    return false;
+  }
+  db_.DBS().reset();
+  return true;
+}
+
+void MapLoader::draw_line_row(ORVOBJREC& o) {
+  bool has_hlev = db_.SQLICOLGETPOINTS(9, true);
+  const std::vector<POINT>& pts = db_.POINTS();
+  const std::vector<double>& lev = db_.HLEVELS();
+  // Rows with no vertices or with vertices off the Earth are not geometry.
+  if (pts.empty() || !vertices_on_world(pts)) return;
+  if (has_hlev) grid_.STATHLEV += 1;
+  char type = objtype_letter(o);
+  o.HASTAGS = OBJHASTAGS(o.OBJTYPE, o.ID);
+  int32_t self = grid_.ADDOBJ(o);
+  int32_t prio = grid_.GETOBJPRIORITY(self);
+  XY p1 = grid_pos(grid_, pts[0]);
+  POLYG pg;
+  start_polygon(pg, self, p1);
+  bool first_valid = grid_.ISXYVALID(p1.x, p1.y);
+  if (type == OBJTYPE_LINE && first_valid)
+    grid_.SETMAPA(p1.x, p1.y, self, pts[0].Y, pts[0].X, 0, lev[0], prio);
+  double l1 = lev[0];
+  for (size_t i = 1; i < pts.size(); ++i) {
+    XY p2 = grid_pos(grid_, pts[i]);
+    double l2 = lev[i];
+    if (i == 1 && type == OBJTYPE_LINE && first_valid)
+      set_first_cell_direction(grid_, p1, GETLINEKIER(p1.x, p1.y, p2.x, p2.y), lev[0]);
+    if (type == OBJTYPE_POLYGON) extend_polygon(pg, p1, p2);
+    if (type == OBJTYPE_LINE) MAPADRAWLINE(grid_, p1.x, p1.y, p2.x, p2.y, self, l1, l2, prio);
+    p1 = p2;
+    l1 = l2;
+  }
+  if (type == OBJTYPE_POLYGON) {
+    clamp_box(pg);
+    if (pg.MINX <= pg.MAXX && pg.MINY <= pg.MAXY) {
+      FILLSHAPE(grid_, pg);
+      grid_.POLYGONS.push_back(std::move(pg));
+    } else {
+      grid_.DELLASTOBJ();
+    }
+  } else if (type == OBJTYPE_LINE && grid_.ORVOBJECTS[static_cast<size_t>(self)].ILHITS == 0) {
+    grid_.DELLASTOBJ();
+  }
+}
+
+bool MapLoader::load_points(int maplev) {
+  db_.DBS() = db_.DBPREPARE(POINT_QUERY);
+  sqlite3_stmt* st = db_.DBS().get();
+  if (!st) {
+    READMAPERR("preparing query");
+    return false;
+  }
+  db_.DBBINDINT(st, 1, grid_.MINLAT);
+  bool bound = !db_.ISDBERR();
+  db_.DBBINDINT(st, 2, grid_.MAXLAT);
+  bound = bound && !db_.ISDBERR();
+  db_.DBBINDINT(st, 3, grid_.MINLON);
+  bound = bound && !db_.ISDBERR();
+  db_.DBBINDINT(st, 4, grid_.MAXLON);
+  bound = bound && !db_.ISDBERR();
+  db_.DBBINDINT(st, 5, maplev);
+  if (!bound || db_.ISDBERR()) {
+    READMAPERR("bindparam");
+    return false;
+  }
+  ORVOBJREC o;
+  while (GETNEXTOBJ(o)) {
+    o.HASTAGS = OBJHASTAGS(o.OBJTYPE, o.ID);
+    int32_t lat = 0, lon = 0;
+    db_.SQLICOLGETLATLON(9, lat, lon);
+    o.LAT = lat;
+    o.LON = lon;
+    XY p = grid_pos(grid_, POINT{lon, lat});
+    int32_t self = grid_.ADDOBJ(o);
+    if (grid_.ISXYVALID(p.x, p.y))
+      grid_.SETMAPA(p.x, p.y, self, lat, lon, 0, 0, grid_.GETOBJPRIORITY(self));
+    if (grid_.ORVOBJECTS[static_cast<size_t>(self)].ILHITS == 0) grid_.DELLASTOBJ();
+  }
+  if (step_failed(db_)) {
+    READMAPERR("Getting data");
+    return false;
+  }
+  db_.DBS().reset();
+  return true;
+}
+
+}  // namespace orvela::map
