@@ -86,17 +86,6 @@ TEST(Messages, InterruptAndQueue) {
   }
 }
 
-TEST(Messages, SwappedBackendGetsTheNextMessage) {
-  RecordingSpeech first, second;
-  Messages msg(first);
-  msg.EDANOINT("A");
-  msg.set_speech(second);
-  msg.EDA("B");
-  ASSERT_EQ(second.said.size(), 1u);
-  EXPECT_FALSE(second.said[0].interrupt);
-  EXPECT_EQ(first.said.size(), 1u);
-}
-
 TEST(Distance, WordsForMetresAndKilometres) {
   struct Case {
     int32_t metres;
