@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <sstream>
+#include <stdexcept>
 
 #include "ui/bg_runner.h"
 #include "ui/file_choice.h"
@@ -233,12 +234,18 @@ void ConsoleUi::run(EventHandler& handler) {
   closed_ = false;
   while (!closed_) {
     ConsoleInbox::Item item = inbox_.wait(true);
-    if (item.kind == ConsoleInbox::Item::Call)
-      item.call();
-    else if (item.kind == ConsoleInbox::Item::Line)
-      handle_line(item.line);
-    else
-      close_at_end_of_input();
+    // As in the window: the app reports its own failures; anything that
+    // still escapes a command is logged and the program carries on.
+    try {
+      if (item.kind == ConsoleInbox::Item::Call)
+        item.call();
+      else if (item.kind == ConsoleInbox::Item::Line)
+        handle_line(item.line);
+      else
+        close_at_end_of_input();
+    } catch (const std::exception& e) {
+      complain(std::string("orvela: unhandled error in a command: ") + e.what());
+    }
   }
   handler_ = nullptr;
 }

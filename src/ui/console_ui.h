@@ -33,6 +33,9 @@ class ConsoleUi final : public Ui {
   void set_item_checked(int id, bool checked) override;
   bool is_item_enabled(int id) const override;
   bool is_item_checked(int id) const override;
+  // The console's mouse is ":mouse DX DY" and ":click": nothing to capture.
+  bool set_mouse_capture(bool) override { return true; }
+  void MOUSETOCENTER() override {}
   void post(std::function<void()> fn) override;
   void run(EventHandler& handler) override;
   void request_close() override;

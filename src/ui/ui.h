@@ -133,6 +133,14 @@ class Ui {
   void WGMNUCHK(int id) { set_item_checked(id, true); }
   void WGMNUUNCHK(int id) { set_item_checked(id, false); }
 
+  // Walking with the mouse: while captured, the pointer is hidden and held at
+  // the centre of the window, and each movement arrives as
+  // EventHandler::on_mouse_move(dx, dy) in pointer counts. False when the
+  // mouse cannot be captured. Clicks arrive whether captured or not.
+  virtual bool set_mouse_capture(bool on) = 0;
+  // Puts the pointer back at the centre of the window (while captured).
+  virtual void MOUSETOCENTER() = 0;
+
   // Runs `fn` on the window's thread soon. The only member that may be
   // called from any thread (GPS playback, receivers). Calls posted from one
   // thread run in the order they were posted.

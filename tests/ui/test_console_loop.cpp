@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <thread>
 
 #include "console_fixture.h"
@@ -123,6 +124,15 @@ TEST(ConsoleLoop, WaitLetsTimePassForPostsThatComeLater) {
   r.go();
   late.join();
   EXPECT_EQ(r.rec.events, (Lines{"late fix", "command 211", "close"}));
+}
+
+TEST(ConsoleLoop, AnErrorEscapingACommandIsLoggedAndTheLoopGoesOn) {
+  Session r("IDM_FILEOPEN\nIDM_GOFORWARD\n");
+  r.rec.actions[101] = [] { throw std::runtime_error("disk on fire"); };
+  r.go();
+  EXPECT_EQ(r.rec.events, (Lines{"command 101", "command 211", "close"}));
+  ASSERT_EQ(r.c.err_lines().size(), 1u);
+  EXPECT_NE(r.c.err_lines()[0].find("disk on fire"), std::string::npos);
 }
 
 TEST(ConsoleLoop, MenuStateIsKeptPerCommand) {

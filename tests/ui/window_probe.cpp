@@ -18,7 +18,7 @@ enum : int {
   IDM_FILEOPEN = 101, IDM_CLOSE = 100, IDM_GOFORWARD = 211, IDM_INCSQMETERS = 221,
   IDM_GOTOCORDS = 270, IDM_AREAPOINTS = 251, IDM_SAYTYPE = 302, IDM_SAYDIRECTION = 303,
   IDM_SAYUDIR = 305, IDM_MUTE = 406, IDM_BOOKMARKGOTO = 502, IDM_OSMIMPORTFILE = 165,
-  IDM_TASK = 110, IDM_ASK = 604,
+  IDM_TASK = 110, IDM_ASK = 604, IDM_USEMOUSE = 281,
 };
 
 MenuBar probe_menu() {
@@ -37,6 +37,7 @@ MenuBar probe_menu() {
   b.MKMENU_ADD(IDM_INCSQMETERS, "IDM_INCSQMETERS", "Increase square size", "Ctrl+PGUP",
                key(Key::PageUp, MOD_CTRL));
   b.MKMENU_ADD(IDM_GOTOCORDS, "IDM_GOTOCORDS", "&Go to coordinates...", "Ctrl+G", key('G', MOD_CTRL));
+  b.MKMENU_ADDCHECK(IDM_USEMOUSE, "IDM_USEMOUSE", "Use mouse", "Ctrl+Y", key('Y', MOD_CTRL));
   b.MKMENU_ENDPOPUP();
   b.MKMENU_POPUP("&Area");
   b.MKMENU_ADD(IDM_AREAPOINTS, "IDM_AREAPOINTS", "&Points in area...", "P", key('P'));
@@ -72,6 +73,9 @@ class Probe final : public EventHandler {
       log(i ? "chosen " + std::to_string(*i) : std::string("cancelled"));
     } else if (id == IDM_TASK) {
       run_task();
+    } else if (id == IDM_USEMOUSE) {
+      use_mouse_ = !use_mouse_;
+      log(ui_.set_mouse_capture(use_mouse_) ? "capture ok" : "capture failed");
     } else if (id == IDM_MUTE) {
       muted_ = !muted_;
     } else if (id == IDM_CLOSE) {
@@ -87,6 +91,8 @@ class Probe final : public EventHandler {
     ui_.set_item_enabled(IDM_AREAPOINTS, false);
   }
   void on_menu_loop(bool entered) override { log(entered ? "menu open" : "menu closed"); }
+  void on_mouse_move(int dx, int dy) override { log("mouse " + std::to_string(dx) + " " + std::to_string(dy)); }
+  void on_mouse_click(MouseButton b) override { log(b == MouseButton::Left ? "click left" : "click right"); }
   bool on_close_requested() override {
     log("close");
     return ui_.WGTN("Really quit program");
@@ -116,6 +122,7 @@ class Probe final : public EventHandler {
   Ui& ui_;
   std::ofstream log_;
   bool muted_ = false;
+  bool use_mouse_ = false;
 };
 
 }  // namespace

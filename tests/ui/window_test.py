@@ -153,7 +153,7 @@ def check_menus():
     check([i.name for i in items["Map"][2]] == ["From OSM XML file..."], "import submenu items")
     # The arrow key cannot be a menu shortcut in GTK: its text stays visible in the name.
     check([i.name for i in items["Navigation"]] ==
-          ["Go forward (Up arrow)", "Increase square size", "Go to coordinates..."],
+          ["Go forward (Up arrow)", "Increase square size", "Go to coordinates...", "Use mouse"],
           "Navigation menu: %r" % [i.name for i in items["Navigation"]])
     bindings = {i.name: shortcut(i) for m in items.values() for i in m if i.getRoleName() != "menu"}
     for name, expected in [("Open...", "<Primary>o"), ("Quit", "<Alt>F4"), ("Points in area...", "p"),
@@ -204,6 +204,24 @@ def check_progress(log, shots):
     check("task cancelled 1" not in log.lines(), "BGPROCES returned before its worker ended")
     log.expect(["command 110", "task cancelled 1"])
     wait_for("the progress dialog to close", lambda: window("Searching") is None)
+
+
+def check_mouse(log):
+    key("ctrl+y")
+    log.expect(["command 281", "capture ok"])
+    start = len(log.lines())
+    for dx, dy in [(40, 0), (0, 25), (-15, -5)]:
+        subprocess.run(["xdotool", "mousemove_relative", "--", str(dx), str(dy)], check=True)
+        time.sleep(0.2)
+    subprocess.run(["xdotool", "click", "1"], check=True)
+    log.expect(["click left"])
+
+    def moved():
+        moves = [l.split() for l in log.lines()[start:] if l.startswith("mouse ")]
+        return (sum(int(m[1]) for m in moves), sum(int(m[2]) for m in moves))
+    wait_for("the mouse movements", lambda: moved() == (25, 20))
+    key("ctrl+y")
+    log.expect(["command 281", "capture ok"])
 
 
 def question_dialog():
@@ -262,6 +280,7 @@ def main():
         check_text_entry(log)
         check_list(log)
         check_progress(log, shots)
+        check_mouse(log)
 
         # A second start brings this window forward and ends at once.
         second = subprocess.run([probe_path, os.path.join(tmp, "second.log")], timeout=30)

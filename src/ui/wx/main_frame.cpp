@@ -18,6 +18,11 @@ MainFrame::MainFrame(const wxString& title) : wxFrame(nullptr, wxID_ANY, title) 
   Bind(wxEVT_MENU_OPEN, &MainFrame::on_menu_open, this);
   Bind(wxEVT_MENU_CLOSE, &MainFrame::on_menu_close, this);
   Bind(wxEVT_CLOSE_WINDOW, &MainFrame::on_close, this);
+  panel_->Bind(wxEVT_MOTION, &MainFrame::on_motion, this);
+  panel_->Bind(wxEVT_LEFT_DOWN, &MainFrame::on_click, this);
+  panel_->Bind(wxEVT_RIGHT_DOWN, &MainFrame::on_click, this);
+  panel_->Bind(wxEVT_LEAVE_WINDOW, &MainFrame::on_leave, this);
+  panel_->Bind(wxEVT_MOUSE_CAPTURE_LOST, &MainFrame::on_capture_lost, this);
 }
 
 // Nothing may escape into wxWidgets' event loop: the app reports its own
@@ -80,6 +85,60 @@ void MainFrame::on_close(wxCloseEvent& e) {
     return;
   }
   Destroy();
+}
+
+}  // namespace orvela::ui::wx
+
+namespace orvela::ui::wx {
+
+bool MainFrame::set_mouse_capture(bool on) {
+  if (on == mouse_captured_) return true;
+  mouse_captured_ = on;
+  if (on) {
+    panel_->SetCursor(wxCursor(wxCURSOR_BLANK));
+    if (!panel_->HasCapture()) panel_->CaptureMouse();
+    center_mouse();
+  } else {
+    if (panel_->HasCapture()) panel_->ReleaseMouse();
+    panel_->SetCursor(wxNullCursor);
+  }
+  return true;
+}
+
+void MainFrame::center_mouse() {
+  if (!mouse_captured_) return;
+  // Taken back after a dialog had it, but never from an open dialog.
+  if (!panel_->HasCapture() && IsActive()) panel_->CaptureMouse();
+  const wxSize size = panel_->GetClientSize();
+  panel_->WarpPointer(size.GetWidth() / 2, size.GetHeight() / 2);
+}
+
+void MainFrame::on_motion(wxMouseEvent& e) {
+  if (!mouse_captured_) return e.Skip();
+  const wxSize size = panel_->GetClientSize();
+  const int dx = e.GetX() - size.GetWidth() / 2;
+  const int dy = e.GetY() - size.GetHeight() / 2;
+  // The motion our own warp causes arrives as a zero movement.
+  if (dx == 0 && dy == 0) return;
+  center_mouse();
+  deliver([dx, dy](EventHandler& h) { h.on_mouse_move(dx, dy); });
+}
+
+void MainFrame::on_click(wxMouseEvent& e) {
+  const MouseButton b = e.GetEventType() == wxEVT_LEFT_DOWN ? MouseButton::Left : MouseButton::Right;
+  deliver([b](EventHandler& h) { h.on_mouse_click(b); });
+  // While walking with the mouse its ordinary use is switched off.
+  if (!mouse_captured_) e.Skip();
+}
+
+void MainFrame::on_leave(wxMouseEvent& e) {
+  if (mouse_captured_) deliver([](EventHandler& h) { h.on_mouse_leave(); });
+  e.Skip();
+}
+
+void MainFrame::on_capture_lost(wxMouseCaptureLostEvent&) {
+  // A dialog or another program took the pointer; it comes back to us on
+  // the next focus gain, when the app centres it again.
 }
 
 }  // namespace orvela::ui::wx

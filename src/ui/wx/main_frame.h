@@ -13,6 +13,9 @@ class MainFrame final : public wxFrame {
   explicit MainFrame(const wxString& title);
   void set_handler(EventHandler* h) { handler_ = h; }
   MessagePanel* panel() { return panel_; }
+  // Relative mouse mode (see Ui::set_mouse_capture).
+  bool set_mouse_capture(bool on);
+  void center_mouse();
 
  private:
   template <class F>
@@ -22,11 +25,16 @@ class MainFrame final : public wxFrame {
   void on_menu_open(wxMenuEvent& e);
   void on_menu_close(wxMenuEvent& e);
   void on_close(wxCloseEvent& e);
+  void on_motion(wxMouseEvent& e);
+  void on_click(wxMouseEvent& e);
+  void on_leave(wxMouseEvent& e);
+  void on_capture_lost(wxMouseCaptureLostEvent& e);
 
   EventHandler* handler_ = nullptr;
   MessagePanel* panel_;
   int menus_open_ = 0;
   bool in_menu_loop_ = false;
+  bool mouse_captured_ = false;
 };
 
 }  // namespace orvela::ui::wx

@@ -127,6 +127,14 @@ bool WxUi::is_item_checked(int id) const {
   return item && item->IsCheckable() && item->IsChecked();
 }
 
+bool WxUi::set_mouse_capture(bool on) {
+  return frame_alive_ && frame_->set_mouse_capture(on);
+}
+
+void WxUi::MOUSETOCENTER() {
+  if (frame_alive_) frame_->center_mouse();
+}
+
 void WxUi::post(std::function<void()> fn) { wxTheApp->CallAfter(std::move(fn)); }
 
 void WxUi::run(EventHandler& handler) {

@@ -21,6 +21,8 @@ class WxUi final : public Ui {
   void set_item_checked(int id, bool checked) override;
   bool is_item_enabled(int id) const override;
   bool is_item_checked(int id) const override;
+  bool set_mouse_capture(bool on) override;
+  void MOUSETOCENTER() override;
   void post(std::function<void()> fn) override;
   void run(EventHandler& handler) override;
   void request_close() override;
