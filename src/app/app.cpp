@@ -12,15 +12,25 @@ namespace orvela::app {
 
 using text::_;
 
+App::App(AppParts parts) : p_(std::move(parts)) {
+  p_.grid.set_reload_hook([this] { RELOADMAP(); });
+}
+
 void App::reset_user_state() {
-  st_.ULAT = 0;
-  st_.ULON = 0;
-  st_.ULATLONSET = false;
+  p_.user.ULAT = 0;
+  p_.user.ULON = 0;
+  p_.user.ULATLONSET = false;
+  p_.user.LASTKIER = 0;
   st_.LASTUSEDSERVER = true;
-  st_.LASTKIER = 0;
   p_.settings.CONFIRMEXIT = true;
   p_.settings.UDIRMODE = 0;
+  apply_settings();
   // Facing north (SETUDIR(0)) joins here with the movement module.
+}
+
+void App::apply_settings() {
+  p_.user.UDIRMODE = static_cast<uint8_t>(p_.settings.UDIRMODE);
+  // The soundscape and mouse input take their switches from here once they exist.
 }
 
 void App::on_command(int id) {
@@ -35,13 +45,16 @@ void App::on_command(int id) {
 
 void App::database_failed() {
   p_.msg.EDA(_("Database error"));
-  // Closing the database itself joins here with the map module; the map
-  // counts as closed from now on.
   st_.FN.clear();
+  try {
+    p_.db.DBCLOSE();
+  } catch (const map::DbFatalError&) {
+    // Closing failed as well (already logged); the handle is dropped either way.
+  }
 }
 
 void App::DISPATCH(int id) {
-  if (dispatch_map(id) || dispatch_say(id) || dispatch_settings(id) || dispatch_help(id)) return;
+  if (dispatch_map(id) || dispatch_navigation(id) || dispatch_say(id) || dispatch_settings(id) || dispatch_help(id)) return;
   // The remaining commands belong to modules that join the program later;
   // until then they do nothing.
 }
@@ -54,8 +67,19 @@ bool App::dispatch_map(int id) {
   }
 }
 
+bool App::dispatch_navigation(int id) {
+  switch (id) {
+    case IDM_INCSQMETERS: p_.grid.SQMETERSCHANGE(0, p_.msg); return true;
+    case IDM_DECSQMETERS: p_.grid.SQMETERSCHANGE(1, p_.msg); return true;
+    case IDM_MINSQMETERS: p_.grid.SQMETERSCHANGE(2, p_.msg); return true;
+    case IDM_MAXSQMETERS: p_.grid.SQMETERSCHANGE(3, p_.msg); return true;
+    default: return false;
+  }
+}
+
 bool App::dispatch_say(int id) {
   switch (id) {
+    case IDM_SAYILEV: p_.grid.SAYILEV(p_.msg); return true;
     case IDM_SHOWLASTSAY: SHOWLASTSAY(); return true;
     default: return false;
   }
@@ -70,13 +94,19 @@ bool App::dispatch_settings(int id) {
   Settings& s = p_.settings;
   switch (id) {
     case IDM_SAVEUSERINI: SAVEUSERINI(s, p_.paths, p_.ui); return true;
-    case IDM_READUSERINI: READUSERINI(s, p_.paths, p_.ui, false); return true;
+    case IDM_READUSERINI:
+      READUSERINI(s, p_.paths, p_.ui, false);
+      apply_settings();
+      return true;
     case IDM_AUTOUPDATECHECK: flip_setting(s.CHECKAUTOUPDATE); return true;
     case IDM_CONFIRMEXIT: flip_setting(s.CONFIRMEXIT); return true;
     case IDM_SAVESETTINGSREMIND: flip_setting(s.SAVESETTINGSREMIND); return true;
     case IDM_NMEALOG_OMITSTOPS: flip_setting(s.NMEALOG_OMITSTOPS); return true;
     case IDM_GPS_AUTOUDIRCHANGE: flip_setting(s.GPS_AUTOUDIRCHANGE); return true;
-    case IDM_SELECTUDIRMODE: SELECTUDIRMODE(s, p_.ui); return true;
+    case IDM_SELECTUDIRMODE:
+      SELECTUDIRMODE(s, p_.ui);
+      apply_settings();
+      return true;
     case IDM_SELECTBOOKMARKSAVEFORMAT:
       SELECTBOOKMARKSAVEFORMAT(s, p_.ui, [this] {
         st_.LASTBOOKMARKSFN.clear();
@@ -134,7 +164,7 @@ void App::on_focus(bool gained) {
 
 void App::on_menu_loop(bool entered) { on_focus(!entered); }
 
-void App::on_init_menu() { INITMENU(p_.ui, !st_.FN.empty(), st_, p_.settings); }
+void App::on_init_menu() { INITMENU(p_.ui, !st_.FN.empty(), p_.user.ULATLONSET, st_, p_.settings); }
 
 bool App::on_close_requested() {
   if (st_.BOOKMARKSMODIFIED && p_.ui.WGTN(_("Save bookmarks?"))) {

@@ -5,6 +5,9 @@
 #include <string>
 
 #include "app/paths.h"
+#include "map/grid.h"
+#include "map/mapdb.h"
+#include "map/user.h"
 #include "app/settings.h"
 #include "app/shell_state.h"
 #include "text/messages.h"
@@ -20,13 +23,16 @@ struct AppParts {
   text::Messages& msg;
   const Paths& paths;
   Settings& settings;
+  map::MapDb& db;
+  map::Grid& grid;
+  map::UserState& user;
   // The current language code ("en", "pl", ...).
   std::string lang;
 };
 
 class App final : public ui::EventHandler {
  public:
-  explicit App(AppParts parts) : p_(std::move(parts)) {}
+  explicit App(AppParts parts);
 
   // A menu command or key. A database failure inside it ends only the
   // command: "Database error" is spoken, the map is closed, the program goes on.
@@ -43,10 +49,13 @@ class App final : public ui::EventHandler {
 
   // Reset of the user's state at start-up.
   void reset_user_state();
+  // Hands the settings just read or chosen to the modules that use them.
+  void apply_settings();
 
  private:
   void DISPATCH(int id);
   bool dispatch_map(int id);
+  bool dispatch_navigation(int id);
   bool dispatch_say(int id);
   bool dispatch_settings(int id);
   bool dispatch_help(int id);

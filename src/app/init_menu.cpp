@@ -17,12 +17,12 @@ void enable_all(ui::Ui& ui, std::initializer_list<int> ids, bool cond) {
 
 }  // namespace
 
-void INITMENU(ui::Ui& ui, bool ISMAPOPENED, const ShellState& st, const Settings& s) {
+void INITMENU(ui::Ui& ui, bool ISMAPOPENED, bool ULATLONSET, const ShellState& st, const Settings& s) {
   enable_all(ui, {IDM_SELSTARTPOINT, IDM_UPDMAP}, ISMAPOPENED);
   enable_all(ui,
              {IDM_UMPWWW, IDM_SAVESTARTPOS, IDM_AREAPOINTS, IDM_AREANODES, IDM_AREALINES, IDM_AREAPOLYG,
               IDM_AREAALL, IDM_AREAADR, IDM_WEATHERCURRENT, IDM_WEATHERHOURLY, IDM_WEATHERDAILY},
-             st.ULATLONSET);
+             ULATLONSET);
   MNUCHECKIF(ui, IDM_MUTE, s.SOUNDMUTED);
   MNUCHECKIF(ui, IDM_MONO, s.SOUNDMONO);
   MNUCHECKIF(ui, IDM_CHANGESPEAKERS, s.SOUNDSPEAKERSCHANGED);

@@ -1,5 +1,6 @@
 #include "app/settings_menu.h"
 
+#include "text/string_consts.h"
 #include "text/translate.h"
 
 namespace orvela::app {
@@ -46,9 +47,9 @@ bool SELECTBOOKMARKSAVEFORMAT(Settings& s, ui::Ui& ui, const std::function<void(
 }
 
 std::vector<std::string> udir_mode_names() {
-  return {_("Clock face relative to user direction"), _("Clock face relative to the north"),
-          _("Degrees relative to user direction"),    _("Degrees relative to the north"),
-          _("Simple compass (8 directions)"),         _("Advanced compass (32 directions)")};
+  std::vector<std::string> names;
+  for (const text::UDIRMODEREC& m : text::StringConsts{}.UDIRMODES) names.push_back(m.NAME);
+  return names;
 }
 
 bool SELECTUDIRMODE(Settings& s, ui::Ui& ui) {

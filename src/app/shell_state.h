@@ -21,12 +21,8 @@ struct ShellState {
   bool SOUNDMUTEONKILLFOCUS = true;
   // The open map file; empty when none.
   std::string FN;
-  // The user's position, in micro-degrees, and whether it is known.
-  int32_t ULAT = 0, ULON = 0;
-  bool ULATLONSET = false;
   // Use the primary map server next.
   bool LASTUSEDSERVER = true;
-  int32_t LASTKIER = 0;
   // Unsaved changes to the bookmark list.
   bool BOOKMARKSMODIFIED = false;
   // The bookmark file last loaded or saved, and the one last saved.

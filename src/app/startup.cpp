@@ -1,12 +1,17 @@
 #include "app/startup.h"
 
 #include <iostream>
-#include <random>
 
 #include "app/app.h"
 #include "app/commands.h"
 #include "app/settings.h"
 #include "app/settings_menu.h"
+#include "app/shown_speech.h"
+#include "map/grid.h"
+#include "map/mapdb.h"
+#include "map/user.h"
+#include "text/language.h"
+#include "text/string_consts.h"
 #include "text/translate.h"
 #include "ui/console_ui.h"
 
@@ -19,12 +24,6 @@ namespace {
 void make_dirs(const std::filesystem::path& dir) {
   std::error_code ec;
   std::filesystem::create_directories(dir, ec);
-}
-
-std::string start_language(const Options& o) {
-  // The catalogue of the user's language (or of --lang) is loaded here once
-  // the catalogue loader is part of the text module; until then English.
-  return o.lang ? *o.lang : std::string("en");
 }
 
 }  // namespace
@@ -42,27 +41,34 @@ void INIT(const Paths& paths, ui::Ui& ui) {
   create_program_ini_if_missing(paths.program_ini());
 }
 
-int run_program(ui::Ui& ui, text::Messages& msg, const Options& options) {
-  // Seeds the program's random choices (for example the order of the
-  // speaker test) from the clock.
-  std::random_device seed;
-  (void)seed;
-  const std::string lang = start_language(options);
-  ui.set_box_titles(_("Info"), _("Question"));
+int run_program(ui::Ui& ui, text::Speech& voice, const Options& options) {
   const Paths paths = Paths::detect(options.home);
+  text::Language language(paths.program_dir().string() + "/");
+  language.LOADLANG(options.lang ? *options.lang : text::GETUSERLANG(), "orvela");
+  language.install();
+  const text::StringConsts consts;  // STRINGCONSTINIT
+  ui.set_box_titles(consts.WGINFOTITLE, consts.WGQUESTIONTITLE);
+  ShownSpeech speech(ui, voice);
+  text::Messages msg(speech);
   INIT(paths, ui);
   TempFile tempfile(paths.temp_dir());
-  ui.set_menu(BUILDMAINMENU(lang));
+  ui.set_menu(BUILDMAINMENU(language.GETCURRENTLANG()));
 
+  map::MapDb db(paths.errdb_log());
+  map::Grid grid;
+  map::UserState user;
   Settings settings;
-  App app({ui, msg, paths, settings, lang});
+  App app({ui, msg, paths, settings, db, grid, user, language.GETCURRENTLANG()});
   app.reset_user_state();
   // The sound list is read here (READSOUNDSLIST) once the soundscape exists.
   READINI(settings, paths.program_ini());
   READUSERINI(settings, paths, ui, true);
+  app.apply_settings();
   // Here the audio engine opens with the device, volume and switches just
-  // read, the soundscape starts, the zoom level is set, the bookmark list
-  // starts empty and the automatic update check runs.
+  // read, and the soundscape starts.
+  grid.ILEV = 2;
+  grid.SETILEV();
+  // Here the bookmark list starts empty and the automatic update check runs.
   ui.raise();
   // Here the last map opens at the saved start position, then the speaker test.
   ui.run(app);
@@ -73,8 +79,7 @@ int run_program(ui::Ui& ui, text::Messages& msg, const Options& options) {
 
 int run_console(const Options& options) {
   ui::ConsoleUi ui(std::cin, std::cout, std::cerr);
-  text::Messages msg(ui.speech());
-  return run_program(ui, msg, options);
+  return run_program(ui, ui.speech(), options);
 }
 
 }  // namespace orvela::app

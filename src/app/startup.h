@@ -2,7 +2,7 @@
 // Start-up, the message loop and the end, the same for the window and the console.
 #include "app/options.h"
 #include "app/paths.h"
-#include "text/messages.h"
+#include "text/speech.h"
 #include "ui/ui.h"
 
 namespace orvela::app {
@@ -11,9 +11,10 @@ namespace orvela::app {
 // reported ("Can not create {dir} directory.") and start-up goes on.
 void INIT(const Paths& paths, ui::Ui& ui);
 
-// Runs the whole program on `ui`: start-up in its order, the message loop
-// until the window closes, the end. Returns the exit code.
-int run_program(ui::Ui& ui, text::Messages& msg, const Options& options);
+// Runs the whole program on `ui`, speaking with `voice`: start-up in its
+// order, the message loop until the window closes, the end. Returns the
+// exit code.
+int run_program(ui::Ui& ui, text::Speech& voice, const Options& options);
 
 // The program on standard input and output (--console).
 int run_console(const Options& options);

@@ -23,11 +23,14 @@ class Window {
         msg_(ui_.speech()),
         paths_(Paths::running_program_dir(), home_.path()),
         settings_(std::move(settings)),
-        app_({ui_, msg_, paths_, settings_, "en"}) {
+        db_(paths_.errdb_log()),
+        app_({ui_, msg_, paths_, settings_, db_, grid_, user_, "en"}) {
     INIT(paths_, ui_);
     ui_.set_menu(BUILDMAINMENU("en"));
   }
   App& app() { return app_; }
+  map::UserState& user() { return user_; }
+  map::Grid& grid() { return grid_; }
   Settings& settings() { return settings_; }
   ui::Ui& ui() { return ui_; }
   const Paths& paths() { return paths_; }
@@ -46,6 +49,9 @@ class Window {
   text::Messages msg_;
   Paths paths_;
   Settings settings_;
+  map::MapDb db_;
+  map::Grid grid_;
+  map::UserState user_;
   App app_;
   std::string out_str_;
 };
@@ -198,7 +204,7 @@ TEST(InitMenu, ItemsFollowTheState) {
 
   ShellState& st = w.app().state();
   st.FN = "/maps/a.orvel";
-  st.ULATLONSET = true;
+  w.user().ULATLONSET = true;
   st.NMEAMODE = NMEAMODE_LOG;
   st.LASTBOOKMARKSFN = "/b/a.lscp";
   st.CUROBJHASTAGS = true;
@@ -244,6 +250,31 @@ TEST(HelpMenu, AddressesAndAboutBox) {
             "OPEN mailto:author@orvela.org\n");
   w.app().on_command(IDM_HELPABOUT);
   EXPECT_EQ(w.out().rfind("INFO Orvela 1.01\\n", 0), 0u);
+}
+
+TEST(Zoom, SizeSpokenAndReloadOnlyWhenTheLevelChanged) {
+  struct Case {
+    int start_level;
+    int id;
+    const char* said;
+  };
+  const Case cases[] = {
+      {2, IDM_INCSQMETERS, "SAY One square 20 metres.\nSAY No map selected.\n"},
+      {2, IDM_DECSQMETERS, "SAY One square 5 metres.\nSAY No map selected.\n"},
+      {0, IDM_DECSQMETERS, "SAY One square 2 metres.\n"},
+      {11, IDM_INCSQMETERS, "SAY One square 10 kilometres.\n"},
+      {11, IDM_MAXSQMETERS, "SAY One square 10 kilometres.\n"},
+      {2, IDM_MINSQMETERS, "SAY One square 2 metres.\nSAY No map selected.\n"},
+      {2, IDM_SAYILEV, "SAY One square 10 metres.\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.said);
+    Window w("");
+    w.grid().ILEV = static_cast<uint8_t>(c.start_level);
+    w.grid().SETILEV();
+    w.app().on_command(c.id);
+    EXPECT_EQ(w.out(), c.said);
+  }
 }
 
 TEST(SayMenu, LastMessageAndNoMapReload) {

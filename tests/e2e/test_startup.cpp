@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "console_runner.h"
+#include "support/test_env.h"
+
+namespace orvela::test {
+namespace {
+namespace fs = std::filesystem;
+
+TEST(Startup, EmptyHomeStartsQuietlyAndQuitsAtEndOfInput) {
+  TempDir home;
+  ConsoleResult r = run_console(home.path(), "");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  // End of input closes the window; the exit question takes its default (yes).
+  EXPECT_EQ(r.out, "ASK Really quit program?\n");
+  EXPECT_TRUE(fs::is_directory(home / "maps"));
+  EXPECT_TRUE(fs::is_regular_file(home / "orvela.ini"));
+  EXPECT_FALSE(fs::exists(home / "user.ini"));  // only written on request
+  EXPECT_TRUE(fs::is_empty(home / "tmp"));      // the temporary file is gone again
+}
+
+TEST(Startup, MapFolderInTheWayIsReportedAndTheProgramRuns) {
+  TempDir home;
+  std::ofstream(home / "maps") << "not a folder";
+  ConsoleResult r = run_console(home.path(), "IDM_SAYILEV\n");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, "INFO Can not create " + (home / "maps").string() +
+                       " directory.\nSAY One square 10 metres.\nASK Really quit program?\n");
+}
+
+TEST(Startup, UnknownCommandIsReportedOnStderrAndIgnored) {
+  TempDir home;
+  ConsoleResult r = run_console(home.path(), "# a comment\n\nNO_SUCH_COMMAND\n,\n");
+  EXPECT_EQ(r.exit_code, 0);
+  EXPECT_NE(r.err.find("NO_SUCH_COMMAND"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "SAY One square 10 metres.\nASK Really quit program?\n");
+}
+
+TEST(Startup, CommandLineWithoutWindow) {
+  TempDir home;
+  struct Case {
+    std::vector<std::string> args;
+    int exit_code;
+    const char* out_starts;
+  };
+  const Case cases[] = {
+      {{"--version"}, 0, "Orvela 1.01\n"},
+      {{"--help"}, 0, "Orvela 1.01\nUsage:"},
+      {{"--bogus"}, 2, ""},
+      {{"--console", "--home"}, 2, ""},
+      {{"--console", "--lang"}, 2, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.front());
+    ConsoleRun run;
+    run.args = c.args;
+    ConsoleResult r = run_console(home.path(), run);
+    EXPECT_EQ(r.exit_code, c.exit_code);
+    EXPECT_EQ(r.out.rfind(c.out_starts, 0), 0u) << r.out;
+    if (c.exit_code != 0) {
+      EXPECT_FALSE(r.err.empty());
+    }
+  }
+}
+
+TEST(Startup, HelpCommandsOpenNothingInTheConsole) {
+  TempDir home;
+  ConsoleResult r = run_console(home.path(), "IDM_HELPWWW\ny\nIDM_HELPMAIL\nn\n");
+  EXPECT_EQ(r.exit_code, 0);
+  std::vector<std::string> lines = r.lines();
+  ASSERT_GE(lines.size(), 3u) << r.out;
+  EXPECT_EQ(lines[0].rfind("ASK Do you want to open web page https://", 0), 0u);
+  EXPECT_EQ(lines[1].rfind("OPEN https://", 0), 0u);
+  EXPECT_EQ(lines[2].rfind("ASK Do you want to create message to ", 0), 0u);
+}
+
+TEST(Language, PolishTextsAndMapServerItems) {
+  if (!fs::exists(orvela_binary().parent_path() / "lang" / "pl.orvela.mo"))
+    GTEST_SKIP() << "no Polish catalogue built at " << (orvela_binary().parent_path() / "lang" / "pl.orvela.mo");
+  TempDir home;
+  ConsoleRun run;
+  run.args = {"--console", "--home", home.path().string(), "--lang", "pl"};
+  run.script = "Ctrl+Enter\nn\nIDM_UPDALLMAPS\nIDM_CONFIRMEXIT\n";
+  ConsoleResult r = run_console(home.path(), run);
+  EXPECT_EQ(r.exit_code, 0);
+  // The Polish-only items exist: no complaint about unknown commands.
+  EXPECT_EQ(r.err.find("Ctrl+Enter"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("IDM_UPDALLMAPS"), std::string::npos) << r.err;
+  // The reminder comes in Polish.
+  std::vector<std::string> lines = r.lines();
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back().rfind("INFO ", 0), 0u) << r.out;
+  EXPECT_NE(lines.back(), "INFO Remember to save settings, to make this change permanent.");
+
+  ConsoleResult en = run_console(home.path(), "Ctrl+Enter\nIDM_UPDALLMAPS\n");
+  EXPECT_NE(en.err.find("Ctrl+Enter"), std::string::npos) << en.err;
+  EXPECT_NE(en.err.find("IDM_UPDALLMAPS"), std::string::npos) << en.err;
+}
+
+}  // namespace
+}  // namespace orvela::test
