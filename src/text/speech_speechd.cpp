@@ -152,4 +152,11 @@ bool SpeechDispatcher::speak(std::string_view text, bool interrupt) {
   return spd_say(conn_->spd, SPD_MESSAGE, s.c_str()) >= 0;
 }
 
+std::unique_ptr<Speech> open_system_speech(const std::string& client_name, std::string& note) {
+  std::string error;
+  if (auto sd = SpeechDispatcher::open(client_name, error)) return sd;
+  note = "Speaking nothing: " + error;
+  return std::make_unique<SilentSpeech>();
+}
+
 }  // namespace orvela::text

@@ -37,4 +37,9 @@ class SpeechDispatcher final : public Speech {
   std::mutex mutex_;  // libspeechd's single-threaded mode wants one caller at a time
 };
 
+// The program's voice: speech-dispatcher when a server answers, otherwise
+// silence, with the reason in `note` (the program carries on either way and
+// the last message can still be shown).
+std::unique_ptr<Speech> open_system_speech(const std::string& client_name, std::string& note);
+
 }  // namespace orvela::text

@@ -13,6 +13,23 @@
 namespace orvela::text {
 namespace {
 
+// Sets an environment variable for the lifetime of the object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::string& value) : name_(name) {
+    const char* old = std::getenv(name);
+    had_ = old != nullptr;
+    if (had_) old_ = old;
+    setenv(name, value.c_str(), 1);
+  }
+  ~ScopedEnv() { had_ ? setenv(name_, old_.c_str(), 1) : unsetenv(name_); }
+
+ private:
+  const char* name_;
+  bool had_ = false;
+  std::string old_;
+};
+
 // The commands that matter for speaking: cancels and spoken texts.
 std::vector<std::string> speech_commands(const std::vector<std::string>& all) {
   std::vector<std::string> out;
@@ -51,12 +68,11 @@ TEST(SpeechDispatcher, FindsTheServerThroughTheEnvironment) {
   test::TempDir dir;
   std::string socket = (dir / "speechd.sock").string();
   test::FakeSsipServer server(socket);
-  const char* old = std::getenv("SPEECHD_ADDRESS");
-  std::string saved = old ? old : "";
-  setenv("SPEECHD_ADDRESS", ("unix_socket:" + socket).c_str(), 1);
   std::string error;
-  auto speech = SpeechDispatcher::open("orvela", error);
-  old ? setenv("SPEECHD_ADDRESS", saved.c_str(), 1) : unsetenv("SPEECHD_ADDRESS");
+  auto speech = [&] {
+    ScopedEnv env("SPEECHD_ADDRESS", "unix_socket:" + socket);
+    return SpeechDispatcher::open("orvela", error);
+  }();
   ASSERT_NE(speech, nullptr) << error;
   speech->SAYSTR("hello", false);
   EXPECT_EQ(speech_commands(server.commands()), std::vector<std::string>{"SPEAK message hello"});
@@ -87,13 +103,21 @@ TEST(SpeechDispatcher, ServerGoneAwayLeavesTheProgramRunning) {
 
 TEST(SpeechDispatcher, NoServerMeansNoSpeechAndNoWait) {
   test::TempDir dir;
+  std::string missing = (dir / "nobody-listens.sock").string();
   std::string error;
-  auto speech = SpeechDispatcher::open("orvela", error, (dir / "nobody-listens.sock").string());
-  EXPECT_EQ(speech, nullptr);
-  EXPECT_FALSE(error.empty());
-  // The program carries on silently, still remembering the last message.
-  SilentSpeech silent;
-  Messages msg(silent);
+  EXPECT_EQ(SpeechDispatcher::open("orvela", error, missing), nullptr);
+  EXPECT_NE(error.find(missing), std::string::npos) << error;
+
+  // The program's voice falls back to silence and says why.
+  std::string note;
+  auto voice = [&] {
+    ScopedEnv env("SPEECHD_ADDRESS", "unix_socket:" + missing);
+    return open_system_speech("orvela", note);
+  }();
+  ASSERT_NE(voice, nullptr);
+  EXPECT_EQ(dynamic_cast<SpeechDispatcher*>(voice.get()), nullptr);
+  EXPECT_NE(note.find(missing), std::string::npos) << note;
+  Messages msg(*voice);
   msg.EDA("still here");
   EXPECT_EQ(msg.LASTSAY(), "still here");
 }
