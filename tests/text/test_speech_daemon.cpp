@@ -51,10 +51,11 @@ class Daemon {
                    (dir_ / "logs").string() +
                    "\"\nAddModule \"fake\" \"sd_generic\" \"fake.conf\"\nDefaultModule fake\n"
                    "DefaultLanguage \"en\"\nAudioOutputMethod \"libao\"\n");
-    // Each text takes half a second to "speak", so cutting one off shows.
+    // Each text takes 1.5 s to "speak": long enough to cut one off reliably
+    // on a busy machine.
     std::string out = spoken().string();
     write_file(conf / "modules/fake.conf",
-               "Debug 0\nGenericExecuteSynth \"printf 'START %s\\\\n' \\'$DATA\\' >> " + out + "; sleep 0.5; printf 'END\\\\n' >> " +
+               "Debug 0\nGenericExecuteSynth \"printf 'START %s\\\\n' \\'$DATA\\' >> " + out + "; sleep 1.5; printf 'END\\\\n' >> " +
                    out + "\"\nGenericLanguage \"en\" \"en\" \"utf-8\"\nAddVoice \"en\" \"MALE1\" \"fakevoice\"\n"
                    "DefaultVoice \"fakevoice\"\n");
     start(conf);
