@@ -41,6 +41,19 @@ def wait_for(what, fn, timeout=15.0):
     raise Failure("timed out waiting for " + what)
 
 
+def settles(what, get, expected, timeout=5.0):
+    """Waits until get() == expected (dialogs finish building after they appear)."""
+    last = [None]
+
+    def ok():
+        last[0] = get()
+        return last[0] == expected
+    try:
+        wait_for(what, ok, timeout)
+    except Failure:
+        raise Failure("%s: expected %r, got %r" % (what, expected, last[0]))
+
+
 def check(cond, message):
     if not cond:
         raise Failure(message)
@@ -168,9 +181,9 @@ def check_text_entry(log):
     key("ctrl+g")
     dlg = wait_for("the text-entry dialog", lambda: window("Go to coordinates"))
     field = wait_for("its edit field", lambda: find(dlg, role("text")))
-    check(labelled_by(field) == ["Latitude and longitude:"], "field labelled by %r" % labelled_by(field))
-    check(text_of(field) == "52.1 21.0", "initial text %r" % text_of(field))
-    check(has_state(field, pyatspi.STATE_FOCUSED), "the edit field has no focus")
+    settles("the edit field's label", lambda: labelled_by(field), ["Latitude and longitude:"])
+    settles("the initial text", lambda: text_of(field), "52.1 21.0")
+    settles("the edit field's focus", lambda: has_state(field, pyatspi.STATE_FOCUSED), True)
     key("ctrl+a")
     type_text("48.85 2.35")
     key("Return")
@@ -180,10 +193,10 @@ def check_text_entry(log):
 def check_list(log):
     key("u")
     dlg = wait_for("the list dialog", lambda: window("Go to bookmark"))
-    cells = wait_for("its entries", lambda: find_all(dlg, role("table cell")))
-    check([c.name for c in cells] == ["Home", "Work", "Park"], "entries %r" % [c.name for c in cells])
-    selected = [c.name for c in cells if has_state(c, pyatspi.STATE_SELECTED)]
-    check(selected == ["Work"], "preselected %r" % selected)
+    cells = lambda: find_all(dlg, role("table cell"))
+    settles("the list entries", lambda: [c.name for c in cells()], ["Home", "Work", "Park"])
+    settles("the preselected entry",
+            lambda: [c.name for c in cells() if has_state(c, pyatspi.STATE_SELECTED)], ["Work"])
     key("Down", "Return")
     log.expect(["command 502", "chosen 2"])
 
@@ -192,7 +205,7 @@ def check_progress(log, shots):
     key("ctrl+t")
     dlg = wait_for("the progress dialog", lambda: window("Searching"))
     field = wait_for("its text", lambda: find(dlg, role("text")))
-    check(labelled_by(field) == ["Start point:"], "progress text labelled by %r" % labelled_by(field))
+    settles("the progress text's label", lambda: labelled_by(field), ["Start point:"])
     wait_for("progress", lambda: text_of(field).startswith("Step 1"))
     ok = find(dlg, named("push button", "OK"))
     check(ok is not None and not has_state(ok, pyatspi.STATE_ENABLED), "OK is not greyed")
@@ -231,10 +244,10 @@ def question_dialog():
 def check_close(log, probe):
     key("alt+F4")
     dlg = wait_for("the quit question", question_dialog)
-    labels = [l.name for l in find_all(dlg, role("label"))]
-    check("Really quit program?" in labels, "question labels %r" % labels)
-    yes = find(dlg, named("push button", "Yes"))
-    check(yes is not None and has_state(yes, pyatspi.STATE_FOCUSED), "Yes is not the default button")
+    settles("the question text",
+            lambda: "Really quit program?" in [l.name for l in find_all(dlg, role("label"))], True)
+    settles("Yes as the default button",
+            lambda: has_state(find(dlg, named("push button", "Yes")), pyatspi.STATE_FOCUSED), True)
     key("Escape")  # = No: the window stays
     log.expect(["close"])
     wait_for("the question to go", lambda: question_dialog() is None)
