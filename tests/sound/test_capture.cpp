@@ -1,0 +1,135 @@
+// What actually comes out of the speakers: OpenAL Soft's wave backend
+// writes the mixed stereo output to a file, which the tests read back.
+// The backend plays in real time, so every capture is kept short.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+#include "sound/soundscape.h"
+#include "sound_fixture.h"
+
+namespace orvela::sound {
+namespace {
+
+// The library reads its configuration once per process, so the whole
+// process records into one file; each test closes the device, which
+// finishes the file, before reading it.
+const std::filesystem::path& capture_file() {
+  static const std::filesystem::path file = [] {
+    auto dir = std::filesystem::temp_directory_path() / ("orvela-capture-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir / "xdg");
+    std::ofstream(dir / "xdg" / "alsoft.conf") << "[general]\ndrivers = wave\nchannels = stereo\n"
+                                                  "sample-type = int16\nfrequency = 44100\n[wave]\nfile = "
+                                               << (dir / "capture.wav").string() << "\n";
+    ::setenv("XDG_CONFIG_HOME", (dir / "xdg").c_str(), 1);
+    ::setenv("ALSOFT_DRIVERS", "wave", 1);
+    return dir / "capture.wav";
+  }();
+  return file;
+}
+
+struct Levels {
+  double left = 0, right = 0;
+};
+
+// RMS of each channel of the recording between `from` and `to` seconds.
+Levels levels(double from, double to) {
+  std::ifstream f(capture_file(), std::ios::binary);
+  std::string b((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  // Walk the chunks to "data"; the backend may write an extensible header.
+  std::size_t pos = 12;
+  while (pos + 8 <= b.size() && b.compare(pos, 4, "data") != 0) {
+    uint32_t len = 0;
+    std::memcpy(&len, &b[pos + 4], 4);
+    pos += 8 + len;
+  }
+  Levels l;
+  if (pos + 8 > b.size()) return l;
+  const auto* s = reinterpret_cast<const int16_t*>(b.data() + pos + 8);
+  std::size_t frames = (b.size() - pos - 8) / 4;
+  auto first = static_cast<std::size_t>(from * 44100), last = std::min(frames, static_cast<std::size_t>(to * 44100));
+  if (last <= first) return l;
+  for (std::size_t i = first; i < last; ++i) {
+    l.left += double(s[2 * i]) * s[2 * i];
+    l.right += double(s[2 * i + 1]) * s[2 * i + 1];
+  }
+  l.left = std::sqrt(l.left / double(last - first)) / 32768.0;
+  l.right = std::sqrt(l.right / double(last - first)) / 32768.0;
+  return l;
+}
+
+class Capture : public testing::Test {
+ protected:
+  void SetUp() override {
+    capture_file();
+    home.add("hum", test::WavSpec{.samples = test::tone(1.0, 2000)});
+    home.add("user move", test::WavSpec{.samples = test::tone(0.1, 2000)});
+    test::write_file(home.dir / "sounds.ini", "shop = hum\n");
+    list.READSOUNDSLIST(home.dir / "sounds.ini", home.sounds());
+    ASSERT_TRUE(engine.SOUNDINIT("").device_open);
+  }
+  // Lets the mixer run for `seconds`, then finishes the recording.
+  void record(double seconds) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+    engine.SOUNDCLOSE();
+  }
+
+  test::SoundHome home;
+  SoundList list;
+  AudioEngine engine{home.paths()};
+  Soundscape scape{engine, list};
+  test::Neighbourhood map;
+};
+
+TEST_F(Capture, SpeakerTestIsLouderOnTheLeft) {
+  ASSERT_EQ(scape.play_speaker_test(), Soundscape::SpeakerTest::Played);
+  record(0.3);
+  Levels l = levels(0.05, 0.3);
+  EXPECT_GT(l.left, 0.005);
+  EXPECT_GT(l.left, 2 * l.right) << l.left << " " << l.right;
+}
+
+TEST_F(Capture, ObjectEastOfTheUserIsLouderOnTheRight) {
+  map.put("p", "shop", {{2, 0}});
+  scape.SETSOUNDSCAPE(map.here());
+  record(0.3);
+  Levels l = levels(0.05, 0.3);
+  EXPECT_GT(l.right, 0.002);
+  EXPECT_GT(l.right, 2 * l.left) << l.left << " " << l.right;
+}
+
+TEST_F(Capture, ExchangedSpeakersPutTheEastOnTheLeft) {
+  engine.settings().SOUNDSPEAKERSCHANGED = true;
+  map.put("p", "shop", {{2, 0}});
+  scape.SETSOUNDSCAPE(map.here());
+  record(0.3);
+  Levels l = levels(0.05, 0.3);
+  EXPECT_GT(l.left, 2 * l.right) << l.left << " " << l.right;
+}
+
+TEST_F(Capture, MutedIsSilentExceptTheStepSound) {
+  map.put("p", "shop", {{2, 0}});
+  scape.SETSOUNDSCAPE(map.here());
+  scape.SWITCHMUTE(map.here());
+  scape.PLAYUSERSTEP(map.cells, 0, 0, 100);
+  record(0.5);
+  // The step (0.1 s) is heard once the mixer has started; after it, nothing.
+  double onset = -1;
+  for (double t = 0; t < 0.3 && onset < 0; t += 0.005) {
+    Levels w = levels(t, t + 0.005);
+    if (w.left + w.right > 0.002) onset = t;
+  }
+  ASSERT_GE(onset, 0) << "the step sound was not heard";
+  Levels after = levels(onset + 0.15, 0.5);
+  EXPECT_LT(after.left + after.right, 0.0005) << after.left << " " << after.right;
+}
+
+}  // namespace
+}  // namespace orvela::sound
