@@ -82,6 +82,10 @@ bool MapLoader::SELECTMAP() {
 
 void MapLoader::change_map(std::string fn) {
   fn_ = std::move(fn);
+  close_map();
+}
+
+void MapLoader::close_map() {
   tagq_.reset();
   db_.DBS().reset();
   db_.DBCLOSE();

@@ -62,6 +62,8 @@ class MapLoader {
   void set_FN(std::string fn) { fn_ = std::move(fn); }
   // Makes `fn` the current map and closes the open one; the next load opens it.
   void change_map(std::string fn);
+  // Closes the open map file but keeps it current: the next load reopens it.
+  void close_map();
   const std::filesystem::path& MAPDIR() const { return mapdir_; }
 
   LoadHooks hooks;

@@ -1,0 +1,121 @@
+#include "osm/import_driver.h"
+
+#include "map/loader.h"
+#include "map/mapdb.h"
+#include "map/user.h"
+#include "osm/import_progress.h"
+#include "osm/osmreader.h"
+#include "text/strutil.h"
+#include "text/translate.h"
+#include "ui/ui.h"
+
+namespace orvela::osm {
+namespace {
+
+using text::_;
+
+// Asks for the source and destination; nothing when the user stopped.
+std::optional<OSMIMPORTPARAMREC> ask_file_import(ImportContext& ctx, const std::string& title) {
+  auto in = ctx.ui.WGWYBORPLI(ui::WGFOPEN, title, {ui::FileFilter{_("OSM XML file *.xml, *.osm"), "*.osm;*.xml"}});
+  if (!in) return std::nullopt;
+  auto name = ctx.ui.WGREADSTR(title, _("Destination map name:"), proposed_map_name(*in));
+  if (!name || name->empty()) return std::nullopt;
+  OSMIMPORTPARAMREC p;
+  p.INFN = *in;
+  p.OUTFN = destination_map(ctx.loader.MAPDIR(), *name);
+  std::error_code ec;
+  if (std::filesystem::exists(p.OUTFN, ec) && !ctx.ui.WGTN(_("Destination map exists, replace?")))
+    return std::nullopt;
+  return p;
+}
+
+// Opens the new map and puts the user at its centre; when it cannot be
+// opened the user keeps the previous position.
+void open_imported(ImportContext& ctx, const OSMIMPORTPARAMREC& p) {
+  ctx.loader.change_map(p.OUTFN.string());
+  if (!ctx.loader.OPENMAP()) return;
+  int32_t lat = 0, lon = 0;
+  CALCMAPCENTER(ctx.db, lat, lon);
+  ctx.user.ULAT = lat;
+  ctx.user.ULON = lon;
+  ctx.user.ULATLONSET = true;
+}
+
+}  // namespace
+
+std::string proposed_map_name(const std::filesystem::path& infn) {
+  return text::LOWCASESTR(infn.stem().string());
+}
+
+std::filesystem::path destination_map(const std::filesystem::path& mapdir, const std::string& name) {
+  std::string safe = name;
+  for (char& c : safe)
+    if (c == '/' || c == '\\') c = '_';
+  if (safe == "." || safe == "..") safe = "_";
+  return mapdir / (safe + ".osm.orvel");
+}
+
+void CALCMAPCENTER(map::MapDb& db, int32_t& LAT, int32_t& LON) {
+  int64_t lat = 0, lon = 0;
+  int n = 0;
+  if (db.DBGETNUMRES("select count(*) from orvel_poi;") > 0) {
+    lat += db.DBGETNUMRES("select cast(round((min(lat)+max(lat))/2) as int) from orvel_poi;");
+    lon += db.DBGETNUMRES("select cast(round((min(lon)+max(lon))/2) as int) from orvel_poi;");
+    ++n;
+  }
+  if (db.DBGETNUMRES("select count(*) from orvel_linidx;") > 0) {
+    lat += db.DBGETNUMRES("select cast(round((min(minlat)+max(maxlat))/2*1000000) as int) from orvel_linidx;");
+    lon += db.DBGETNUMRES("select cast(round((min(minlon)+max(maxlon))/2*1000000) as int) from orvel_linidx;");
+    ++n;
+  }
+  if (n == 2) {
+    lat /= 2;
+    lon /= 2;
+  }
+  LAT = static_cast<int32_t>(lat);
+  LON = static_cast<int32_t>(lon);
+}
+
+ui::BgResult OSMIMPORTTHREAD(map::MapDb& db, const std::filesystem::path& rules,
+                             const OSMIMPORTPARAMREC& P, ui::BgProgress& progress) {
+  ui::BgResult r;
+  if (progress.BGPROCESCANCEL()) return r;
+  progress.BGPROCESINFO(_("Importing"), ui::BGPROCESNAZWA);
+  ImportProgressText words;
+  OsmImportOptions opt;
+  opt.rules_file = rules;
+  // OSMREADPROGRESS: the words for each call, and whether to stop.
+  opt.progress = [&](uint64_t cur, uint64_t total) {
+    std::string t = words.text(cur, total);
+    if (!t.empty()) progress.BGPROCESINFO(t, ui::BGPROCESEDIT);
+    return progress.BGPROCESCANCEL();
+  };
+  OsmImportResult res = OSMPROCFILE(db, P.INFN, P.OUTFN, opt);
+  r.LASTERR = res.LASTERR;
+  r.LASTERRDESC = res.LASTERRDESC;
+  r.cancelled = res.cancelled;
+  return r;
+}
+
+void OSMIMPORT(ImportContext& ctx, bool FROMFILE) {
+  if (!FROMFILE) return;
+  const std::string title = _("OpenStreetMap import");
+  auto params = ask_file_import(ctx, title);
+  if (!params) return;
+  // The conversion needs the one database connection.
+  ctx.loader.close_map();
+  ui::BgTask task;
+  task.texts = {title, _("Progress:"), ""};
+  const OSMIMPORTPARAMREC p = *params;
+  task.work = [&ctx, p](ui::BgProgress& progress) { return OSMIMPORTTHREAD(ctx.db, ctx.rules_file, p, progress); };
+  ui::BgResult r = ctx.ui.BGPROCES(std::move(task));
+  if (r.LASTERR > 0) {
+    ctx.ui.WGINFO(text::STRTOKENREPLACE(_("Error {errnum}: {errdesc}."),
+                                        {"errnum", std::to_string(r.LASTERR), "errdesc", r.LASTERRDESC}));
+  } else if (!r.cancelled && ctx.ui.WGTN(_("Import finished. Open imported map?"))) {
+    open_imported(ctx, p);
+  }
+  ctx.loader.READMAP();
+}
+
+}  // namespace orvela::osm

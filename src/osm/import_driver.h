@@ -1,0 +1,57 @@
+#pragma once
+// The "Import OpenStreetMap from file" command: asks for the OSM file and the
+// new map's name, converts on a background task with progress, time left and
+// Cancel, reports errors and offers to open the new map at its centre.
+#include <cstdint>
+#include <filesystem>
+
+#include "ui/bg_task.h"
+
+namespace orvela::map {
+class MapDb;
+class MapLoader;
+struct UserState;
+}  // namespace orvela::map
+namespace orvela::ui {
+class Ui;
+}
+
+namespace orvela::osm {
+
+// What an import works on, all owned by the app.
+struct ImportContext {
+  map::MapDb& db;
+  map::MapLoader& loader;
+  map::UserState& user;
+  ui::Ui& ui;
+  std::filesystem::path rules_file;  // osm.rules beside the program
+};
+
+// The handed-over work of one import.
+struct OSMIMPORTPARAMREC {
+  std::filesystem::path INFN;   // the OSM file
+  std::filesystem::path OUTFN;  // the map file to create
+  bool FROMFILE = true;
+};
+
+// The whole command on the window's thread. Only the file import exists
+// (FROMFILE true); the server import is not offered.
+void OSMIMPORT(ImportContext& ctx, bool FROMFILE);
+
+// The background work: converts P.INFN into P.OUTFN, showing progress.
+ui::BgResult OSMIMPORTTHREAD(map::MapDb& db, const std::filesystem::path& rules,
+                             const OSMIMPORTPARAMREC& P, ui::BgProgress& progress);
+
+// The centre of the open map file in micro-degrees: the mean of the centres
+// of the point box and the line box, (0, 0) for an empty map.
+void CALCMAPCENTER(map::MapDb& db, int32_t& LAT, int32_t& LON);
+
+// The map name proposed for an OSM file: its name without the last
+// extension, in lower case.
+std::string proposed_map_name(const std::filesystem::path& infn);
+
+// The file a typed map name becomes; separators in the name cannot lead
+// out of the maps folder.
+std::filesystem::path destination_map(const std::filesystem::path& mapdir, const std::string& name);
+
+}  // namespace orvela::osm

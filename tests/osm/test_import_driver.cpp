@@ -1,0 +1,178 @@
+// The file import command end to end on the console front end: dialogs,
+// the background conversion, the result messages and opening the new map.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "explore/world.h"
+#include "osm/import_driver.h"
+
+namespace orvela::osm {
+namespace {
+
+using test::MapBuilder;
+using test::World;
+namespace fs = std::filesystem;
+
+constexpr const char* kRules =
+    "highway=residential\troad residential\t1\n"
+    "amenity=cafe\tcafe\n";
+
+// Two named streets meeting near 47.14 N 9.52 E, and a café.
+constexpr const char* kOsm =
+    "<?xml version='1.0' encoding='UTF-8'?>\n<osm version=\"0.6\">\n"
+    "<node id=\"1\" lat=\"47.1400\" lon=\"9.5200\"/>\n"
+    "<node id=\"2\" lat=\"47.1420\" lon=\"9.5200\"/>\n"
+    "<node id=\"3\" lat=\"47.1410\" lon=\"9.5190\"/>\n"
+    "<node id=\"4\" lat=\"47.1410\" lon=\"9.5210\"/>\n"
+    "<node id=\"5\" lat=\"47.1412\" lon=\"9.5202\"><tag k=\"amenity\" v=\"cafe\"/>"
+    "<tag k=\"name\" v=\"Linde\"/></node>\n"
+    "<way id=\"10\"><nd ref=\"1\"/><nd ref=\"2\"/><tag k=\"highway\" v=\"residential\"/>"
+    "<tag k=\"name\" v=\"Städtle\"/></way>\n"
+    "<way id=\"11\"><nd ref=\"3\"/><nd ref=\"4\"/><tag k=\"highway\" v=\"residential\"/>"
+    "<tag k=\"name\" v=\"Kirchstrasse\"/></way>\n"
+    "</osm>\n";
+
+struct ImportWorld : World {
+  explicit ImportWorld(std::string input) : World(std::move(input)) {
+    std::ofstream(tmp / "osm.rules", std::ios::binary) << kRules;
+    std::ofstream(tmp / "Vaduz-Centre.OSM", std::ios::binary) << kOsm;
+  }
+  void run() {
+    ImportContext ctx{db, loader, user, console.ui, tmp / "osm.rules"};
+    OSMIMPORT(ctx, true);
+  }
+  std::string osm() const { return (tmp / "Vaduz-Centre.OSM").string(); }
+  std::vector<std::string> lines(const std::string& prefix) const {
+    std::vector<std::string> v;
+    for (const auto& l : out())
+      if (l.starts_with(prefix)) v.push_back(l);
+    return v;
+  }
+};
+
+TEST(ImportDriver, ImportsAndOpensTheNewMapAtItsCentre) {
+  ImportWorld w("");
+  w.console.in.str(w.osm() + "\n:default\ny\n");
+  w.user.ULATLONSET = false;
+  w.run();
+  EXPECT_EQ(w.lines("INPUT "), std::vector<std::string>{
+                                   "INPUT OpenStreetMap import: Destination map name: [vaduz-centre]"});
+  EXPECT_FALSE(w.lines("PROGRESS ").empty());
+  EXPECT_EQ(w.lines("ASK "), std::vector<std::string>{"ASK Import finished. Open imported map?"});
+  EXPECT_TRUE(w.lines("INFO ").empty());
+  EXPECT_EQ(w.loader.FN(), (w.tmp / "maps" / "vaduz-centre.osm.orvel").string());
+  EXPECT_TRUE(w.user.ULATLONSET);
+  EXPECT_NEAR(w.user.ULAT, 47141000, 200);
+  EXPECT_NEAR(w.user.ULON, 9520000, 200);
+  EXPECT_GE(w.grid.ILOBJ, 3);
+  EXPECT_EQ(w.lines("TITLE ").back(), "TITLE Orvela vaduz-centre.osm");
+}
+
+TEST(ImportDriver, StoppingInADialogLeavesTheCurrentMapOpen) {
+  struct Case {
+    const char* what;
+    std::string answers;  // after the existing map's setup
+  };
+  const std::vector<Case> cases = {
+      {"file chooser cancelled", ":cancel\n"},
+      {"name cancelled", "OSM\n:cancel\n"},
+      {"empty name", "OSM\n\n"},
+      {"existing map kept", "OSM\nkeep\nn\n"},
+  };
+  for (const auto& c : cases) {
+    ImportWorld w("");
+    std::string answers = c.answers;
+    if (answers.starts_with("OSM")) answers.replace(0, 3, w.osm());
+    w.console.in.str(answers);
+    { MapBuilder b(w.tmp / "maps" / "keep.osm.orvel"); }
+    ASSERT_TRUE(w.load("keep.osm.orvel"));
+    auto before = fs::file_size(w.tmp / "maps" / "keep.osm.orvel");
+    w.run();
+    EXPECT_EQ(w.loader.FN(), w.map_path("keep.osm.orvel").string()) << c.what;
+    EXPECT_NE(w.db.DB(), nullptr) << c.what;
+    EXPECT_EQ(fs::file_size(w.tmp / "maps" / "keep.osm.orvel"), before) << c.what;
+    EXPECT_TRUE(w.lines("PROGRESS ").empty()) << c.what;
+  }
+}
+
+TEST(ImportDriver, ReplacingAnExistingMapAfterConfirmation) {
+  ImportWorld w("");
+  w.console.in.str(w.osm() + "\nkeep\ny\nn\n");
+  { MapBuilder b(w.tmp / "maps" / "keep.osm.orvel"); }
+  ASSERT_TRUE(w.load("keep.osm.orvel"));
+  w.run();
+  EXPECT_EQ(w.lines("ASK "), (std::vector<std::string>{"ASK Destination map exists, replace?",
+                                                       "ASK Import finished. Open imported map?"}));
+  // Declined opening: the (now replaced) current map is simply reloaded.
+  EXPECT_EQ(w.loader.FN(), w.map_path("keep.osm.orvel").string());
+  EXPECT_GE(w.grid.ILOBJ, 3);
+}
+
+TEST(ImportDriver, ConversionErrorsAreShownWithTheirCode) {
+  ImportWorld w("");
+  std::ofstream(w.tmp / "broken.osm") << "<?xml version='1.0'?><osm><node id=\"1\" lat=\"47.1\"";
+  w.console.in.str((w.tmp / "broken.osm").string() + "\nbroken\n");
+  { MapBuilder b(w.map_path()); }
+  ASSERT_TRUE(w.load());
+  w.run();
+  auto infos = w.lines("INFO ");
+  ASSERT_EQ(infos.size(), 1u);
+  EXPECT_TRUE(infos[0].starts_with("INFO Error ")) << infos[0];
+  EXPECT_TRUE(infos[0].ends_with(".")) << infos[0];
+  EXPECT_TRUE(w.lines("ASK ").empty());
+  EXPECT_FALSE(fs::exists(w.tmp / "maps" / "broken.osm.orvel"));
+  EXPECT_EQ(w.loader.FN(), w.map_path().string());  // the previous map is back
+  EXPECT_NE(w.db.DB(), nullptr);
+}
+
+TEST(ImportDriver, MapNamesStayInTheMapsFolder) {
+  struct Case {
+    const char* typed;
+    const char* file;
+  };
+  const std::vector<Case> cases = {
+      {"town", "town.osm.orvel"}, {"../town", ".._town.osm.orvel"}, {"a/b\\c", "a_b_c.osm.orvel"},
+      {"..", "_.osm.orvel"}};
+  for (const auto& c : cases)
+    EXPECT_EQ(destination_map("/m", c.typed), fs::path("/m") / c.file) << c.typed;
+  EXPECT_EQ(proposed_map_name("/x/Liechtenstein-2013.OSM"), "liechtenstein-2013");
+  EXPECT_EQ(proposed_map_name("/x/extract.osm.bz2"), "extract.osm");
+}
+
+TEST(ImportDriver, MapCentre) {
+  struct Case {
+    const char* what;
+    bool points, lines;
+    int32_t lat, lon;
+  };
+  // Points span 10..20 / 30..50 (centre 15, 40); lines 1..3 / 5..9 degrees (centre 2, 7).
+  const std::vector<Case> cases = {
+      {"empty", false, false, 0, 0},
+      {"points only", true, false, 15, 40},
+      {"lines only", false, true, 2000000, 7000000},
+      {"both", true, true, 1000007, 3500020},
+  };
+  for (const auto& c : cases) {
+    World w;
+    {
+      MapBuilder b(w.map_path());
+      test::MapObject o;
+      o.type = 'p';
+      if (c.points) {
+        b.point(o, 10, 30);
+        b.point(o, 20, 50);
+      }
+      o.type = 'l';
+      if (c.lines) b.line(o, {map::POINT{5000000, 1000000}, map::POINT{9000000, 3000000}});
+    }
+    w.db.DBCONNECTRO(w.map_path().string());
+    int32_t lat = -1, lon = -1;
+    CALCMAPCENTER(w.db, lat, lon);
+    EXPECT_EQ(lat, c.lat) << c.what;
+    EXPECT_EQ(lon, c.lon) << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace orvela::osm
