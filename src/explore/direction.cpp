@@ -44,28 +44,6 @@ std::string compass_words(const DirectionTables& t, int32_t dir, bool simple) {
 
 }  // namespace
 
-DirectionTables make_direction_tables() {
-  DirectionTables t;
-  t.UDIRMODES = {
-      {_("Clock face relative to user direction"), "rc", UDIRMODETYP_CLOCK, true},
-      {_("Clock face relative to the north"), "ac", UDIRMODETYP_CLOCK, false},
-      {_("Degrees relative to user direction"), "rd", UDIRMODETYP_DEGREES, true},
-      {_("Degrees relative to the north"), "ad", UDIRMODETYP_DEGREES, false},
-      {_("Simple compass (8 directions)"), "cs", UDIRMODETYP_SIMPLECOMPASS, false},
-      {_("Advanced compass (32 directions)"), "ca", UDIRMODETYP_ADVANCEDCOMPASS, false},
-  };
-  for (const char* n :
-       {"North ", "North by east ", "North-northeast ", "Northeast by north ", "Northeast ",
-        "Northeast by east ", "East-northeast ", "East by north ", "East ", "East by south ",
-        "East-southeast ", "Southeast by east ", "Southeast ", "Southeast by south ",
-        "South-southeast ", "South by east ", "South ", "South by west ", "South-southwest ",
-        "Southwest by south ", "Southwest ", "Southwest by west ", "West-southwest ",
-        "West by south ", "West ", "West by north ", "West-northwest ", "Northwest by west ",
-        "Northwest ", "Northwest by north ", "North-northwest ", "North by west "})
-    t.COMPASSDIRNAMES.push_back(_(n));
-  return t;
-}
-
 uint8_t INIGETUDIRMODE(const DirectionTables& t, std::string_view symbol) {
   std::string low(symbol);
   std::transform(low.begin(), low.end(), low.begin(),
@@ -77,19 +55,19 @@ uint8_t INIGETUDIRMODE(const DirectionTables& t, std::string_view symbol) {
 
 std::string GETDIRSTR(const DirectionTables& t, uint8_t udirmode, int32_t udir, int32_t dir) {
   if (udirmode >= t.UDIRMODES.size()) udirmode = 0;
-  const UDIRMODEREC& mode = t.UDIRMODES[udirmode];
+  const text::UDIRMODEREC& mode = t.UDIRMODES[udirmode];
   if (dir < 0) dir += 360;
   if (mode.RELATIVE) dir = wrap_degrees(static_cast<int64_t>(dir) - udir);
   std::string s;
   switch (mode.TYP) {
-    case UDIRMODETYP_CLOCK: s = clock_words(dir); break;
-    case UDIRMODETYP_DEGREES: s = degree_words(dir); break;
-    case UDIRMODETYP_SIMPLECOMPASS: s = compass_words(t, dir, true); break;
+    case text::UDIRMODETYP_CLOCK: s = clock_words(dir); break;
+    case text::UDIRMODETYP_DEGREES: s = degree_words(dir); break;
+    case text::UDIRMODETYP_SIMPLECOMPASS: s = compass_words(t, dir, true); break;
     default: s = compass_words(t, dir, false); break;
   }
   s += ' ';
-  bool north_based_words = !mode.RELATIVE && (mode.TYP == UDIRMODETYP_CLOCK ||
-                                              mode.TYP == UDIRMODETYP_DEGREES);
+  bool north_based_words = !mode.RELATIVE && (mode.TYP == text::UDIRMODETYP_CLOCK ||
+                                              mode.TYP == text::UDIRMODETYP_DEGREES);
   if (north_based_words) s = text::STRTOKENREPLACE(_("{dir} of north"), {"dir", s});
   return s;
 }

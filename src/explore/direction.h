@@ -6,33 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "text/string_consts.h"
+
 namespace orvela::explore {
 
-enum : uint8_t {
-  UDIRMODETYP_CLOCK = 0,
-  UDIRMODETYP_DEGREES = 1,
-  UDIRMODETYP_SIMPLECOMPASS = 2,
-  UDIRMODETYP_ADVANCEDCOMPASS = 3,
-};
-
-struct UDIRMODEREC {
-  std::string NAME;
-  std::string SYMBOL;
-  uint8_t TYP = UDIRMODETYP_CLOCK;
-  bool RELATIVE = false;
-};
-
-inline constexpr int UDIRMODESCOUNT = 6;
-
-// The translated mode list and compass names, filled once after the message
-// catalogue is loaded.
-struct DirectionTables {
-  std::vector<UDIRMODEREC> UDIRMODES;
-  std::vector<std::string> COMPASSDIRNAMES;  // 32 names, each ending in a blank
-};
-
-// The six modes and 32 compass names, translated through the catalogue.
-DirectionTables make_direction_tables();
+// The mode list and compass names come from the translated constants.
+using DirectionTables = text::StringConsts;
 
 // Index of the mode whose symbol equals `symbol` in lower case; 0 when none does.
 uint8_t INIGETUDIRMODE(const DirectionTables& t, std::string_view symbol);

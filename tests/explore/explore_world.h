@@ -17,7 +17,7 @@ struct ExploreWorld : World {
     return v;
   }
 
-  explore::DirectionTables tables = explore::make_direction_tables();
+  explore::DirectionTables tables;
   explore::Explorer ex;
 };
 

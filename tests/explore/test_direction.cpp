@@ -12,7 +12,7 @@ namespace orvela::explore {
 namespace {
 
 const DirectionTables& tables() {
-  static const DirectionTables t = make_direction_tables();
+  static const DirectionTables t;
   return t;
 }
 
