@@ -21,7 +21,7 @@ find src -name '*.cpp' -o -name '*.h' | LC_ALL=C sort |
 status=0
 for po in data/lang/*.po; do
   # Existing translations win; texts only the sources have come in empty.
-  msgcat --use-first --no-location --output-file="$merged" "$po" "$pot"
+  msgcat --use-first --no-location --no-wrap --output-file="$merged" "$po" "$pot"
   # Untranslated entries, apart from the header (whose msgid is empty).
   todo=$(msgattrib --untranslated --no-obsolete --no-wrap "$merged" | grep '^msgid "..*"$' || true)
   count=$(printf '%s' "$todo" | grep -c '^msgid' || true)
