@@ -141,12 +141,16 @@ void App::SHOWLASTSAY() {
 
 void App::help_manual() {
   const std::filesystem::path doc = p_.paths.help_file(p_.lang);
+  // A language without its own manual gets the English one rather than none.
+  const std::filesystem::path english = p_.paths.help_file("en");
   std::error_code ec;
-  if (!std::filesystem::exists(doc, ec)) {
+  if (std::filesystem::exists(doc, ec)) {
+    p_.ui.WGSHELLEXE(doc.string());
+  } else if (std::filesystem::exists(english, ec)) {
+    p_.ui.WGSHELLEXE(english.string());
+  } else {
     p_.ui.WGINFO(text::STRTOKENREPLACE(_("The user manual {file} is missing."), {"file", doc.string()}));
-    return;
   }
-  p_.ui.WGSHELLEXE(doc.string());
 }
 
 void App::about_box() {

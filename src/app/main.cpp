@@ -6,6 +6,7 @@
 #include "app/options.h"
 #include "app/paths.h"
 #include "app/startup.h"
+#include "app/window.h"
 #include "osm/import_cli.h"
 
 int main(int argc, char** argv) {
@@ -21,9 +22,7 @@ int main(int argc, char** argv) {
       return orvela::osm::run_import_cli(o.import_in, o.import_out, paths.osm_rules(), paths.errdb_log(),
                                          std::cerr);
     }
-    case Options::Mode::Window:
-      std::cerr << "orvela: this build has no window yet; use --console\n";
-      return 1;
+    case Options::Mode::Window: return orvela::app::run_window(argc, argv, o);
   }
   return 1;
 }

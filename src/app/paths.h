@@ -35,6 +35,8 @@ class Paths {
   std::filesystem::path start_pos_file() const { return data_dir_ / "orvela.start"; }
   std::filesystem::path update_dat() const { return data_dir_ / "update.dat"; }
   std::filesystem::path errdb_log() const { return data_dir_ / "errdb.log"; }
+  // Where the running copy listens, so that a second start finds it.
+  std::filesystem::path instance_socket() const { return data_dir_ / "orvela.sock"; }
   // TEMPPATH.
   std::filesystem::path temp_dir() const { return temp_dir_; }
 

@@ -77,8 +77,20 @@ int run_program(ui::Ui& ui, text::Speech& voice, const Options& options) {
   return 0;
 }
 
+std::unique_ptr<ui::SingleInstance> claim_single_instance(const Options& options) {
+  const Paths paths = Paths::detect(options.home);
+  make_dirs(paths.data_dir());
+  return ui::SingleInstance::ONEINSTCHECK(paths.instance_socket(), true);
+}
+
 int run_console(const Options& options) {
+  auto instance = claim_single_instance(options);
+  if (!instance) {
+    std::cerr << "orvela: already running with this home folder\n";
+    return 0;
+  }
   ui::ConsoleUi ui(std::cin, std::cout, std::cerr);
+  instance->on_raise([&ui] { ui.post([&ui] { ui.raise(); }); });
   return run_program(ui, ui.speech(), options);
 }
 

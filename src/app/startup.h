@@ -2,7 +2,10 @@
 // Start-up, the message loop and the end, the same for the window and the console.
 #include "app/options.h"
 #include "app/paths.h"
+#include <memory>
+
 #include "text/speech.h"
+#include "ui/single_instance.h"
 #include "ui/ui.h"
 
 namespace orvela::app {
@@ -15,6 +18,11 @@ void INIT(const Paths& paths, ui::Ui& ui);
 // order, the message loop until the window closes, the end. Returns the
 // exit code.
 int run_program(ui::Ui& ui, text::Speech& voice, const Options& options);
+
+// The single-instance check of the home in use: nothing when another copy
+// already runs there (it has been asked to come forward); the returned
+// object holds the claim for the whole run.
+std::unique_ptr<ui::SingleInstance> claim_single_instance(const Options& options);
 
 // The program on standard input and output (--console).
 int run_console(const Options& options);

@@ -277,6 +277,13 @@ TEST(Zoom, SizeSpokenAndReloadOnlyWhenTheLevelChanged) {
   }
 }
 
+TEST(HelpMenu, ManualMissingIsSaidNotOpened) {
+  // The test programs' folder holds no manual.
+  Window w("");
+  w.app().on_command(IDM_HELPMANUAL);
+  EXPECT_EQ(w.out(), "INFO The user manual " + w.paths().help_file("en").string() + " is missing.\n");
+}
+
 TEST(SayMenu, LastMessageAndNoMapReload) {
   Window w("\n");
   w.app().on_command(IDM_MAPREFRESH);
