@@ -6,6 +6,7 @@
 #include "app/init_menu.h"
 #include "app/settings_menu.h"
 #include "map/db_error.h"
+#include "osm/import_driver.h"
 #include "text/translate.h"
 
 namespace orvela::app {
@@ -16,6 +17,8 @@ App::App(AppParts parts) : p_(std::move(parts)) {
   p_.grid.set_reload_hook([this] { RELOADMAP(); });
 }
 
+App::~App() { p_.grid.set_reload_hook({}); }
+
 void App::reset_user_state() {
   p_.user.ULAT = 0;
   p_.user.ULON = 0;
@@ -25,7 +28,7 @@ void App::reset_user_state() {
   p_.settings.CONFIRMEXIT = true;
   p_.settings.UDIRMODE = 0;
   apply_settings();
-  // Facing north (SETUDIR(0)) joins here with the movement module.
+  p_.explorer.SETUDIR(0);
 }
 
 void App::apply_settings() {
@@ -45,7 +48,7 @@ void App::on_command(int id) {
 
 void App::database_failed() {
   p_.msg.EDA(_("Database error"));
-  st_.FN.clear();
+  p_.loader.set_FN({});
   try {
     p_.db.DBCLOSE();
   } catch (const map::DbFatalError&) {
@@ -62,13 +65,29 @@ void App::DISPATCH(int id) {
 bool App::dispatch_map(int id) {
   switch (id) {
     case IDM_CLOSE: p_.ui.request_close(); return true;
+    case IDM_FILEOPEN: FILEOPEN(); return true;
     case IDM_MAPREFRESH: RELOADMAP(); return true;
+    case IDM_OSMIMPORTFILE: osm_import(true); return true;
+    case IDM_OSMIMPORTSERVER: osm_import(false); return true;
     default: return false;
   }
 }
 
 bool App::dispatch_navigation(int id) {
+  explore::Explorer& e = p_.explorer;
   switch (id) {
+    case IDM_GOFORWARD: e.UDIRMOVE(0); return true;
+    case IDM_GOBACK: e.UDIRMOVE(180); return true;
+    case IDM_GOLEFT: e.UDIRMOVE(-90); return true;
+    case IDM_GORIGHT: e.UDIRMOVE(90); return true;
+    case IDM_TURNLEFT: e.INCUDIR(-15); return true;
+    case IDM_TURNRIGHT: e.INCUDIR(15); return true;
+    case IDM_TURN90LEFT: e.INCUDIR(-90); return true;
+    case IDM_TURN90RIGHT: e.INCUDIR(90); return true;
+    case IDM_TURN180: e.INCUDIR(180); return true;
+    case IDM_TURNNORTH: e.INCUDIR(-p_.user.UDIR); return true;
+    case IDM_GOTOCORDS: e.GOTOCORDS(); return true;
+    case IDM_GOTOQTHLOC: e.GOTOQTHLOC(); return true;
     case IDM_INCSQMETERS: p_.grid.SQMETERSCHANGE(0, p_.msg); return true;
     case IDM_DECSQMETERS: p_.grid.SQMETERSCHANGE(1, p_.msg); return true;
     case IDM_MINSQMETERS: p_.grid.SQMETERSCHANGE(2, p_.msg); return true;
@@ -79,8 +98,12 @@ bool App::dispatch_navigation(int id) {
 
 bool App::dispatch_say(int id) {
   switch (id) {
+    case IDM_SAYTYPE: p_.explorer.SAYTYP(); return true;
+    case IDM_SAYDIRECTION: p_.explorer.SAYDIRECTION(); return true;
+    case IDM_SAYUDIR: p_.explorer.SAYUDIR(); return true;
     case IDM_SAYILEV: p_.grid.SAYILEV(p_.msg); return true;
-    case IDM_SHOWLASTSAY: SHOWLASTSAY(); return true;
+    case IDM_SAYHLEVEL: p_.explorer.SAYHLEVEL(); return true;
+    case IDM_SHOWLASTSAY: p_.explorer.SHOWLASTSAY(); return true;
     default: return false;
   }
 }
@@ -127,16 +150,18 @@ bool App::dispatch_help(int id) {
   }
 }
 
-void App::RELOADMAP() {
-  if (st_.FN.empty()) {
-    p_.msg.EDA(_("No map selected."));
-    return;
-  }
-  // Loading the grid from the open map joins here with the map loader.
+void App::RELOADMAP() { p_.loader.RELOADMAP(); }
+
+void App::FILEOPEN() {
+  if (!p_.loader.SELECTMAP()) return;
+  p_.loader.READMAP();
+  // A map with nothing around the user asks for a start point here
+  // (SELMAPSTARTPOINT) once the start-point search exists.
 }
 
-void App::SHOWLASTSAY() {
-  p_.ui.WGREADMULTILINESTR(_("Last message"), _("Last spoken message"), p_.msg.LASTSAY(), true);
+void App::osm_import(bool from_file) {
+  osm::ImportContext ctx{p_.db, p_.loader, p_.user, p_.ui, p_.paths.osm_rules()};
+  osm::OSMIMPORT(ctx, from_file);
 }
 
 void App::help_manual() {
@@ -168,7 +193,7 @@ void App::on_focus(bool gained) {
 
 void App::on_menu_loop(bool entered) { on_focus(!entered); }
 
-void App::on_init_menu() { INITMENU(p_.ui, !st_.FN.empty(), p_.user.ULATLONSET, st_, p_.settings); }
+void App::on_init_menu() { INITMENU(p_.ui, !p_.loader.FN().empty(), p_.user.ULATLONSET, st_, p_.settings); }
 
 bool App::on_close_requested() {
   if (st_.BOOKMARKSMODIFIED && p_.ui.WGTN(_("Save bookmarks?"))) {

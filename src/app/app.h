@@ -5,7 +5,9 @@
 #include <string>
 
 #include "app/paths.h"
+#include "explore/explorer.h"
 #include "map/grid.h"
+#include "map/loader.h"
 #include "map/mapdb.h"
 #include "map/user.h"
 #include "app/settings.h"
@@ -26,6 +28,8 @@ struct AppParts {
   map::MapDb& db;
   map::Grid& grid;
   map::UserState& user;
+  map::MapLoader& loader;
+  explore::Explorer& explorer;
   // The current language code ("en", "pl", ...).
   std::string lang;
 };
@@ -33,6 +37,9 @@ struct AppParts {
 class App final : public ui::EventHandler {
  public:
   explicit App(AppParts parts);
+  ~App() override;
+  App(const App&) = delete;
+  App& operator=(const App&) = delete;
 
   // A menu command or key. A database failure inside it ends only the
   // command: "Database error" is spoken, the map is closed, the program goes on.
@@ -63,7 +70,8 @@ class App final : public ui::EventHandler {
   void database_failed();
   // Loads the grid again around the user; "No map selected." without a map.
   void RELOADMAP();
-  void SHOWLASTSAY();
+  void FILEOPEN();
+  void osm_import(bool from_file);
   void help_manual();
   void about_box();
 

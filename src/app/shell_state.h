@@ -19,8 +19,6 @@ struct ShellState {
   bool PROGRAMLOSTFOCUS = false;
   // Stop the soundscape while the window is not in front.
   bool SOUNDMUTEONKILLFOCUS = true;
-  // The open map file; empty when none.
-  std::string FN;
   // Use the primary map server next.
   bool LASTUSEDSERVER = true;
   // Unsaved changes to the bookmark list.

@@ -7,7 +7,9 @@
 #include "app/settings.h"
 #include "app/settings_menu.h"
 #include "app/shown_speech.h"
+#include "explore/explorer.h"
 #include "map/grid.h"
+#include "map/loader.h"
 #include "map/mapdb.h"
 #include "map/user.h"
 #include "text/language.h"
@@ -57,8 +59,10 @@ int run_program(ui::Ui& ui, text::Speech& voice, const Options& options) {
   map::MapDb db(paths.errdb_log());
   map::Grid grid;
   map::UserState user;
+  map::MapLoader loader(db, grid, user, ui, msg, paths.maps_dir());
+  explore::Explorer explorer(grid, user, loader, ui, msg, consts);
   Settings settings;
-  App app({ui, msg, paths, settings, db, grid, user, language.GETCURRENTLANG()});
+  App app({ui, msg, paths, settings, db, grid, user, loader, explorer, language.GETCURRENTLANG()});
   app.reset_user_state();
   // The sound list is read here (READSOUNDSLIST) once the soundscape exists.
   READINI(settings, paths.program_ini());

@@ -9,6 +9,7 @@
 #include "app/commands.h"
 #include "app/startup.h"
 #include "support/test_env.h"
+#include "text/string_consts.h"
 #include "ui/console_ui.h"
 
 namespace orvela::app {
@@ -24,13 +25,16 @@ class Window {
         paths_(Paths::running_program_dir(), home_.path()),
         settings_(std::move(settings)),
         db_(paths_.errdb_log()),
-        app_({ui_, msg_, paths_, settings_, db_, grid_, user_, "en"}) {
+        loader_(db_, grid_, user_, ui_, msg_, paths_.maps_dir()),
+        explorer_(grid_, user_, loader_, ui_, msg_, consts_),
+        app_({ui_, msg_, paths_, settings_, db_, grid_, user_, loader_, explorer_, "en"}) {
     INIT(paths_, ui_);
     ui_.set_menu(BUILDMAINMENU("en"));
   }
   App& app() { return app_; }
   map::UserState& user() { return user_; }
   map::Grid& grid() { return grid_; }
+  map::MapLoader& loader() { return loader_; }
   Settings& settings() { return settings_; }
   ui::Ui& ui() { return ui_; }
   const Paths& paths() { return paths_; }
@@ -52,6 +56,9 @@ class Window {
   map::MapDb db_;
   map::Grid grid_;
   map::UserState user_;
+  map::MapLoader loader_;
+  text::StringConsts consts_;
+  explore::Explorer explorer_;
   App app_;
   std::string out_str_;
 };
@@ -203,7 +210,7 @@ TEST(InitMenu, ItemsFollowTheState) {
   EXPECT_FALSE(w.ui().is_item_checked(IDM_MUTE));
 
   ShellState& st = w.app().state();
-  st.FN = "/maps/a.orvel";
+  w.loader().set_FN("/maps/a.orvel");
   w.user().ULATLONSET = true;
   st.NMEAMODE = NMEAMODE_LOG;
   st.LASTBOOKMARKSFN = "/b/a.lscp";
