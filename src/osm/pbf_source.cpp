@@ -7,6 +7,7 @@
 #include <osmium/osm/way.hpp>
 
 #include "osm/xml_source.h"
+#include "text/numeric.h"
 
 namespace orvela::osm {
 
@@ -48,8 +49,10 @@ void send_node(const osmium::Node& n, OsmElementSink& sink) {
   OSMNODE o;
   o.ID = static_cast<uint64_t>(n.id());
   if (n.location().valid()) {
-    o.LAT = n.location().y();
-    o.LON = n.location().x();
+    // The same double the XML text would parse to (an exact division of
+    // the stored integer), rounded the same way, so both inputs give the same map.
+    o.LAT = text::round_half_even_i32(n.location().lat_without_check() * 1000000.0);
+    o.LON = text::round_half_even_i32(n.location().lon_without_check() * 1000000.0);
   }
   const bool body = !n.tags().empty();
   sink.node(o, body);

@@ -1,0 +1,151 @@
+// Importing a real extract, once as bzip2 XML and once as PBF.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <osmium/io/pbf_input.hpp>
+#include <osmium/io/reader.hpp>
+#include <osmium/osm/node.hpp>
+#include <osmium/osm/way.hpp>
+#include <set>
+
+#include "map/varint.h"
+#include "osm/osmreader.h"
+#include "sql_rows.h"
+#include "support/test_env.h"
+#include "text/numeric.h"
+
+namespace orvela::osm {
+namespace {
+
+using testing::sql_one;
+using testing::sql_rows;
+namespace fs = std::filesystem;
+
+class Liechtenstein : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    auto data = test::shared_data_dir();
+    if (!data) return;
+    base_ = *data / "osm" / "liechtenstein-2013-08-03";
+    if (!fs::exists(base_.string() + ".osm.bz2") || !fs::exists(base_.string() + ".osm.pbf")) return;
+    // Every test runs in its own process: the two imports are kept beside
+    // the test program and made again only when the program or the rules change.
+    std::error_code ec;
+    fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    dir_ = self.parent_path() / "osm-realdata";
+    fs::create_directories(dir_, ec);
+    xml_ = import(base_.string() + ".osm.bz2", "xml", self, xml_stats_);
+    pbf_ = import(base_.string() + ".osm.pbf", "pbf", self, pbf_stats_);
+    ready_ = true;
+  }
+  static OsmImportResult import(const fs::path& in, const std::string& name, const fs::path& self,
+                                OsmImportStats& stats) {
+    fs::path map = dir_ / (name + ".orvel");
+    fs::path sidecar = dir_ / (name + ".stats");
+    fs::path rules = test::source_dir() / "data" / "osm.rules";
+    std::error_code ec;
+    auto made = fs::last_write_time(sidecar, ec);
+    if (!ec && made > fs::last_write_time(self, ec) && made > fs::last_write_time(rules, ec) &&
+        fs::exists(map) && read_stats(sidecar, stats)) {
+      return {};
+    }
+    map::MapDb db(dir_ / "errdb.log");
+    OsmImportOptions opt;
+    opt.rules_file = rules;
+    opt.stats = &stats;
+    OsmImportResult r = OSMPROCFILE(db, in, map, opt);
+    if (r.LASTERR == 0) {
+      std::ofstream(sidecar) << stats.ILNODES << " " << stats.ILWAYS << " " << stats.intersections << " "
+                             << stats.missing_nodes << "\n";
+    }
+    return r;
+  }
+  static bool read_stats(const fs::path& p, OsmImportStats& s) {
+    std::ifstream in(p);
+    return static_cast<bool>(in >> s.ILNODES >> s.ILWAYS >> s.intersections >> s.missing_nodes);
+  }
+  void SetUp() override {
+    if (!ready_) GTEST_SKIP() << "the Liechtenstein extract is not in the shared test data";
+    ASSERT_EQ(xml_.LASTERR, 0) << xml_.LASTERRDESC;
+    ASSERT_EQ(pbf_.LASTERR, 0) << pbf_.LASTERRDESC;
+  }
+  static fs::path xml_map() { return dir_ / "xml.orvel"; }
+  static fs::path pbf_map() { return dir_ / "pbf.orvel"; }
+
+  static inline fs::path base_, dir_;
+  static inline bool ready_ = false;
+  static inline OsmImportResult xml_, pbf_;
+  static inline OsmImportStats xml_stats_, pbf_stats_;
+};
+
+TEST_F(Liechtenstein, XmlAndPbfGiveTheSameObjects) {
+  EXPECT_EQ(xml_stats_.ILNODES, 65733u);
+  EXPECT_EQ(xml_stats_.ILWAYS, 7121u);
+  EXPECT_EQ(pbf_stats_.ILNODES, xml_stats_.ILNODES);
+  EXPECT_EQ(pbf_stats_.ILWAYS, xml_stats_.ILWAYS);
+  for (const char* q : {"select objtype, count(*) from orvel_poi group by objtype",
+                        "select objtype, count(*) from orvel_lin group by objtype",
+                        "select group_concat(id) from (select id from orvel_lin order by id)",
+                        "select group_concat(id) from (select id from orvel_poi where objtype='p' order by id)",
+                        "select count(*), sum(length(points)) from orvel_lin",
+                        "select count(*) from orvel_tags"}) {
+    EXPECT_EQ(sql_rows(xml_map(), q), sql_rows(pbf_map(), q)) << q;
+  }
+  EXPECT_GT(std::stoi(sql_one(xml_map(), "select count(*) from orvel_lin")), 5000);
+}
+
+TEST_F(Liechtenstein, LinesDecodeToTheirNodes) {
+  // The nodes and ways as libosmium reads them, independently of our reader.
+  std::map<int64_t, map::POINT> where;
+  std::map<int64_t, std::vector<int64_t>> refs;
+  osmium::io::Reader reader(base_.string() + ".osm.pbf");
+  while (osmium::memory::Buffer buf = reader.read()) {
+    for (const auto& item : buf) {
+      if (item.type() == osmium::item_type::node) {
+        const auto& n = static_cast<const osmium::Node&>(item);
+        where[n.id()] = {text::round_half_even_i32(n.location().lon() * 1e6),
+                         text::round_half_even_i32(n.location().lat() * 1e6)};
+      } else if (item.type() == osmium::item_type::way) {
+        const auto& w = static_cast<const osmium::Way&>(item);
+        for (const auto& r : w.nodes()) refs[w.id()].push_back(r.ref());
+      }
+    }
+  }
+  reader.close();
+  auto ids = sql_rows(xml_map(), "select id from orvel_lin order by id");
+  auto blobs = testing::sql_blobs(xml_map(), "select points from orvel_lin order by id");
+  ASSERT_EQ(ids.size(), blobs.size());
+  size_t checked = 0;
+  for (size_t i = 0; i < ids.size(); ++i) {
+    int64_t id = std::stoll(ids[i][0]);
+    std::vector<map::POINT> want;
+    for (int64_t r : refs[id]) want.push_back(where.at(r));
+    std::vector<map::POINT> got;
+    map::decode_points(blobs[i], got);
+    ASSERT_EQ(got, want) << "way " << id;
+    ++checked;
+  }
+  EXPECT_EQ(checked, ids.size());
+  EXPECT_EQ(xml_stats_.missing_nodes, 0u);
+}
+
+TEST_F(Liechtenstein, StreetsOfVaduzAndTheirIntersections) {
+  auto streets = sql_rows(xml_map(),
+                          "select n.name, t.type from orvel_lin l join orvel_name n on l.nameid=n.nameid "
+                          "join orvel_type t on l.typeid=t.typeid where n.name in ('St\xC3\xA4" "dtle', "
+                          "'\xC3\x84" "ulestrasse', 'Landstrasse', 'Kirchstrasse') group by n.name order by n.name");
+  EXPECT_EQ(streets, (std::vector<testing::Row>{{"Kirchstrasse", "road unclassified"},
+                                                {"Landstrasse", "arterial primary"},
+                                                {"St\xC3\xA4" "dtle", "road residential"},
+                                                {"\xC3\x84" "ulestrasse", "arterial primary"}}));
+  EXPECT_GT(xml_stats_.intersections, 1000u);
+  EXPECT_EQ(pbf_stats_.intersections, xml_stats_.intersections);
+  EXPECT_NE(sql_one(xml_map(), "select count(*) from orvel_poi p join orvel_name n on p.nameid=n.nameid "
+                               "where objtype='n' and n.name like '%St\xC3\xA4" "dtle%'"),
+            "0");
+  EXPECT_EQ(sql_one(xml_map(), "select count(*) from orvel_poi where objtype='n' and nameid is null"), "0");
+}
+
+}  // namespace
+}  // namespace orvela::osm
