@@ -26,7 +26,11 @@ struct ConsoleInbox::State : std::enable_shared_from_this<State> {
     std::unique_lock lock(s->mutex);
     while (true) {
       s->cv.wait(lock, [&] { return s->want || s->stop; });
-      if (s->stop) return;
+      if (s->stop) {
+        s->want = false;  // the request dies with the inbox
+        s->cv.notify_all();
+        return;
+      }
       lock.unlock();
       std::string text;
       const bool ok = static_cast<bool>(std::getline(*s->in, text));
@@ -57,15 +61,17 @@ ConsoleInbox::~ConsoleInbox() {
   std::unique_lock lock(state_->mutex);
   state_->stop = true;
   state_->cv.notify_all();
-  const bool blocked_in_read = state_->want;
+  // A line asked for and not yet read: from a file, a pipe or a string it
+  // comes at once; a terminal may never send it, and that reader is left to
+  // end with the process (it owns its state; the stream is std::cin).
+  const bool answered = state_->cv.wait_for(lock, std::chrono::milliseconds(500),
+                                             [&] { return !state_->want; });
   lock.unlock();
   if (!state_->reader.joinable()) return;
-  // A reader still waiting for a terminal line cannot be woken; it owns its
-  // state and ends with the process.
-  if (blocked_in_read)
-    state_->reader.detach();
-  else
+  if (answered)
     state_->reader.join();
+  else
+    state_->reader.detach();
 }
 
 void ConsoleInbox::post(std::function<void()> fn) {
