@@ -33,7 +33,12 @@ void App::reset_user_state() {
 
 void App::apply_settings() {
   p_.user.UDIRMODE = static_cast<uint8_t>(p_.settings.UDIRMODE);
-  // The soundscape and mouse input take their switches from here once they exist.
+  if (p_.sound) p_.sound->push(p_.settings);
+  // Mouse input takes its switch from here once it is part of the program.
+}
+
+void App::SETSOUNDSCAPE() {
+  if (p_.sound) p_.sound->SETSOUNDSCAPE();
 }
 
 void App::on_command(int id) {
@@ -57,7 +62,9 @@ void App::database_failed() {
 }
 
 void App::DISPATCH(int id) {
-  if (dispatch_map(id) || dispatch_navigation(id) || dispatch_say(id) || dispatch_settings(id) || dispatch_help(id)) return;
+  if (dispatch_map(id) || dispatch_navigation(id) || dispatch_say(id) || dispatch_settings(id) || dispatch_help(id))
+    return;
+  if (p_.sound && p_.sound->dispatch(id, p_.ui, p_.msg, p_.settings)) return;
   // The remaining commands belong to modules that join the program later;
   // until then they do nothing.
 }
@@ -116,10 +123,15 @@ void App::flip_setting(bool& flag) {
 bool App::dispatch_settings(int id) {
   Settings& s = p_.settings;
   switch (id) {
-    case IDM_SAVEUSERINI: SAVEUSERINI(s, p_.paths, p_.ui); return true;
+    case IDM_SAVEUSERINI:
+      if (p_.sound) p_.sound->pull(s);
+      SAVEUSERINI(s, p_.paths, p_.ui);
+      return true;
     case IDM_READUSERINI:
-      READUSERINI(s, p_.paths, p_.ui, false);
-      apply_settings();
+      if (READUSERINI(s, p_.paths, p_.ui, false)) {
+        apply_settings();
+        SETSOUNDSCAPE();
+      }
       return true;
     case IDM_AUTOUPDATECHECK: flip_setting(s.CHECKAUTOUPDATE); return true;
     case IDM_CONFIRMEXIT: flip_setting(s.CONFIRMEXIT); return true;
@@ -185,15 +197,24 @@ void App::about_box() {
 }
 
 void App::on_focus(bool gained) {
-  // Centring the mouse (with USEMOUSE), rebuilding the soundscape on return
-  // and stopping every sound on leaving (with SOUNDMUTEONKILLFOCUS) join
-  // here with the mouse and sound modules. Speech is not affected.
+  // Centring the mouse (with USEMOUSE) joins here with mouse input. Speech
+  // is not affected by the focus, only the soundscape.
+  if (gained) {
+    SETSOUNDSCAPE();
+  } else if (p_.sound && p_.sound->SOUNDMUTEONKILLFOCUS()) {
+    p_.sound->SOUNDSTOPALL();
+  }
   st_.PROGRAMLOSTFOCUS = !gained;
 }
 
 void App::on_menu_loop(bool entered) { on_focus(!entered); }
 
-void App::on_init_menu() { INITMENU(p_.ui, !p_.loader.FN().empty(), p_.user.ULATLONSET, st_, p_.settings); }
+void App::on_init_menu() {
+  if (p_.sound) {
+    p_.sound->pull(p_.settings);
+    st_.CUROBJHASTAGS = p_.sound->CUROBJHASTAGS();
+  }
+  INITMENU(p_.ui, !p_.loader.FN().empty(), p_.user.ULATLONSET, st_, p_.settings); }
 
 bool App::on_close_requested() {
   if (st_.BOOKMARKSMODIFIED && p_.ui.WGTN(_("Save bookmarks?"))) {

@@ -12,6 +12,7 @@
 #include "map/user.h"
 #include "app/settings.h"
 #include "app/shell_state.h"
+#include "app/sound_link.h"
 #include "text/messages.h"
 #include "ui/events.h"
 #include "ui/ui.h"
@@ -30,6 +31,8 @@ struct AppParts {
   map::UserState& user;
   map::MapLoader& loader;
   explore::Explorer& explorer;
+  // The sound, or nothing when the program runs without it.
+  SoundLink* sound;
   // The current language code ("en", "pl", ...).
   std::string lang;
 };
@@ -67,6 +70,7 @@ class App final : public ui::EventHandler {
   bool dispatch_settings(int id);
   bool dispatch_help(int id);
   void flip_setting(bool& flag);
+  void SETSOUNDSCAPE();
   void database_failed();
   // Loads the grid again around the user; "No map selected." without a map.
   void RELOADMAP();

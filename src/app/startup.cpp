@@ -61,22 +61,26 @@ int run_program(ui::Ui& ui, text::Speech& voice, const Options& options) {
   map::UserState user;
   map::MapLoader loader(db, grid, user, ui, msg, paths.maps_dir());
   explore::Explorer explorer(grid, user, loader, ui, msg, consts);
+  SoundLink sound(paths, grid, user);
+  loader.hooks.after_load = [&sound] { sound.SETSOUNDSCAPE(); };
+  explorer.hooks.SETSOUNDSCAPE = [&sound] { sound.SETSOUNDSCAPE(); };
+  explorer.hooks.PLAYUSERSTEP = [&sound](double prev, double now) { sound.PLAYUSERSTEP(prev, now); };
   Settings settings;
-  App app({ui, msg, paths, settings, db, grid, user, loader, explorer, language.GETCURRENTLANG()});
+  App app({ui, msg, paths, settings, db, grid, user, loader, explorer, &sound, language.GETCURRENTLANG()});
   app.reset_user_state();
-  // The sound list is read here (READSOUNDSLIST) once the soundscape exists.
+  sound.read_sound_list(paths);
   READINI(settings, paths.program_ini());
   READUSERINI(settings, paths, ui, true);
   app.apply_settings();
-  // Here the audio engine opens with the device, volume and switches just
-  // read, and the soundscape starts.
+  sound.start(ui, settings);
   grid.ILEV = 2;
   grid.SETILEV();
   // Here the bookmark list starts empty and the automatic update check runs.
   ui.raise();
-  // Here the last map opens at the saved start position, then the speaker test.
+  // Here the last map opens at the saved start position.
+  sound.TESTSPEAKERS(ui);
   ui.run(app);
-  // The audio engine closes here.
+  sound.SOUNDCLOSE();
   msg.clear();
   return 0;
 }

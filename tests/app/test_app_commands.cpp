@@ -27,7 +27,7 @@ class Window {
         db_(paths_.errdb_log()),
         loader_(db_, grid_, user_, ui_, msg_, paths_.maps_dir()),
         explorer_(grid_, user_, loader_, ui_, msg_, consts_),
-        app_({ui_, msg_, paths_, settings_, db_, grid_, user_, loader_, explorer_, "en"}) {
+        app_({ui_, msg_, paths_, settings_, db_, grid_, user_, loader_, explorer_, nullptr, "en"}) {
     INIT(paths_, ui_);
     ui_.set_menu(BUILDMAINMENU("en"));
   }
