@@ -65,6 +65,7 @@ void AudioEngine::open_context(bool hrtf) {
   attrs.push_back(0);
   context_ = alcCreateContext(dev(device_), attrs.data());
   if (context_ != nullptr) alcMakeContextCurrent(ctx(context_));
+  deferred_updates_ = context_ != nullptr && alIsExtensionPresent("AL_SOFT_deferred_updates") == AL_TRUE;
 }
 
 HrtfStatus AudioEngine::hrtf_status() const {
@@ -98,6 +99,7 @@ void AudioEngine::SOUNDCLOSE() {
   alcCloseDevice(dev(device_));
   context_ = nullptr;
   device_ = nullptr;
+  deferred_updates_ = false;
   clear_tables();
 }
 

@@ -82,7 +82,11 @@ class AudioEngine {
   uint32_t take_source();
   uint32_t find_unused_source_of(uint16_t buf, const std::array<bool, MAXSOUNDSRC + 1>& used) const;
   void release_unneeded_buffers();
-  void apply_cell(int32_t x, int32_t y, std::array<bool, MAXSOUNDSRC + 1>& used);
+  uint16_t reuse_or_load(int32_t x, int32_t y, std::array<bool, MAXSOUNDSRC + 1>& used);
+  void start_new_source(int32_t x, int32_t y, uint16_t b, std::array<bool, MAXSOUNDSRC + 1>& used);
+  static std::size_t cell_index(int32_t x, int32_t y) {
+    return static_cast<std::size_t>((x + MAXSOUNDSCAPERANGE) * SoundscapeTemplate::SIDE + (y + MAXSOUNDSCAPERANGE));
+  }
   void place(uint32_t src, int32_t x, int32_t y);
   void start_looped(uint32_t src);
   void clear_tables();
@@ -94,6 +98,7 @@ class AudioEngine {
   uint8_t volume_ = 100;
   void* device_ = nullptr;   // ALCdevice*
   void* context_ = nullptr;  // ALCcontext*
+  bool deferred_updates_ = false;  // AL_SOFT_deferred_updates is there
   std::array<SOUNDBUF, MAXSOUNDBUFS + 1> bufs_{};   // slot 0 unused
   std::array<SOUNDSOURCE, MAXSOUNDSRC + 1> srcs_{};  // slot 0 unused
   uint16_t bufsused_ = 0;

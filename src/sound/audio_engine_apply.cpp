@@ -1,6 +1,8 @@
 // Applying the template and playing single sounds: the part of the engine
 // that runs after every step of the user.
+#define AL_ALEXT_PROTOTYPES
 #include <AL/al.h>
+#include <AL/alext.h>
 
 #include <algorithm>
 
@@ -13,20 +15,33 @@ void AudioEngine::SOUNDSCAPEAPLY() {
   if (device_ == nullptr) return;
   int32_t r = std::clamp<int32_t>(settings_.SOUNDSCAPERANGE, 1, MAXSOUNDSCAPERANGE);
   std::array<bool, MAXSOUNDSRC + 1> used{};
+  std::array<uint16_t, SoundscapeTemplate::SIDE * SoundscapeTemplate::SIDE> waiting{};  // buffer per cell
   SOUNDSCAPEOPTIMIZE(template_, r);
+  // The whole step is one change for the listener: OpenAL applies the
+  // moves, levels and starts together instead of while we are half-way.
+  if (deferred_updates_) alDeferUpdatesSOFT();
   release_unneeded_buffers();
+  // Sounds that already play are moved first, in scan order...
   for (int32_t x = -r; x <= r; ++x) {
     for (int32_t y = -r; y <= r; ++y) {
-      if (!template_.at(x, y).FNAME.empty()) apply_cell(x, y, used);
+      if (!template_.at(x, y).FNAME.empty()) waiting[cell_index(x, y)] = reuse_or_load(x, y, used);
+    }
+  }
+  // ...then whatever this pass did not claim falls silent (a single sound
+  // still ringing included), which frees its source for the cells still
+  // waiting. Starting new sources only now keeps a step that merely shifts
+  // the sounds from running out of sources while old ones still play.
+  for (uint32_t i = 1; i <= srcused_; ++i) {
+    if (!used[i]) SOUNDSOURCESTOP(i);
+  }
+  for (int32_t x = -r; x <= r; ++x) {
+    for (int32_t y = -r; y <= r; ++y) {
+      if (uint16_t b = waiting[cell_index(x, y)]; b != 0) start_new_source(x, y, b, used);
       template_.at(x, y).FNAME.clear();
       template_.at(x, y).VOLPERC = 0;
     }
   }
-  // Whatever this pass did not claim falls silent, a single sound still
-  // ringing included.
-  for (uint32_t i = 1; i <= srcused_; ++i) {
-    if (!used[i]) SOUNDSOURCESTOP(i);
-  }
+  if (deferred_updates_) alProcessUpdatesSOFT();
 }
 
 // Frees the buffers no cell asks for any more; a buffer that a source still
@@ -54,29 +69,31 @@ uint32_t AudioEngine::find_unused_source_of(uint16_t buf, const std::array<bool,
   return 0;
 }
 
-void AudioEngine::apply_cell(int32_t x, int32_t y, std::array<bool, MAXSOUNDSRC + 1>& used) {
+// Moves a source already bound to the cell's sound, if one is left in this
+// pass. Returns the buffer the cell still needs a new source for (loading it
+// when no slot holds it yet), or 0 when the cell is served or cannot be.
+uint16_t AudioEngine::reuse_or_load(int32_t x, int32_t y, std::array<bool, MAXSOUNDSRC + 1>& used) {
   const SOUNDSCAPETEMPLATE& cell = template_.at(x, y);
   uint16_t b = find_buffer_by_name(cell.FNAME);
-  bool by_name = b != 0;
-  if (!by_name) b = take_buffer(cell.FNAME);
-  if (b == 0) return;  // the file cannot be loaded: the cell stays silent
-  uint32_t s = by_name ? find_unused_source_of(b, used) : 0;
-  if (s != 0) {
-    // Already bound to the right sound: only moved and re-levelled.
-    place(s, x, y);
-    alSourcef(srcs_[s].ID, AL_PITCH, static_cast<float>(cell.PITCHPERC) / 100.0f);
-    alSourcef(srcs_[s].ID, AL_GAIN, static_cast<float>(cell.VOLPERC) / 100.0f);
-    used[s] = true;
-    start_looped(s);
-    return;
-  }
-  s = take_source();
+  if (b == 0) return take_buffer(cell.FNAME);  // 0: the file cannot be loaded, the cell stays silent
+  uint32_t s = find_unused_source_of(b, used);
+  if (s == 0) return b;
+  place(s, x, y);
+  alSourcef(srcs_[s].ID, AL_PITCH, static_cast<float>(cell.PITCHPERC) / 100.0f);
+  alSourcef(srcs_[s].ID, AL_GAIN, static_cast<float>(cell.VOLPERC) / 100.0f);
+  used[s] = true;
+  start_looped(s);
+  return 0;
+}
+
+void AudioEngine::start_new_source(int32_t x, int32_t y, uint16_t b, std::array<bool, MAXSOUNDSRC + 1>& used) {
+  uint32_t s = take_source();
   if (s == 0) return;  // every source slot busy: later cells stay silent
   srcs_[s].BINDBUFNUM = b;
   alSourcei(srcs_[s].ID, AL_BUFFER, static_cast<ALint>(bufs_[b].ID));
   place(s, x, y);
   alSourcef(srcs_[s].ID, AL_PITCH, YPITCH(static_cast<int16_t>(y)));
-  alSourcef(srcs_[s].ID, AL_GAIN, static_cast<float>(cell.VOLPERC) / 100.0f);
+  alSourcef(srcs_[s].ID, AL_GAIN, static_cast<float>(template_.at(x, y).VOLPERC) / 100.0f);
   used[s] = true;
   srcs_[s].PLAYING = false;
   start_looped(s);

@@ -65,6 +65,23 @@ Levels levels(double from, double to) {
   return l;
 }
 
+// When the recording first carries sound: the mixer starts some time after
+// the device opens, later still on a busy machine. -1 when it never does.
+double onset(double until) {
+  for (double t = 0; t < until; t += 0.005) {
+    Levels w = levels(t, t + 0.005);
+    if (w.left + w.right > 0.002) return t;
+  }
+  return -1;
+}
+
+// Channel levels over the 0.2 s after the sound began.
+Levels levels_after_onset() {
+  double t = onset(0.4);
+  EXPECT_GE(t, 0) << "nothing was heard";
+  return t < 0 ? Levels{} : levels(t, t + 0.2);
+}
+
 class Capture : public testing::Test {
  protected:
   void SetUp() override {
@@ -90,8 +107,8 @@ class Capture : public testing::Test {
 
 TEST_F(Capture, SpeakerTestIsLouderOnTheLeft) {
   ASSERT_EQ(scape.play_speaker_test(), Soundscape::SpeakerTest::Played);
-  record(0.3);
-  Levels l = levels(0.05, 0.3);
+  record(0.6);
+  Levels l = levels_after_onset();
   EXPECT_GT(l.left, 0.005);
   EXPECT_GT(l.left, 2 * l.right) << l.left << " " << l.right;
 }
@@ -99,8 +116,8 @@ TEST_F(Capture, SpeakerTestIsLouderOnTheLeft) {
 TEST_F(Capture, ObjectEastOfTheUserIsLouderOnTheRight) {
   map.put("p", "shop", {{2, 0}});
   scape.SETSOUNDSCAPE(map.here());
-  record(0.3);
-  Levels l = levels(0.05, 0.3);
+  record(0.6);
+  Levels l = levels_after_onset();
   EXPECT_GT(l.right, 0.002);
   EXPECT_GT(l.right, 2 * l.left) << l.left << " " << l.right;
 }
@@ -109,8 +126,8 @@ TEST_F(Capture, ExchangedSpeakersPutTheEastOnTheLeft) {
   engine.settings().SOUNDSPEAKERSCHANGED = true;
   map.put("p", "shop", {{2, 0}});
   scape.SETSOUNDSCAPE(map.here());
-  record(0.3);
-  Levels l = levels(0.05, 0.3);
+  record(0.6);
+  Levels l = levels_after_onset();
   EXPECT_GT(l.left, 2 * l.right) << l.left << " " << l.right;
 }
 
@@ -121,13 +138,9 @@ TEST_F(Capture, MutedIsSilentExceptTheStepSound) {
   scape.PLAYUSERSTEP(map.cells, 0, 0, 100);
   record(0.5);
   // The step (0.1 s) is heard once the mixer has started; after it, nothing.
-  double onset = -1;
-  for (double t = 0; t < 0.3 && onset < 0; t += 0.005) {
-    Levels w = levels(t, t + 0.005);
-    if (w.left + w.right > 0.002) onset = t;
-  }
-  ASSERT_GE(onset, 0) << "the step sound was not heard";
-  Levels after = levels(onset + 0.15, 0.5);
+  double start = onset(0.3);
+  ASSERT_GE(start, 0) << "the step sound was not heard";
+  Levels after = levels(start + 0.15, 0.5);
   EXPECT_LT(after.left + after.right, 0.0005) << after.left << " " << after.right;
 }
 
