@@ -146,6 +146,21 @@ TEST_F(Engine, AFullTemplateGetsASourcePerCell) {
   EXPECT_EQ(sound_at(e, -10, -10), "s2");
 }
 
+TEST_F(Engine, AStepThatReshufflesAFullTemplateKeepsEveryCellSounding) {
+  for (int k = 0; k < 8; ++k) home.add("s" + std::to_string(k));
+  // Seven, then eight sounds, laid so that thinning keeps every cell; the
+  // second template needs a new sound in about 55 cells while all 441
+  // sources of the first still play.
+  for (int colours : {7, 8}) {
+    for (int x = -10; x <= 10; ++x)
+      for (int y = -10; y <= 10; ++y)
+        e.SOUNDSCAPEBINDBUF(x, y, "s" + std::to_string(((x + 3 * y) % colours + colours) % colours), 50, 100);
+    e.SOUNDSCAPEAPLY();
+    EXPECT_EQ(heard(e).size(), 441u) << colours << " sounds";
+  }
+  EXPECT_EQ(sound_at(e, 10, 10), "s0");
+}
+
 struct Placement {
   const char* name;
   bool exchanged, mono;
