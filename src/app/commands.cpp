@@ -203,6 +203,18 @@ const std::vector<MenuRow>& menu_rows() {
 
 #undef ID
 
+// Items that show a check mark for a switch.
+bool is_switch(int id) {
+  switch (id) {
+    case IDM_MUTE: case IDM_MONO: case IDM_CHANGESPEAKERS: case IDM_SOUNDBEHINDLOWER:
+    case IDM_SOUNDHRTFMODE: case IDM_USEMOUSE: case IDM_AUTOUPDATECHECK: case IDM_CONFIRMEXIT:
+    case IDM_SAVESETTINGSREMIND: case IDM_NMEALOG_OMITSTOPS: case IDM_GPS_AUTOUDIRCHANGE:
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 ui::MenuBar BUILDMAINMENU(const std::string& lang) {
@@ -219,7 +231,8 @@ ui::MenuBar BUILDMAINMENU(const std::string& lang) {
       case Row::End: b.MKMENU_ENDPOPUP(); break;
       case Row::Item: {
         std::string key_text = r.key_text_is_word ? text::_(r.key_text) : std::string(r.key_text);
-        b.MKMENU_ADD(r.id, r.name, shown(r.text), key_text, r.accel);
+        if (is_switch(r.id)) b.MKMENU_ADDCHECK(r.id, r.name, shown(r.text), key_text, r.accel);
+        else b.MKMENU_ADD(r.id, r.name, shown(r.text), key_text, r.accel);
         break;
       }
     }

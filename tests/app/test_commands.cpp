@@ -93,6 +93,16 @@ TEST(MainMenu, KeysAndTheirTexts) {
   }
 }
 
+TEST(MainMenu, SwitchesShowCheckMarks) {
+  const std::set<int> switches = {IDM_MUTE,           IDM_MONO,          IDM_CHANGESPEAKERS,
+                                  IDM_SOUNDBEHINDLOWER, IDM_SOUNDHRTFMODE, IDM_USEMOUSE,
+                                  IDM_AUTOUPDATECHECK, IDM_CONFIRMEXIT,   IDM_SAVESETTINGSREMIND,
+                                  IDM_NMEALOG_OMITSTOPS, IDM_GPS_AUTOUDIRCHANGE};
+  const ui::MenuBar bar = BUILDMAINMENU("pl");
+  for (const ui::MenuItem* it : all_items(bar))
+    EXPECT_EQ(it->checkable, switches.count(it->id) == 1) << it->name;
+}
+
 TEST(MainMenu, NoKeyRunsTwoCommandsAndPolishKeysOnlyInPolish) {
   for (const char* lang : {"en", "pl"}) {
     ui::MenuBar bar = BUILDMAINMENU(lang);
