@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <system_error>
+#include <vector>
 
 #include "map/direction.h"
 #include "map/geo.h"
@@ -280,13 +281,35 @@ void MAPADRAWLINE(Grid& grid, double x1, double y1, double x2, double y2, int32_
 void FILLSHAPE(Grid& grid, const POLYG& pg) {
   if (pg.MINX < 1 || pg.MINY < 1 || pg.MAXX > MAXXY || pg.MAXY > MAXXY) return;
   int32_t newprio = -pg.BORDERSIZE;
-  for (int32_t x = pg.MINX; x <= pg.MAXX; ++x)
-    for (int32_t y = pg.MINY; y <= pg.MAXY; ++y) {
-      if (!POINTINPOLY(x, y, pg.PG)) continue;
+  // Row by row: the same crossings POINTINPOLY would find for each cell of
+  // the row, computed once per row instead of once per cell. A cell is
+  // inside when an odd number of crossings lies to its right. Big areas
+  // (forests, the country) have thousands of vertices, and testing every
+  // cell against every edge made them most of a load's time.
+  std::vector<double> xcs;
+  const std::vector<POINT>& poly = pg.PG;
+  const size_t n = poly.size();
+  for (int32_t y = pg.MINY; y <= pg.MAXY; ++y) {
+    xcs.clear();
+    for (size_t i = 0; i < n; ++i) {
+      const POINT& a = poly[i];
+      const POINT& b = poly[(i + 1) % n];
+      if ((a.Y <= y && y < b.Y) || (b.Y <= y && y < a.Y)) {
+        const int64_t num = (static_cast<int64_t>(b.X) - a.X) * (static_cast<int64_t>(y) - a.Y);
+        xcs.push_back(static_cast<double>(num) / static_cast<double>(static_cast<int64_t>(b.Y) - a.Y) + a.X);
+      }
+    }
+    if (xcs.empty()) continue;
+    std::sort(xcs.begin(), xcs.end());
+    size_t left = 0;  // crossings at or left of x
+    for (int32_t x = pg.MINX; x <= pg.MAXX; ++x) {
+      while (left < xcs.size() && xcs[left] <= x) ++left;
+      if ((xcs.size() - left) % 2 == 0) continue;
       int32_t lat = 0, lon = 0;
       grid.YXTOLATLON(y, x, lat, lon);
       grid.SETMAPA(x, y, pg.OBJNUM, lat, lon, 0, 0, newprio);
     }
+  }
 }
 
 bool MapLoader::load_lines(int maplev) {

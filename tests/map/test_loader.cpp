@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "explore/world.h"
+#include "map/geo.h"
 
 namespace orvela::map {
 namespace {
@@ -118,6 +120,28 @@ TEST(Loader, AreasNestAndRoadsStayOnTop) {
   EXPECT_EQ(w.name_at(35, 50), "Main street");
   EXPECT_EQ(w.grid.POLYGONS.size(), 2u);
   EXPECT_EQ(w.grid.MAPAKIER(45, 45), 0);
+}
+
+// The row-wise fill must give exactly the cells of the per-cell crossing
+// test, for convex, concave, self-crossing and partly outside outlines.
+TEST(Loader, AreaFillMatchesThePointInPolygonTest) {
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int32_t> coord(-40, 190);
+  std::uniform_int_distribution<int> count(3, 40);
+  for (int round = 0; round < 200; ++round) {
+    POLYG pg;
+    int n = count(rng);
+    for (int i = 0; i < n; ++i) pg.PG.push_back(POINT{coord(rng), coord(rng)});
+    pg.MINX = pg.MINY = 1;
+    pg.MAXX = pg.MAXY = MAXXY;
+    pg.OBJNUM = 1;
+    Grid g;
+    g.ADDOBJ(ORVOBJREC{});
+    FILLSHAPE(g, pg);
+    for (int x = 1; x <= MAXXY; ++x)
+      for (int y = 1; y <= MAXXY; ++y)
+        ASSERT_EQ(g.MAPA(x, y) == 1, POINTINPOLY(x, y, pg.PG)) << "round " << round << " cell " << x << "," << y;
+  }
 }
 
 TEST(Loader, PointsOnRoadCellsByPriority) {

@@ -1,0 +1,179 @@
+// Speed of exploring a real map: a load of the grid at several zoom levels
+// (Liechtenstein, and the same map tiled 20 times into one file), and a
+// step from the command to its spoken text when no reload is needed.
+//
+// The maps are imported once into $TMPDIR/orvela_bench_explore and reused.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+
+#include "explore/explorer.h"
+#include "map/grid.h"
+#include "map/loader.h"
+#include "map/mapdb.h"
+#include "map/varint.h"
+#include "osm/osmreader.h"
+#include "text/messages.h"
+#include "ui/console_ui.h"
+
+namespace orvela {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int32_t VADUZ_LAT = 47141000;
+constexpr int32_t VADUZ_LON = 9521000;
+
+fs::path work_dir() {
+  fs::path d = fs::temp_directory_path() / "orvela_bench_explore";
+  fs::create_directories(d / "maps");
+  return d;
+}
+
+// Liechtenstein converted by the program's own import; empty when the data is absent.
+fs::path liechtenstein_map() {
+  static const fs::path made = [] {
+    fs::path out = work_dir() / "maps" / "liechtenstein.orvel";
+    if (fs::exists(out)) return out;
+    fs::path in = fs::path(ORVELA_BENCH_DATA_DIR) / "osm" / "liechtenstein-2013-08-03.osm.bz2";
+    if (!fs::exists(in)) return fs::path();
+    map::MapDb db(work_dir() / "errdb.log");
+    osm::OsmImportOptions opt;
+    opt.rules_file = fs::path(ORVELA_BUILD_PROGRAM_DIR) / "osm.rules";
+    auto r = osm::OSMPROCFILE(db, in, out, opt);
+    return r.LASTERR == 0 ? out : fs::path();
+  }();
+  return made;
+}
+
+// Twenty copies of Liechtenstein side by side (5 x 4 tiles, 0.25 degrees
+// apart), the original at the south-west corner: the index is 20 times
+// larger, the area around Vaduz as dense as before.
+fs::path tiled_map() {
+  static const fs::path made = [] {
+    fs::path src = liechtenstein_map();
+    fs::path out = work_dir() / "maps" / "liechtenstein20.orvel";
+    if (src.empty() || fs::exists(out)) return src.empty() ? fs::path() : out;
+    fs::copy_file(src, out);
+    map::MapDb db(work_dir() / "errdb.log");
+    db.DBCONNECTRW(out.string());
+    db.DBQUERY("begin;");
+    db.DBQUERY("create temp table src_lin as select * from orvel_lin;");
+    db.DBQUERY("create temp table src_poi as select * from orvel_poi;");
+    map::Stmt rows = db.DBPREPARE("select objtype, nameid, typeid, streetid, housenum, cityid, regionid, countryid, "
+                                  "startlev, endlev, points, hlevels from src_lin;");
+    map::Stmt ins = db.DBPREPARE(
+        "insert into orvel_lin (objtype, nameid, typeid, streetid, housenum, cityid, regionid, countryid, startlev, "
+        "endlev, points, hlevels) values (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12);");
+    map::Stmt idx = db.DBPREPARE("insert into orvel_linidx (id, minlon, maxlon, minlat, maxlat) values (?1,?2,?3,?4,?5);");
+    std::vector<map::POINT> pts;
+    for (int tile = 1; tile < 20; ++tile) {
+      const int32_t dlon = (tile % 5) * 250000, dlat = (tile / 5) * 250000;
+      sqlite3_reset(rows);
+      while (sqlite3_step(rows) == SQLITE_ROW) {
+        auto blob = static_cast<const uint8_t*>(sqlite3_column_blob(rows, 10));
+        map::decode_points({blob, static_cast<size_t>(sqlite3_column_bytes(rows, 10))}, pts);
+        if (pts.empty()) continue;
+        double minlon = 1e9, maxlon = -1e9, minlat = 1e9, maxlat = -1e9;
+        for (auto& p : pts) {
+          p.X += dlon;
+          p.Y += dlat;
+          minlon = std::min(minlon, p.X / 1e6), maxlon = std::max(maxlon, p.X / 1e6);
+          minlat = std::min(minlat, p.Y / 1e6), maxlat = std::max(maxlat, p.Y / 1e6);
+        }
+        sqlite3_reset(ins);
+        for (int c = 0; c < 10; ++c) sqlite3_bind_value(ins, c + 1, sqlite3_column_value(rows, c));
+        auto enc = map::encode_points(pts);
+        sqlite3_bind_blob(ins, 11, enc.data(), static_cast<int>(enc.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_value(ins, 12, sqlite3_column_value(rows, 11));
+        sqlite3_step(ins);
+        sqlite3_reset(idx);
+        sqlite3_bind_int64(idx, 1, sqlite3_last_insert_rowid(db.DB()));
+        sqlite3_bind_double(idx, 2, minlon);
+        sqlite3_bind_double(idx, 3, maxlon);
+        sqlite3_bind_double(idx, 4, minlat);
+        sqlite3_bind_double(idx, 5, maxlat);
+        sqlite3_step(idx);
+      }
+      db.DBQUERY("insert into orvel_poi (objtype, nameid, typeid, streetid, housenum, cityid, regionid, countryid, "
+                 "lat, lon, startlev, endlev) select objtype, nameid, typeid, streetid, housenum, cityid, regionid, "
+                 "countryid, lat + " + std::to_string(dlat) + ", lon + " + std::to_string(dlon) +
+                 ", startlev, endlev from src_poi;");
+    }
+    rows.reset();
+    ins.reset();
+    idx.reset();
+    db.DBQUERY("commit;");
+    db.DBCLOSE();
+    return out;
+  }();
+  return made;
+}
+
+// The loader and walker on a map, with speech that goes nowhere.
+struct Session {
+  explicit Session(const fs::path& map)
+      : ui(in, out, err), db(work_dir() / "errdb.log"), msg(speech),
+        loader(db, grid, user, ui, msg, map.parent_path()), ex(grid, user, loader, ui, msg, consts) {
+    loader.set_FN(map.string());
+    user.ULAT = VADUZ_LAT;
+    user.ULON = VADUZ_LON;
+    user.ULATLONSET = true;
+  }
+  std::istringstream in;
+  std::ostringstream out, err;
+  ui::ConsoleUi ui;
+  text::SilentSpeech speech;
+  map::MapDb db;
+  map::Grid grid;
+  map::UserState user;
+  text::Messages msg;
+  text::StringConsts consts;
+  map::MapLoader loader;
+  explore::Explorer ex;
+};
+
+void load_at_zoom(benchmark::State& state, const fs::path& map) {
+  if (map.empty()) {
+    state.SkipWithError("the Liechtenstein extract is not in the shared data");
+    return;
+  }
+  Session s(map);
+  s.grid.ILEV = static_cast<uint8_t>(state.range(0));
+  s.grid.SETILEV();
+  for (auto _ : state) {
+    if (!s.loader.READMAP()) state.SkipWithError("load failed");
+  }
+  state.counters["objects"] = s.grid.ILOBJ;
+}
+
+void BM_ReadMap(benchmark::State& state) { load_at_zoom(state, liechtenstein_map()); }
+BENCHMARK(BM_ReadMap)->Arg(0)->Arg(2)->Arg(5)->Arg(8)->Arg(11)->Unit(benchmark::kMillisecond);
+
+void BM_ReadMapTiled20(benchmark::State& state) { load_at_zoom(state, tiled_map()); }
+BENCHMARK(BM_ReadMapTiled20)->Arg(0)->Arg(2)->Arg(5)->Arg(8)->Arg(11)->Unit(benchmark::kMillisecond);
+
+// Walking east and west along row 75 never reaches the reload margin.
+void BM_StepToSpeech(benchmark::State& state) {
+  fs::path map = liechtenstein_map();
+  if (map.empty()) {
+    state.SkipWithError("the Liechtenstein extract is not in the shared data");
+    return;
+  }
+  Session s(map);
+  s.loader.READMAP();
+  s.ex.SETUDIR(90);
+  int n = 0;
+  for (auto _ : state) {
+    if (++n % 40 == 0) s.ex.SETUDIR(s.user.UDIR == 90 ? 270 : 90);
+    s.ex.UDIRMOVE(0);
+    benchmark::DoNotOptimize(s.msg.LASTSAY().data());
+  }
+  if (s.user.UPOSX < 10 || s.user.UPOSX > 140) state.SkipWithError("walked into a reload");
+}
+BENCHMARK(BM_StepToSpeech)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+}  // namespace orvela
