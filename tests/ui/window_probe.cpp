@@ -18,7 +18,7 @@ enum : int {
   IDM_FILEOPEN = 101, IDM_CLOSE = 100, IDM_GOFORWARD = 211, IDM_INCSQMETERS = 221,
   IDM_GOTOCORDS = 270, IDM_AREAPOINTS = 251, IDM_SAYTYPE = 302, IDM_SAYDIRECTION = 303,
   IDM_SAYUDIR = 305, IDM_MUTE = 406, IDM_BOOKMARKGOTO = 502, IDM_OSMIMPORTFILE = 165,
-  IDM_TASK = 110, IDM_ASK = 604, IDM_USEMOUSE = 281,
+  IDM_TASK = 110, IDM_ASK = 604, IDM_USEMOUSE = 281, IDM_MONO = 407,
 };
 
 MenuBar probe_menu() {
@@ -47,6 +47,8 @@ MenuBar probe_menu() {
   b.MKMENU_ENDPOPUP();
   b.MKMENU_POPUP("&Sound");
   b.MKMENU_ADDCHECK(IDM_MUTE, "IDM_MUTE", "&Mute", "Ctrl+Space", key(Key::Space, MOD_CTRL));
+  // Declared as a plain item; checking it turns it into a check item.
+  b.MKMENU_ADD(IDM_MONO, "IDM_MONO", "Mono mode", "Ctrl+M", key('M', MOD_CTRL));
   b.MKMENU_ENDPOPUP();
   b.MKMENU_POPUP("&Say");
   b.MKMENU_ADD(IDM_SAYTYPE, "IDM_SAYTYPE", "Current object type", "Space", key(' '));
@@ -88,6 +90,7 @@ class Probe final : public EventHandler {
   void on_init_menu() override {
     log("init menu");
     ui_.set_item_checked(IDM_MUTE, muted_);
+    ui_.set_item_checked(IDM_MONO, true);
     ui_.set_item_enabled(IDM_AREAPOINTS, false);
   }
   void on_menu_loop(bool entered) override { log(entered ? "menu open" : "menu closed"); }

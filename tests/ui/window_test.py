@@ -288,6 +288,13 @@ def main():
         log.expect(["menu closed"])
         key("p")
         log.expect(["command 251"])
+        # An item declared plain became a check item when the app checked it.
+        mono = lambda: find(window(TITLE), lambda a: a.name == "Mono mode")
+        settles("Mono mode's kind", lambda: mono().getRoleName(), "check menu item")
+        settles("Mono mode's check mark", lambda: has_state(mono(), pyatspi.STATE_CHECKED), True)
+        check(shortcut(mono()) == "<Primary>m", "Mono mode lost its shortcut: %r" % shortcut(mono()))
+        key("ctrl+m")
+        log.expect(["command 407"])
 
         subprocess.run(["import", "-window", "root", os.path.join(shots, "window.png")], check=False)
         check_text_entry(log)

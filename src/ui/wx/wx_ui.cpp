@@ -112,9 +112,32 @@ void WxUi::set_item_enabled(int id, bool enabled) {
   if (wxMenuItem* item = find_item(id)) item->Enable(enabled);
 }
 
+namespace {
+// GTK cannot turn a plain item into a check item: replace it by one in the
+// same place, with the same label, key and state.
+wxMenuItem* make_checkable(wxMenuItem* item) {
+  wxMenu* menu = item->GetMenu();
+  std::size_t pos = 0;
+  if (!menu || !menu->FindChildItem(item->GetId(), &pos)) return nullptr;
+  const int id = item->GetId();
+  const wxString label = item->GetItemLabel();
+  const bool enabled = item->IsEnabled();
+  menu->Destroy(item);
+  wxMenuItem* check = menu->InsertCheckItem(pos, id, label);
+  check->Enable(enabled);
+  return check;
+}
+}  // namespace
+
 void WxUi::set_item_checked(int id, bool checked) {
   wxMenuItem* item = find_item(id);
-  if (item && item->IsCheckable()) item->Check(checked);
+  if (item && !item->IsCheckable()) {
+    // An item is only ever checked if it stands for a switch; an item
+    // never checked stays a plain one for the screen reader.
+    if (!checked) return;
+    item = make_checkable(item);
+  }
+  if (item) item->Check(checked);
 }
 
 bool WxUi::is_item_enabled(int id) const {
