@@ -8,16 +8,9 @@ namespace orvela::app {
 using text::_;
 
 bool READUSERINI(Settings& s, const Paths& paths, ui::Ui& ui, bool startup) {
-  const bool had_mouse = s.USEMOUSE;
-  if (!read_user_ini(s, paths.user_ini())) {
-    if (!startup) ui.WGINFO(_("No saved user settings found."));
-    return false;
-  }
-  // Mouse input follows USEMOUSE (switched on, or off when it was on before
-  // loading) and the soundscape is rebuilt with the new volume and
-  // switches; both hook in here once the mouse and sound modules exist.
-  (void)had_mouse;
-  return true;
+  if (read_user_ini(s, paths.user_ini())) return true;
+  if (!startup) ui.WGINFO(_("No saved user settings found."));
+  return false;
 }
 
 bool SAVEUSERINI(const Settings& s, const Paths& paths, ui::Ui& ui) {

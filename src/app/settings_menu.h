@@ -12,7 +12,8 @@
 namespace orvela::app {
 
 // Reads user.ini into `s`. At start-up a missing file is silent; from the
-// menu it says "No saved user settings found.". False when nothing was read.
+// menu it says "No saved user settings found.". False when nothing was read;
+// otherwise the caller hands the new values to the sound and mouse input.
 bool READUSERINI(Settings& s, const Paths& paths, ui::Ui& ui, bool startup);
 // Writes user.ini; says "Can not save file user.ini" when that fails.
 bool SAVEUSERINI(const Settings& s, const Paths& paths, ui::Ui& ui);
