@@ -50,6 +50,7 @@ InitResult AudioEngine::SOUNDINIT(const std::string& devname) {
   clear_tables();
   volume_ = 100;  // the listener keeps OpenAL's 1.0 until the next SOUNDSETVOLUME
   r.hrtf = hrtf_status();
+  r.hrtf_name = hrtf_name();
   return r;
 }
 
@@ -75,6 +76,12 @@ HrtfStatus AudioEngine::hrtf_status() const {
   ALCint s = -1;
   alcGetIntegerv(dev(device_), ALC_HRTF_STATUS_SOFT, 1, &s);
   return to_status(s);
+}
+
+std::string AudioEngine::hrtf_name() const {
+  if (hrtf_status() == HrtfStatus::Unknown) return {};
+  const ALCchar* name = alcGetString(dev(device_), ALC_HRTF_SPECIFIER_SOFT);
+  return name != nullptr ? name : "";
 }
 
 void AudioEngine::clear_tables() {

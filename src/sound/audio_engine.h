@@ -28,6 +28,7 @@ struct InitResult {
   bool config_written = false;
   bool device_open = false;
   HrtfStatus hrtf = HrtfStatus::Unknown;
+  std::string hrtf_name;  // the HRTF data set in use ("default-44100"); empty without HRTF
 };
 
 class AudioEngine {
@@ -70,6 +71,7 @@ class AudioEngine {
   const std::string& SOUNDDEVICENAME() const { return devicename_; }
   uint8_t SOUNDVOLUME() const { return volume_; }
   HrtfStatus hrtf_status() const;
+  std::string hrtf_name() const;
   uint16_t SOUNDBUFSUSED() const { return bufsused_; }
   uint16_t SOUNDSRCUSED() const { return srcused_; }
   const SOUNDBUF& buffer(uint16_t n) const { return bufs_[n]; }
