@@ -425,4 +425,25 @@ bool MapLoader::load_points(int maplev) {
   return true;
 }
 
+void CALCMAPCENTER(map::MapDb& db, int32_t& LAT, int32_t& LON) {
+  int64_t lat = 0, lon = 0;
+  int n = 0;
+  if (db.DBGETNUMRES("select count(*) from orvel_poi;") > 0) {
+    lat += db.DBGETNUMRES("select cast(round((min(lat)+max(lat))/2) as int) from orvel_poi;");
+    lon += db.DBGETNUMRES("select cast(round((min(lon)+max(lon))/2) as int) from orvel_poi;");
+    ++n;
+  }
+  if (db.DBGETNUMRES("select count(*) from orvel_linidx;") > 0) {
+    lat += db.DBGETNUMRES("select cast(round((min(minlat)+max(maxlat))/2*1000000) as int) from orvel_linidx;");
+    lon += db.DBGETNUMRES("select cast(round((min(minlon)+max(maxlon))/2*1000000) as int) from orvel_linidx;");
+    ++n;
+  }
+  if (n == 2) {
+    lat /= 2;
+    lon /= 2;
+  }
+  LAT = static_cast<int32_t>(lat);
+  LON = static_cast<int32_t>(lon);
+}
+
 }  // namespace orvela::map

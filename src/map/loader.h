@@ -90,6 +90,10 @@ class MapLoader {
 void MAPADRAWLINE(Grid& grid, double x1, double y1, double x2, double y2, int32_t o, double hl,
                   double hl2, int32_t newprio);
 
+// The centre of the open map file in micro-degrees: the mean of the centres
+// of the point box and the line box, (0, 0) for an empty map.
+void CALCMAPCENTER(MapDb& db, int32_t& LAT, int32_t& LON);
+
 // One area being filled: its box in whole cells, outline and outline length.
 struct POLYG;
 // Fills the cells of the area whose whole-number corners lie inside its outline.

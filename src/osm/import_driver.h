@@ -42,10 +42,6 @@ void OSMIMPORT(ImportContext& ctx, bool FROMFILE);
 ui::BgResult OSMIMPORTTHREAD(map::MapDb& db, const std::filesystem::path& rules,
                              const OSMIMPORTPARAMREC& P, ui::BgProgress& progress);
 
-// The centre of the open map file in micro-degrees: the mean of the centres
-// of the point box and the line box, (0, 0) for an empty map.
-void CALCMAPCENTER(map::MapDb& db, int32_t& LAT, int32_t& LON);
-
 // The map name proposed for an OSM file: its name without the last
 // extension, in lower case.
 std::string proposed_map_name(const std::filesystem::path& infn);

@@ -168,7 +168,7 @@ TEST(ImportDriver, MapCentre) {
     }
     w.db.DBCONNECTRO(w.map_path().string());
     int32_t lat = -1, lon = -1;
-    CALCMAPCENTER(w.db, lat, lon);
+    map::CALCMAPCENTER(w.db, lat, lon);
     EXPECT_EQ(lat, c.lat) << c.what;
     EXPECT_EQ(lon, c.lon) << c.what;
   }

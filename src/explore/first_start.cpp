@@ -1,0 +1,45 @@
+#include "explore/first_start.h"
+
+#include <system_error>
+
+#include "explore/explorer.h"
+#include "map/loader.h"
+#include "map/mapdb.h"
+
+namespace orvela::explore {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The demo map in the home's maps folder, copied there under a temporary
+// name and renamed so a full disk never leaves half a map; the program's own
+// copy when that fails (a read-only home still gets the demo).
+fs::path home_copy(const fs::path& src, const fs::path& home_maps) {
+  std::error_code ec;
+  fs::path dst = home_maps / DEMO_MAP;
+  if (fs::exists(dst, ec)) return dst;
+  fs::path tmp = home_maps / (std::string(DEMO_MAP) + ".tmp");
+  fs::create_directories(home_maps, ec);
+  if (fs::copy_file(src, tmp, fs::copy_options::overwrite_existing, ec) && !ec) {
+    fs::rename(tmp, dst, ec);
+    if (!ec) return dst;
+  }
+  fs::remove(tmp, ec);
+  return src;
+}
+
+}  // namespace
+
+bool open_demo_map(Explorer& ex, map::MapLoader& loader, map::MapDb& db, const fs::path& program_maps,
+                   const fs::path& home_maps) {
+  std::error_code ec;
+  fs::path src = program_maps / DEMO_MAP;
+  if (!fs::exists(src, ec) && !fs::exists(home_maps / DEMO_MAP, ec)) return false;
+  loader.change_map(home_copy(src, home_maps).string());
+  if (!loader.OPENMAP()) return false;
+  int32_t lat = 0, lon = 0;
+  map::CALCMAPCENTER(db, lat, lon);
+  return ex.GOTOLATLON(lat, lon, true, {});
+}
+
+}  // namespace orvela::explore
