@@ -164,17 +164,6 @@ TEST(SettingsMenu, BookmarkFormatChoice) {
   }
 }
 
-TEST(SettingsMenu, DirectionModePreselectsTheCurrentOne) {
-  Settings s;
-  s.UDIRMODE = 3;
-  Window w("5\n", s);
-  w.app().on_command(IDM_SELECTUDIRMODE);
-  EXPECT_EQ(w.settings().UDIRMODE, 4);
-  std::string out = w.out();
-  EXPECT_NE(out.find("* 4. Degrees relative to the north\n"), std::string::npos) << out;
-  EXPECT_NE(out.find(kReminder), std::string::npos);
-}
-
 TEST(SettingsMenu, LoadAndSaveReportFailures) {
   Window w("");
   w.app().on_command(IDM_READUSERINI);
@@ -182,19 +171,6 @@ TEST(SettingsMenu, LoadAndSaveReportFailures) {
   fs::create_directory(w.paths().user_ini());  // a folder in the way
   w.app().on_command(IDM_SAVEUSERINI);
   EXPECT_EQ(w.out(), "INFO Can not save file user.ini\n");
-}
-
-TEST(SettingsMenu, SaveThenLoadRestoresChangedSwitches) {
-  Window w("");
-  w.settings().SAVESETTINGSREMIND = false;
-  w.app().on_command(IDM_CONFIRMEXIT);
-  w.app().on_command(IDM_SAVEUSERINI);
-  EXPECT_EQ(w.out(), "");  // saving says nothing
-  w.app().on_command(IDM_CONFIRMEXIT);
-  ASSERT_TRUE(w.settings().CONFIRMEXIT);
-  w.app().on_command(IDM_READUSERINI);
-  EXPECT_FALSE(w.settings().CONFIRMEXIT);
-  EXPECT_FALSE(w.settings().SAVESETTINGSREMIND);
 }
 
 TEST(InitMenu, ItemsFollowTheState) {
@@ -257,31 +233,6 @@ TEST(HelpMenu, AddressesAndAboutBox) {
             "OPEN mailto:author@orvela.org\n");
   w.app().on_command(IDM_HELPABOUT);
   EXPECT_EQ(w.out().rfind("INFO Orvela 1.01\\n", 0), 0u);
-}
-
-TEST(Zoom, SizeSpokenAndReloadOnlyWhenTheLevelChanged) {
-  struct Case {
-    int start_level;
-    int id;
-    const char* said;
-  };
-  const Case cases[] = {
-      {2, IDM_INCSQMETERS, "SAY One square 20 metres.\nSAY No map selected.\n"},
-      {2, IDM_DECSQMETERS, "SAY One square 5 metres.\nSAY No map selected.\n"},
-      {0, IDM_DECSQMETERS, "SAY One square 2 metres.\n"},
-      {11, IDM_INCSQMETERS, "SAY One square 10 kilometres.\n"},
-      {11, IDM_MAXSQMETERS, "SAY One square 10 kilometres.\n"},
-      {2, IDM_MINSQMETERS, "SAY One square 2 metres.\nSAY No map selected.\n"},
-      {2, IDM_SAYILEV, "SAY One square 10 metres.\n"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.said);
-    Window w("");
-    w.grid().ILEV = static_cast<uint8_t>(c.start_level);
-    w.grid().SETILEV();
-    w.app().on_command(c.id);
-    EXPECT_EQ(w.out(), c.said);
-  }
 }
 
 TEST(HelpMenu, ManualMissingIsSaidNotOpened) {

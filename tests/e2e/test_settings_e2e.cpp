@@ -96,12 +96,6 @@ TEST(SettingsMenu, SavedSettingsAreReadAtTheNextStart) {
   EXPECT_EQ(slurp(home / "user.ini"), saved);
 }
 
-TEST(SettingsMenu, LoadingFromTheMenuWithoutAFile) {
-  TempDir home;
-  ConsoleResult r = run_console(home.path(), "IDM_READUSERINI\n");
-  EXPECT_EQ(r.out, "INFO No saved user settings found.\nASK Really quit program?\n");
-}
-
 TEST(SettingsMenu, BrokenSettingsFilesStillStart) {
   TempDir home;
   {

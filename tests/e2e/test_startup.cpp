@@ -65,17 +65,6 @@ TEST(Startup, CommandLineWithoutWindow) {
   }
 }
 
-TEST(Startup, HelpCommandsOpenNothingInTheConsole) {
-  TempDir home;
-  ConsoleResult r = run_console(home.path(), "IDM_HELPWWW\ny\nIDM_HELPMAIL\nn\n");
-  EXPECT_EQ(r.exit_code, 0);
-  std::vector<std::string> lines = r.lines();
-  ASSERT_GE(lines.size(), 3u) << r.out;
-  EXPECT_EQ(lines[0].rfind("ASK Do you want to open web page https://", 0), 0u);
-  EXPECT_EQ(lines[1].rfind("OPEN https://", 0), 0u);
-  EXPECT_EQ(lines[2].rfind("ASK Do you want to create message to ", 0), 0u);
-}
-
 TEST(Startup, ManualInTheUsersLanguageOrEnglish) {
   const fs::path english = orvela_binary().parent_path() / "help.en.html";
   if (!fs::exists(english)) GTEST_SKIP() << "no manual built at " << english;
