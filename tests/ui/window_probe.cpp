@@ -18,7 +18,7 @@ enum : int {
   IDM_FILEOPEN = 101, IDM_CLOSE = 100, IDM_GOFORWARD = 211, IDM_INCSQMETERS = 221,
   IDM_GOTOCORDS = 270, IDM_AREAPOINTS = 251, IDM_SAYTYPE = 302, IDM_SAYDIRECTION = 303,
   IDM_SAYUDIR = 305, IDM_MUTE = 406, IDM_BOOKMARKGOTO = 502, IDM_OSMIMPORTFILE = 165,
-  IDM_TASK = 110, IDM_ASK = 604, IDM_USEMOUSE = 281, IDM_MONO = 407,
+  IDM_TASK = 110, IDM_ASK = 604, IDM_USEMOUSE = 281, IDM_MONO = 407, IDM_HELPMANUAL = 901, IDM_HELPWWW = 903, IDM_HELPMAIL = 904,
 };
 
 MenuBar probe_menu() {
@@ -55,6 +55,11 @@ MenuBar probe_menu() {
   b.MKMENU_ADD(IDM_SAYDIRECTION, "IDM_SAYDIRECTION", "&Current object direction", "/", key('/'));
   b.MKMENU_ADD(IDM_SAYUDIR, "IDM_SAYUDIR", "&User direction", ".", key('.'));
   b.MKMENU_ENDPOPUP();
+  b.MKMENU_POPUP("&Help");
+  b.MKMENU_ADD(IDM_HELPMANUAL, "IDM_HELPMANUAL", "&User manual", "F1", key(Key::F1));
+  b.MKMENU_ADD(IDM_HELPWWW, "IDM_HELPWWW", "&Home page", "", key('H', MOD_CTRL));
+  b.MKMENU_ADD(IDM_HELPMAIL, "IDM_HELPMAIL", "&Mail to author", "", key('E', MOD_CTRL));
+  b.MKMENU_ENDPOPUP();
   b.MKMENU_POPUP("&Settings");
   b.MKMENU_ADDCHECK(IDM_ASK, "IDM_CONFIRMEXIT", "Confirm program exit");
   b.MKMENU_ENDPOPUP();
@@ -87,6 +92,12 @@ class Probe final : public EventHandler {
       log(ui_.set_mouse_capture(use_mouse_) ? "capture ok" : "capture failed");
     } else if (id == IDM_MUTE) {
       muted_ = !muted_;
+    } else if (id == IDM_HELPMANUAL) {
+      log(ui_.WGSHELLEXE("/tmp/orvela help/help.en.html") ? "opened" : "not opened");
+    } else if (id == IDM_HELPWWW) {
+      log(ui_.RUNWEB("orvela.example.org/start") ? "opened" : "not opened");
+    } else if (id == IDM_HELPMAIL) {
+      log(ui_.RUNMAIL("author@example.org") ? "opened" : "not opened");
     } else if (id == IDM_CLOSE) {
       ui_.request_close();
     } else if (id == IDM_SAYTYPE) {

@@ -157,7 +157,7 @@ class Log:
 def check_menus():
     bar = wait_for("the menu bar", lambda: find(window(TITLE), role("menu bar")))
     menus = [bar.getChildAtIndex(i) for i in range(bar.childCount)]
-    check([m.name for m in menus] == ["Map", "Navigation", "Area", "Bookmarks", "Sound", "Say", "Settings"],
+    check([m.name for m in menus] == ["Map", "Navigation", "Area", "Bookmarks", "Sound", "Say", "Help", "Settings"],
           "menus: %r" % [m.name for m in menus])
     items = {m.name: [m.getChildAtIndex(i) for i in range(m.childCount)] for m in menus}
     check([i.name for i in items["Map"]] == ["Open...", "Select start point...", "Import OpenStreetMap", "Quit"],
@@ -238,6 +238,35 @@ def check_mouse(log):
     log.expect(["command 281", "capture ok"])
 
 
+def check_desktop(log, opened_path):
+    """Documents and addresses go to the desktop's opener (xdg-open)."""
+    def opened():
+        try:
+            with open(opened_path) as f:
+                return f.read().splitlines()
+        except FileNotFoundError:
+            return []
+    key("F1")
+    log.expect(["command 901", "opened"])
+    wait_for("the manual to be handed over", lambda: len(opened()) == 1)
+    key("ctrl+h")
+    q = wait_for("the web question", question_dialog)
+    settles("the web question's text",
+            lambda: "Do you want to open web page orvela.example.org/start in default browser?"
+            in [l.name for l in find_all(q, role("label"))], True)
+    key("Return")
+    log.expect(["command 903", "opened"])
+    key("ctrl+e")
+    wait_for("the mail question", question_dialog)
+    key("Escape")  # No: nothing is opened
+    log.expect(["command 904", "not opened"])
+    wait_for("the question to go", lambda: question_dialog() is None)
+    wait_for("the address to be handed over", lambda: len(opened()) == 2)
+    time.sleep(0.5)
+    check(opened() == ["/tmp/orvela help/help.en.html", "http://orvela.example.org/start"],
+          "handed to the desktop: %r" % opened())
+
+
 def question_dialog():
     return find(app(), lambda a: a.getRoleName() in ("alert", "dialog", "frame") and a.name == "Question")
 
@@ -267,7 +296,15 @@ def main():
     os.makedirs(shots, exist_ok=True)
     tmp = tempfile.mkdtemp()
     log = Log(os.path.join(tmp, "events.log"))
-    probe = subprocess.Popen([probe_path, log.path])
+    # The desktop's opener, standing in for the browser and the mail program.
+    bin_dir = os.path.join(tmp, "bin")
+    os.makedirs(bin_dir)
+    opened_path = os.path.join(tmp, "opened.txt")
+    with open(os.path.join(bin_dir, "xdg-open"), "w") as f:
+        f.write('#!/bin/sh\nprintf "%%s\\n" "$1" >> "%s"\n' % opened_path)
+    os.chmod(os.path.join(bin_dir, "xdg-open"), 0o755)
+    env = dict(os.environ, PATH=bin_dir + os.pathsep + os.environ.get("PATH", ""))
+    probe = subprocess.Popen([probe_path, log.path], env=env)
     try:
         subprocess.run(["xdotool", "search", "--sync", "--name", "^%s$" % TITLE],
                        check=True, timeout=30, stdout=subprocess.DEVNULL)
@@ -305,6 +342,7 @@ def main():
         log.expect(["command 165", "instant tasks 190"])
         check(window("Import") is None, "an instant task's dialog stayed open")
         check_mouse(log)
+        check_desktop(log, opened_path)
 
         # A second start brings this window forward and ends at once.
         second = subprocess.run([probe_path, os.path.join(tmp, "second.log")], timeout=30)
