@@ -25,7 +25,7 @@ namespace orvela::sound::test {
 
 // Raw bytes of a WAV file with the given header fields, so broken files can
 // be written as easily as good ones.
-struct WavSpec {
+struct WavLayout {
   uint16_t channels = 1;
   uint16_t bits = 16;
   uint16_t format = 1;
@@ -36,7 +36,7 @@ struct WavSpec {
   int64_t cut_to = -1;        // file truncated to this many bytes; -1 = whole
 };
 
-inline std::string wav_bytes(const WavSpec& w) {
+inline std::string wav_bytes(const WavLayout& w) {
   std::string b;
   auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) b.push_back(char((v >> (8 * i)) & 0xff)); };
   auto u16 = [&](uint16_t v) { b.push_back(char(v & 0xff)); b.push_back(char(v >> 8)); };
@@ -81,7 +81,7 @@ struct SoundHome {
   SoundHome() { std::filesystem::create_directories(dir / "sounds"); }
   std::filesystem::path sounds() const { return dir / "sounds"; }
   EnginePaths paths() const { return {sounds(), dir / "alsoft.ini", dir / "hrtf"}; }
-  void add(const std::string& name, const WavSpec& w = {}) { write_file(sounds() / (name + ".wav"), wav_bytes(w)); }
+  void add(const std::string& name, const WavLayout& w = {}) { write_file(sounds() / (name + ".wav"), wav_bytes(w)); }
 };
 
 // A real map grid around the user, who stands at (75, 75) facing north,

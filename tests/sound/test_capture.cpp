@@ -86,8 +86,8 @@ class Capture : public testing::Test {
  protected:
   void SetUp() override {
     capture_file();
-    home.add("hum", test::WavSpec{.samples = test::tone(1.0, 2000)});
-    home.add("user move", test::WavSpec{.samples = test::tone(0.1, 2000)});
+    home.add("hum", test::WavLayout{.samples = test::tone(1.0, 2000)});
+    home.add("user move", test::WavLayout{.samples = test::tone(0.1, 2000)});
     test::write_file(home.dir / "sounds.ini", "shop = hum\n");
     list.READSOUNDSLIST(home.dir / "sounds.ini", home.sounds());
     ASSERT_TRUE(engine.SOUNDINIT("").device_open);

@@ -77,7 +77,7 @@ TEST_F(Engine, MovedSoundsKeepTheirSources) {
 }
 
 TEST_F(Engine, UnloadableFilesLeaveOnlyTheirCellsSilent) {
-  home.add("stereo", test::WavSpec{.channels = 2});
+  home.add("stereo", test::WavLayout{.channels = 2});
   apply({{1, 1, "missing"}, {2, 2, "a"}, {3, 3, "stereo"}, {-2, -2, "../sounds/a"}, {4, 4, "b"}});
   EXPECT_EQ(sound_at(e, 2, 2), "a");
   EXPECT_EQ(sound_at(e, 4, 4), "b");
@@ -125,7 +125,7 @@ TEST_F(Engine, BuffersAreKeptWhileHeldAndTheirSlotsReused) {
 }
 
 TEST_F(Engine, SingleSoundsBeyondTheSourceTableAreSilent) {
-  home.add("long", test::WavSpec{.samples = test::tone(5.0)});  // still sounding when counted
+  home.add("long", test::WavLayout{.samples = test::tone(5.0)});  // still sounding when counted
   for (int k = 0; k < MAXSOUNDSRC + 5; ++k) e.SOUNDPLAY(k % 7, 0, "long", 10, 100);
   EXPECT_EQ(e.SOUNDSRCUSED(), MAXSOUNDSRC);
   EXPECT_EQ(heard(e).size(), MAXSOUNDSRC);

@@ -20,7 +20,7 @@ class SoundMenu : public testing::Test {
   void SetUp() override {
     test::use_null_backend_by_default();
     for (const char* n : {"user bookmark", "other line", "shop", "bell"}) {
-      home.add(n, test::WavSpec{.samples = test::tone(1.5)});
+      home.add(n, test::WavLayout{.samples = test::tone(1.5)});
     }
     test::write_file(home.dir / "sounds.ini", "specialsound = user bookmark\nspecialsound = other line\n"
                                               "shop = shop\nspecialsound = bell\n");

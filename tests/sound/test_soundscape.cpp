@@ -19,7 +19,7 @@ class SoundscapeTest : public testing::Test {
     test::use_null_backend_by_default();
     for (const char* n : {"road main", "shop", "crossing", "number", "other line", "other area", "other point",
                           "user bookmark", "user move", "user move up", "user move down", "additional informations"}) {
-      home.add(n, test::WavSpec{.samples = test::tone(2.0)});
+      home.add(n, test::WavLayout{.samples = test::tone(2.0)});
     }
     test::write_file(home.dir / "sounds.ini",
                      "specialsound = user bookmark\nroad main = road main\nshop = shop\n" + extra_list);
@@ -176,7 +176,7 @@ TEST(SpeakerTest, NeedsASoundLongerThan50000Bytes) {
   test::use_null_backend_by_default();
   test::SoundHome home;
   // 50000 bytes exactly: 44 header bytes and 24978 samples.
-  home.add("short", test::WavSpec{.samples = std::vector<int16_t>(24978, 1000)});
+  home.add("short", test::WavLayout{.samples = std::vector<int16_t>(24978, 1000)});
   test::write_file(home.dir / "sounds.ini", "kind = short\n");
   SoundList list;
   list.READSOUNDSLIST(home.dir / "sounds.ini", home.sounds());

@@ -8,16 +8,16 @@
 namespace orvela::sound {
 namespace {
 
-using test::WavSpec;
+using test::WavLayout;
 
 struct BadFile {
   const char* name;
-  WavSpec spec;
+  WavLayout layout;
   WaveResult expected;
 };
 
-WavSpec with(void (*change)(WavSpec&)) {
-  WavSpec w;
+WavLayout with(void (*change)(WavLayout&)) {
+  WavLayout w;
   change(w);
   return w;
 }
@@ -26,30 +26,30 @@ class WaveFiles : public testing::TestWithParam<BadFile> {};
 
 TEST_P(WaveFiles, AreReadOrRefused) {
   test::SoundHome home;
-  home.add("x", GetParam().spec);
+  home.add("x", GetParam().layout);
   WaveData d;
   EXPECT_EQ(read_wave(home.sounds() / "x.wav", d), GetParam().expected);
   if (GetParam().expected == WAVE_OK) {
-    EXPECT_EQ(d.freq, GetParam().spec.rate);
-    EXPECT_EQ(d.samples, GetParam().spec.samples);
+    EXPECT_EQ(d.freq, GetParam().layout.rate);
+    EXPECT_EQ(d.samples, GetParam().layout.samples);
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Headers, WaveFiles,
     testing::Values(
-        BadFile{"Canonical", WavSpec{}, WAVE_OK},
-        BadFile{"TruncatedHeader", with([](WavSpec& w) { w.cut_to = 30; }), WAVE_BAD_HEADER},
-        BadFile{"EmptyFile", with([](WavSpec& w) { w.cut_to = 0; }), WAVE_BAD_HEADER},
-        BadFile{"Stereo", with([](WavSpec& w) { w.channels = 2; }), WAVE_BAD_HEADER},
-        BadFile{"EightBit", with([](WavSpec& w) { w.bits = 8; }), WAVE_BAD_HEADER},
-        BadFile{"Compressed", with([](WavSpec& w) { w.format = 3; }), WAVE_BAD_HEADER},
-        BadFile{"LongFmtChunk", with([](WavSpec& w) { w.fmt_size = 18; }), WAVE_BAD_HEADER},
-        BadFile{"ZeroRate", with([](WavSpec& w) { w.rate = 0; }), WAVE_BAD_HEADER},
-        BadFile{"EmptyDataChunk", with([](WavSpec& w) { w.samples.clear(); }), WAVE_BAD_HEADER},
-        BadFile{"ClaimsMoreThanFile", with([](WavSpec& w) { w.claimed_data = 100000; }), WAVE_SHORT_DATA},
-        BadFile{"ClaimsFourGigabytes", with([](WavSpec& w) { w.claimed_data = 0xFFFFFFF0; }), WAVE_SHORT_DATA},
-        BadFile{"DataCutShort", with([](WavSpec& w) { w.cut_to = 44 + 100; }), WAVE_SHORT_DATA}),
+        BadFile{"Canonical", WavLayout{}, WAVE_OK},
+        BadFile{"TruncatedHeader", with([](WavLayout& w) { w.cut_to = 30; }), WAVE_BAD_HEADER},
+        BadFile{"EmptyFile", with([](WavLayout& w) { w.cut_to = 0; }), WAVE_BAD_HEADER},
+        BadFile{"Stereo", with([](WavLayout& w) { w.channels = 2; }), WAVE_BAD_HEADER},
+        BadFile{"EightBit", with([](WavLayout& w) { w.bits = 8; }), WAVE_BAD_HEADER},
+        BadFile{"Compressed", with([](WavLayout& w) { w.format = 3; }), WAVE_BAD_HEADER},
+        BadFile{"LongFmtChunk", with([](WavLayout& w) { w.fmt_size = 18; }), WAVE_BAD_HEADER},
+        BadFile{"ZeroRate", with([](WavLayout& w) { w.rate = 0; }), WAVE_BAD_HEADER},
+        BadFile{"EmptyDataChunk", with([](WavLayout& w) { w.samples.clear(); }), WAVE_BAD_HEADER},
+        BadFile{"ClaimsMoreThanFile", with([](WavLayout& w) { w.claimed_data = 100000; }), WAVE_SHORT_DATA},
+        BadFile{"ClaimsFourGigabytes", with([](WavLayout& w) { w.claimed_data = 0xFFFFFFF0; }), WAVE_SHORT_DATA},
+        BadFile{"DataCutShort", with([](WavLayout& w) { w.cut_to = 44 + 100; }), WAVE_SHORT_DATA}),
     [](const testing::TestParamInfo<BadFile>& i) { return std::string(i.param.name); });
 
 TEST(WaveFiles, MissingFileCannotBeOpened) {
