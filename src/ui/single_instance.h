@@ -23,7 +23,8 @@ class SingleInstance {
 
   // `fn` runs on the listening thread whenever a later copy asks this one
   // to come forward (hand it on with Ui::post). Requests that arrive before
-  // it is set are remembered and delivered when it is.
+  // it is set are remembered and delivered when it is. on_raise({}) stops
+  // the calls: when it returns, none is running, so the window may go.
   void on_raise(std::function<void()> fn);
 
  private:

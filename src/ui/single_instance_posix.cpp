@@ -76,17 +76,14 @@ struct SingleInstance::Listener {
     }
   }
 
+  // The callback runs under the lock, so that once on_raise({}) has
+  // returned no call into the window is in progress or still to come.
   void raise() {
-    std::function<void()> fn;
-    {
-      std::lock_guard lock(mutex);
-      if (!on_raise) {
-        raise_pending = true;
-        return;
-      }
-      fn = on_raise;
-    }
-    fn();
+    std::lock_guard lock(mutex);
+    if (on_raise)
+      on_raise();
+    else
+      raise_pending = true;
   }
 
   ~Listener() {
@@ -129,13 +126,9 @@ SingleInstance::SingleInstance(std::unique_ptr<Listener> l) : listener_(std::mov
 SingleInstance::~SingleInstance() = default;
 
 void SingleInstance::on_raise(std::function<void()> fn) {
-  bool pending = false;
-  {
-    std::lock_guard lock(listener_->mutex);
-    listener_->on_raise = fn;
-    pending = std::exchange(listener_->raise_pending, false);
-  }
-  if (pending && fn) fn();
+  std::lock_guard lock(listener_->mutex);
+  listener_->on_raise = std::move(fn);
+  if (listener_->on_raise && std::exchange(listener_->raise_pending, false)) listener_->on_raise();
 }
 
 }  // namespace orvela::ui

@@ -91,6 +91,26 @@ TEST(SingleInstance, ASilentClientDoesNotStopTheListener) {
   ::close(fd);
 }
 
+TEST(SingleInstance, NoCallIsInProgressOnceTheCallbackIsRemoved) {
+  orvela::test::TempDir home;
+  const auto sock = home / "orvela.sock";
+  auto first = SingleInstance::ONEINSTCHECK(sock, true);
+  std::atomic<bool> inside{false};
+  std::atomic<int> calls{0};
+  first->on_raise([&] {
+    inside = true;
+    std::this_thread::sleep_for(200ms);  // a slow hand-over to the window
+    ++calls;
+    inside = false;
+  });
+  std::thread second([&] { SingleInstance::ONEINSTCHECK(sock, true); });
+  while (!inside) std::this_thread::sleep_for(1ms);
+  first->on_raise({});
+  EXPECT_FALSE(inside.load());
+  EXPECT_EQ(calls.load(), 1);
+  second.join();
+}
+
 TEST(SingleInstance, APathTooLongForASocketRunsWithoutTheCheck) {
   orvela::test::TempDir home;
   const auto sock = home / std::string(200, 'x');

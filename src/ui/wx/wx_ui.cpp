@@ -158,7 +158,9 @@ void WxUi::MOUSETOCENTER() {
   if (frame_alive_) frame_->center_mouse();
 }
 
-void WxUi::post(std::function<void()> fn) { wxTheApp->CallAfter(std::move(fn)); }
+void WxUi::post(std::function<void()> fn) {
+  if (wxTheApp) wxTheApp->CallAfter(std::move(fn));
+}
 
 void WxUi::run(EventHandler& handler) {
   if (!frame_alive_) return;
