@@ -4,6 +4,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "text/utf8.h"
+
 namespace orvela::text {
 
 namespace {
@@ -66,7 +68,10 @@ std::optional<MoCatalogue> MoCatalogue::parse(std::string_view bytes) {
   for (uint32_t i = 0; i < count; ++i) {
     std::string_view id, text;
     if (!r.string_at(originals, i, id) || !r.string_at(translations, i, text)) return std::nullopt;
-    if (!id.empty()) cat.entries_.emplace(id, text);
+    // Everything the program says is UTF-8; a translation in another
+    // encoding would reach the speech server as garbage, so English is
+    // spoken instead.
+    if (!id.empty() && valid_utf8(text)) cat.entries_.emplace(id, text);
   }
   return cat;
 }

@@ -22,7 +22,8 @@ class MoCatalogue {
   static std::optional<MoCatalogue> load(const std::filesystem::path& path);
 
   // The translation of `msgid` (the singular form for plural entries), or
-  // nothing when the catalogue has no entry for it.
+  // nothing when the catalogue has no entry for it or its translation is not
+  // valid UTF-8.
   std::optional<std::string_view> find(std::string_view msgid) const;
   std::size_t size() const { return entries_.size(); }
 

@@ -65,6 +65,13 @@ void append_char(std::string& out, char32_t c) {
   }
 }
 
+bool valid_utf8(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size())
+    if (next_char(s, i) == kInvalidChar) return false;
+  return true;
+}
+
 std::string_view cut_at_char(std::string_view s, std::size_t max_bytes) {
   if (s.size() <= max_bytes) return s;
   std::size_t end = 0;

@@ -19,6 +19,9 @@ char32_t next_char(std::string_view s, std::size_t& i);
 // Appends the UTF-8 encoding of `c` (a valid code point) to `out`.
 void append_char(std::string& out, char32_t c);
 
+// True when every byte of `s` belongs to a well-formed character.
+bool valid_utf8(std::string_view s);
+
 // The longest prefix of `s` of at most `max_bytes` bytes that does not end
 // inside a multi-byte character.
 std::string_view cut_at_char(std::string_view s, std::size_t max_bytes);

@@ -95,6 +95,19 @@ TEST(MoCatalogue, RefusesOffsetsPastTheEnd) {
   EXPECT_TRUE(MoCatalogue::parse(minor).has_value());
 }
 
+// A translation that is not UTF-8 (a catalogue saved in a legacy code page)
+// is left out, so that message is spoken in English instead of as garbage.
+TEST(MoCatalogue, SkipsTranslationsThatAreNotUtf8) {
+  std::string bytes = sample_mo_bytes();
+  std::size_t pos = bytes.find("Informacja");
+  ASSERT_NE(pos, std::string::npos);
+  bytes[pos + 3] = '\xF3';  // "ó" as ISO-8859-2 writes it
+  auto cat = MoCatalogue::parse(bytes);
+  ASSERT_TRUE(cat.has_value());
+  EXPECT_FALSE(cat->find("Info").has_value());
+  EXPECT_EQ(cat->find("North "), "Północ ");
+}
+
 // Random damage anywhere in the file: parsing and lookups must stay inside
 // the buffer (AddressSanitizer watches) and answer something.
 TEST(MoCatalogue, SurvivesRandomDamage) {

@@ -108,6 +108,7 @@ TEST(Utf8, CutsOnlyBetweenCharacters) {
   EXPECT_EQ(cut_at_char("aż", 3), "aż");
   EXPECT_EQ(cut_at_char("€€", 4), "€");
   EXPECT_EQ(cut_at_char("a\xff\xfe", 2), "a\xff");  // stray bytes count as one each
+  EXPECT_TRUE(valid_utf8("Zażółć 😀 €"));
 }
 
 // Malformed UTF-8 from files and the network: every helper copes, keeps the
@@ -157,6 +158,7 @@ TEST(Utf8, MalformedTextThroughEveryHelper) {
     }
     EXPECT_EQ(i, s.size());
     EXPECT_LE(steps, s.size());
+    EXPECT_EQ(valid_utf8(s), s.find('\0') != std::string::npos);  // only "A\0B" is well-formed
   }
   EXPECT_EQ(LOWCASESTR("\xff\xc4\x84"), "\xff\xc4\x85");  // Ą after a stray byte still lowers
   EXPECT_EQ(GETLWORD("Zi\xc5", true), "Zi");
