@@ -10,8 +10,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path env_dir(const char* name, const fs::path& fallback) {
-  const char* v = std::getenv(name);
+fs::path env_dir(const Paths::EnvLookup& env, const char* name, const fs::path& fallback) {
+  const char* v = env(name);
   // XDG asks to ignore relative paths in these variables.
   if (v && *v == '/') return fs::path(v);
   return fallback;
@@ -38,17 +38,20 @@ fs::path Paths::running_program_dir() {
 }
 
 Paths Paths::detect(const std::optional<fs::path>& home_override) {
-  fs::path prog = running_program_dir();
+  return detect(running_program_dir(), home_override, [](const char* name) { return std::getenv(name); });
+}
+
+Paths Paths::detect(fs::path prog, const std::optional<fs::path>& home_override, const EnvLookup& env) {
   if (home_override) {
     std::error_code ec;
     fs::path home = fs::absolute(*home_override, ec);
     return Paths(prog, ec ? *home_override : home);
   }
   if (writable_dir(prog)) return Paths(prog, prog);
-  fs::path user_home = env_dir("HOME", "/tmp");
-  return Paths(prog, env_dir("XDG_CONFIG_HOME", user_home / ".config") / "orvela",
-               env_dir("XDG_DATA_HOME", user_home / ".local/share") / "orvela",
-               env_dir("XDG_CACHE_HOME", user_home / ".cache") / "orvela");
+  fs::path user_home = env_dir(env, "HOME", "/tmp");
+  return Paths(prog, env_dir(env, "XDG_CONFIG_HOME", user_home / ".config") / "orvela",
+               env_dir(env, "XDG_DATA_HOME", user_home / ".local/share") / "orvela",
+               env_dir(env, "XDG_CACHE_HOME", user_home / ".cache") / "orvela");
 }
 
 TempFile::TempFile(const fs::path& dir) {

@@ -4,6 +4,7 @@
 // home: the program folder when it is writable, else the XDG folders, or the
 // folder given with --home.
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -19,8 +20,15 @@ class Paths {
 
   // The folder of the running executable (from /proc/self/exe).
   static std::filesystem::path running_program_dir();
-  // Works out the home: `home_override` when given, else the program folder
-  // when writable, else the XDG folders of `env_home` ($HOME).
+  // Looks up an environment variable; nullptr when it is not set.
+  using EnvLookup = std::function<const char*(const char*)>;
+  // Works out the home for the program in `program_dir`: `home_override`
+  // when given, else the program folder when writable, else the XDG folders
+  // ($XDG_CONFIG_HOME, $XDG_DATA_HOME, $XDG_CACHE_HOME or their defaults
+  // under $HOME), each with a folder "orvela".
+  static Paths detect(std::filesystem::path program_dir, const std::optional<std::filesystem::path>& home_override,
+                      const EnvLookup& env);
+  // The same for the running program and the process environment.
   static Paths detect(const std::optional<std::filesystem::path>& home_override);
 
   const std::filesystem::path& program_dir() const { return program_dir_; }

@@ -8,6 +8,7 @@
 #include "app/settings_menu.h"
 #include "app/shown_speech.h"
 #include "explore/explorer.h"
+#include "explore/first_start.h"
 #include "map/grid.h"
 #include "map/loader.h"
 #include "map/mapdb.h"
@@ -78,6 +79,10 @@ int run_program(ui::Ui& ui, text::Speech& voice, const Options& options) {
   // Here the bookmark list starts empty and the automatic update check runs.
   ui.raise();
   // Here the last map opens at the saved start position.
+  // Without one (the first start, or a fresh --home) the demo map opens.
+  std::error_code no_start_ec;
+  if (!std::filesystem::exists(paths.start_pos_file(), no_start_ec))
+    explore::open_demo_map(explorer, loader, db, paths.program_dir() / "maps", paths.maps_dir());
   sound.TESTSPEAKERS(ui);
   ui.run(app);
   sound.SOUNDCLOSE();

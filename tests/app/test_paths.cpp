@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include <fstream>
+#include <map>
 #include <sstream>
 
 #include "app/paths.h"
@@ -28,6 +29,40 @@ TEST(Paths, HomeHoldsEveryWritableFile) {
   }
   EXPECT_EQ(p.program_dir(), Paths::running_program_dir());
   EXPECT_EQ(p.help_file("pl").filename(), "help.pl.html");
+}
+
+TEST(Paths, ReadOnlyProgramFolderUsesTheXdgFolders) {
+  struct Case {
+    std::map<std::string, std::string> env;
+    const char *config, *data, *temp;
+  };
+  const Case cases[] = {
+      {{{"HOME", "/home/ann"}}, "/home/ann/.config/orvela", "/home/ann/.local/share/orvela",
+       "/home/ann/.cache/orvela/tmp"},
+      {{{"HOME", "/home/ann"}, {"XDG_CONFIG_HOME", "/cfg"}, {"XDG_DATA_HOME", "/data"}, {"XDG_CACHE_HOME", "/c"}},
+       "/cfg/orvela", "/data/orvela", "/c/orvela/tmp"},
+      // Relative XDG folders are not to be used.
+      {{{"HOME", "/home/ann"}, {"XDG_DATA_HOME", "rel/data"}}, "/home/ann/.config/orvela",
+       "/home/ann/.local/share/orvela", "/home/ann/.cache/orvela/tmp"},
+  };
+  const fs::path prog = "/nonexistent/orvela-program";  // cannot be written to
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.config);
+    auto env = [&](const char* name) -> const char* {
+      auto it = c.env.find(name);
+      return it == c.env.end() ? nullptr : it->second.c_str();
+    };
+    Paths p = Paths::detect(prog, std::nullopt, env);
+    EXPECT_EQ(p.user_ini(), fs::path(c.config) / "user.ini");
+    EXPECT_EQ(p.maps_dir(), fs::path(c.data) / "maps");
+    EXPECT_EQ(p.temp_dir(), fs::path(c.temp));
+    EXPECT_EQ(p.sounds_ini(), prog / "sounds.ini");
+    // --home wins over everything.
+    EXPECT_EQ(Paths::detect(prog, fs::path("/h"), env).user_ini(), fs::path("/h/user.ini"));
+  }
+  test::TempDir writable;
+  EXPECT_EQ(Paths::detect(writable.path(), std::nullopt, [](const char*) { return nullptr; }).maps_dir(),
+            writable / "maps");
 }
 
 TEST(TempFile, UniquePrivateAndRemovedAfterUse) {
