@@ -18,7 +18,7 @@ enum : int {
   IDM_FILEOPEN = 101, IDM_CLOSE = 100, IDM_GOFORWARD = 211, IDM_INCSQMETERS = 221,
   IDM_GOTOCORDS = 270, IDM_AREAPOINTS = 251, IDM_SAYTYPE = 302, IDM_SAYDIRECTION = 303,
   IDM_SAYUDIR = 305, IDM_MUTE = 406, IDM_BOOKMARKGOTO = 502, IDM_OSMIMPORTFILE = 165,
-  IDM_TASK = 110, IDM_ASK = 604, IDM_USEMOUSE = 281, IDM_MONO = 407, IDM_HELPMANUAL = 901, IDM_HELPWWW = 903, IDM_HELPMAIL = 904,
+  IDM_TASK = 110, IDM_ASK = 604, IDM_USEMOUSE = 281, IDM_MONO = 407, IDM_HELPMANUAL = 901, IDM_BOOKMARKLOAD = 505, IDM_BOOKMARKSAVEAS = 512, IDM_HELPWWW = 903, IDM_HELPMAIL = 904,
 };
 
 MenuBar probe_menu() {
@@ -44,6 +44,9 @@ MenuBar probe_menu() {
   b.MKMENU_ENDPOPUP();
   b.MKMENU_POPUP("&Bookmarks");
   b.MKMENU_ADD(IDM_BOOKMARKGOTO, "IDM_BOOKMARKGOTO", "&Go to bookmark...", "U", key('U'));
+  b.MKMENU_ADD(IDM_BOOKMARKLOAD, "IDM_BOOKMARKLOAD", "L&oad bookmarks...", "Ctrl+L", key('L', MOD_CTRL));
+  b.MKMENU_ADD(IDM_BOOKMARKSAVEAS, "IDM_BOOKMARKSAVEAS", "Save bookmarks &as...", "",
+               key('S', MOD_CTRL | MOD_SHIFT));
   b.MKMENU_ENDPOPUP();
   b.MKMENU_POPUP("&Sound");
   b.MKMENU_ADDCHECK(IDM_MUTE, "IDM_MUTE", "&Mute", "Ctrl+Space", key(Key::Space, MOD_CTRL));
@@ -92,6 +95,12 @@ class Probe final : public EventHandler {
       log(ui_.set_mouse_capture(use_mouse_) ? "capture ok" : "capture failed");
     } else if (id == IDM_MUTE) {
       muted_ = !muted_;
+    } else if (id == IDM_BOOKMARKLOAD || id == IDM_BOOKMARKSAVEAS) {
+      const bool load = id == IDM_BOOKMARKLOAD;
+      const auto p = ui_.WGWYBORPLI(load ? WGFOPEN : WGFSAVEAS, load ? "Load bookmarks" : "Save bookmarks",
+                                    {{"Loadstone Checkpoints file *.lscp", "*.lscp"}, {"All files", "*"}},
+                                    {}, ".lscp");
+      log(p ? "file " + p->string() : std::string("cancelled"));
     } else if (id == IDM_HELPMANUAL) {
       log(ui_.WGSHELLEXE("/tmp/orvela help/help.en.html") ? "opened" : "not opened");
     } else if (id == IDM_HELPWWW) {

@@ -101,7 +101,13 @@ def named(role_name, name):
 
 
 def window(title):
-    return find(app(), named("frame", title))
+    """A top-level window of the app (a frame, or the file chooser's own role)."""
+    a = app()
+    for i in range(a.childCount if a else 0):
+        child = a.getChildAtIndex(i)
+        if child is not None and child.name == title:
+            return child
+    return None
 
 
 def text_of(acc):
@@ -267,6 +273,30 @@ def check_desktop(log, opened_path):
           "handed to the desktop: %r" % opened())
 
 
+def check_file_chooser(log, tmp):
+    home = os.path.join(tmp, "files")
+    os.makedirs(home, exist_ok=True)
+    existing = os.path.join(home, "walk.lscp")
+    open(existing, "w").close()
+    key("ctrl+l")
+    wait_for("the open dialog", lambda: window("Load bookmarks"))
+    time.sleep(0.5)
+    type_text(existing)  # a "/" opens the chooser's location field
+    time.sleep(0.5)
+    key("Return")
+    log.expect(["command 505", "file " + existing])
+    wait_for("the open dialog to close", lambda: window("Load bookmarks") is None)
+    key("ctrl+shift+s")
+    wait_for("the save dialog", lambda: window("Save bookmarks"))
+    time.sleep(0.5)
+    key("ctrl+a")
+    type_text(os.path.join(home, "evening"))
+    time.sleep(0.5)
+    key("Return")
+    # A name typed without an extension gets the default one.
+    log.expect(["command 512", "file " + os.path.join(home, "evening.lscp")])
+
+
 def question_dialog():
     return find(app(), lambda a: a.getRoleName() in ("alert", "dialog", "frame") and a.name == "Question")
 
@@ -343,6 +373,7 @@ def main():
         check(window("Import") is None, "an instant task's dialog stayed open")
         check_mouse(log)
         check_desktop(log, opened_path)
+        check_file_chooser(log, tmp)
 
         # A second start brings this window forward and ends at once.
         second = subprocess.run([probe_path, os.path.join(tmp, "second.log")], timeout=30)
