@@ -91,7 +91,8 @@ void BinOrvela::PREPARESQS() {
 }
 
 void BinOrvela::BINORVEL_INIT(const std::string& dbfn) {
-  db_.DBCONNECTRW(dbfn);
+  // One thread writes the file: SQLite's own locking would only cost time.
+  db_.DBCONNECT(dbfn, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
   db_.IFDBERREX("Opening map");
   db_.DBQUERY("PRAGMA synchronous=off;");
   db_.DBQUERY("PRAGMA journal_mode=off;");

@@ -1,6 +1,7 @@
 #include "osm/osmreader.h"
 
 #include <random>
+#include <unordered_set>
 
 #include "osm/binorvela.h"
 #include "osm/element_source.h"
@@ -121,6 +122,7 @@ class Converter final : public OsmElementSink {
   bool PROCESSTAGSFORTHISPARENT = false;
   bool THISWAYROUTABLE = false;
   std::vector<uint64_t> THISWAYNODES;
+  std::unordered_set<uint64_t> seen_;
   bool PROCESSCANCEL = false;
   bool malformed_ = false;
 };
@@ -129,18 +131,19 @@ void Converter::create_temp_tables() {
   db_.DBQUERY(kCachePragma);
   db_.DBQUERY("drop table if exists osm_nodes;");
   db_.IFDBERREX("drop table osm_nodes");
-  db_.DBQUERY("create table osm_nodes (id integer primary key autoincrement, lat integer, lon integer);");
+  // The scratch tables take their ids from the data, so they skip
+  // "autoincrement": its bookkeeping row would be rewritten on every insert.
+  db_.DBQUERY("create table osm_nodes (id integer primary key, lat integer, lon integer);");
   db_.IFDBERREX("create table osm_nodes");
   QS_ADDNODE = db_.DBPREPARE("insert into osm_nodes (id, lat, lon) values (?1, ?2, ?3);");
   QS_GETNODE = db_.DBPREPARE("select id, lat, lon from osm_nodes where id=?1;");
   db_.IFDBERREX("prep query for osm_node");
   db_.DBQUERY(
-      "create table osm_waynodes (id integer primary key autoincrement, wayid integer, nodeid "
+      "create table osm_waynodes (id integer primary key, wayid integer, nodeid "
       "integer, endof integer);");
   db_.IFDBERREX("create table osm_waynodes");
-  db_.DBQUERY("create unique index if not exists idxosmwaynodes on osm_waynodes(nodeid,wayid);");
   QS_ADDWAYNODE =
-      db_.DBPREPARE("insert or ignore into osm_waynodes (wayid, nodeid, endof) values (?1, ?2,?3);");
+      db_.DBPREPARE("insert into osm_waynodes (wayid, nodeid, endof) values (?1, ?2,?3);");
   db_.IFDBERREX("prep query for osm_node");
 }
 
@@ -188,7 +191,7 @@ void Converter::node(const OSMNODE& n, bool has_body) {
   w_.ORVOBJ.ID = static_cast<uint32_t>(n.ID);
   w_.ORVOBJ.LAT = n.LAT;
   w_.ORVOBJ.LON = n.LON;
-  w_.ORVOBJ.OBJTYPE = "p";
+  w_.ORVOBJ.OBJTYPE.assign(1, map::OBJTYPE_POI);
   ADDOSMNODE(n);
   if (has_body) PARENTTAG = Parent::node;
   PROCESSTAGSFORTHISPARENT = true;
@@ -202,7 +205,7 @@ void Converter::way(uint64_t id, bool has_body) {
     PARENTTAG = Parent::way;
     ++st_.ILWAYS;
     PROCESSTAGSFORTHISPARENT = true;
-    w_.ORVOBJ.OBJTYPE = "l";
+    w_.ORVOBJ.OBJTYPE.assign(1, map::OBJTYPE_LINE);
     w_.ORVOBJ.ID = static_cast<uint32_t>(id);
   }
   w_.CLEARTAGS();
@@ -259,7 +262,11 @@ void Converter::close_tag(std::string_view name) {
   // intersection search joins on, and a refused duplicate must not lend its
   // nodes to the object that owns the id.
   if (THISWAYROUTABLE && rowid > 0) {
+    // A node met twice in one way (a closed way's ends) is recorded once,
+    // with the flag of its first occurrence.
+    seen_.clear();
     for (size_t i = 0; i < THISWAYNODES.size(); ++i) {
+      if (!seen_.insert(THISWAYNODES[i]).second) continue;
       ADDOSMWAYNODE(rowid, THISWAYNODES[i], i == 0 || i + 1 == THISWAYNODES.size());
     }
   }
@@ -286,6 +293,10 @@ std::string Converter::intersection_name(map::Stmt& q, int64_t nodeid) {
 
 void Converter::DETECTINTERSECTIONS() {
   HANDLEPROGRESS(OSMREAD_EVMAPINTERSECTIONS, 0);
+  // Built once over all rows instead of row by row in random order while
+  // reading: far cheaper. Each way's rows are already free of repeats.
+  db_.DBQUERY("create unique index if not exists idxosmwaynodes on osm_waynodes(nodeid,wayid);");
+  db_.IFDBERREX("idxosmwaynodes");
   map::Stmt search = db_.DBPREPARE(kDetectIntersections);
   db_.IFDBERREX("prepq detectintersections");
   map::Stmt naming = db_.DBPREPARE(kGetIntersection);
@@ -296,7 +307,7 @@ void Converter::DETECTINTERSECTIONS() {
     int32_t lon = sqlite3_column_int(search, 2);
     std::string name = intersection_name(naming, nodeid);
     w_.ORVOBJ = map::ORVOBJREC{};
-    w_.ORVOBJ.OBJTYPE = "n";
+    w_.ORVOBJ.OBJTYPE.assign(1, map::OBJTYPE_INTERSECTION);
     w_.ORVOBJ.LAT = lat;
     w_.ORVOBJ.LON = lon;
     w_.ORVOBJ.NAME = std::move(name);

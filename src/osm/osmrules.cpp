@@ -133,7 +133,7 @@ bool OsmRules::OSMRULES_OTAGPROC(const TAGREC& otag, map::ORVOBJREC& obj) const 
   if (!r) return false;
   if (!r->TYP.empty()) obj.TYP = r->TYP;
   if (r->ENDLEV > 0) obj.ENDLEV = r->ENDLEV;
-  if (r->LINETOAREA && obj.OBJTYPE == "l") obj.OBJTYPE = "o";
+  if (r->LINETOAREA && obj.OBJTYPE == "l") obj.OBJTYPE.assign(1, map::OBJTYPE_POLYGON);
   return true;
 }
 
