@@ -7,9 +7,12 @@
 #include "app/paths.h"
 #include "app/startup.h"
 #include "app/window.h"
+#include "map/db_error.h"
 #include "osm/import_cli.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+int run(int argc, char** argv) {
   using orvela::app::Options;
   const Options o = orvela::app::parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
   switch (o.mode) {
@@ -25,4 +28,17 @@ int main(int argc, char** argv) {
     case Options::Mode::Window: return orvela::app::run_window(argc, argv, o);
   }
   return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  try {
+    return run(argc, argv);
+  } catch (const orvela::map::DbFatalError& e) {
+    // Commands catch these themselves; one that escapes (start-up, a mode
+    // without a window) ends the program with a failure code, already logged.
+    std::cerr << "orvela: database error: " << e.what() << "\n";
+    return 1;
+  }
 }
