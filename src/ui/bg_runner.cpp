@@ -47,7 +47,12 @@ BgRunner::BgRunner(BgTask task, Poster post, BgView& view) : shared_(std::make_s
 }
 
 BgRunner::~BgRunner() {
-  if (worker_.joinable()) worker_.join();
+  // Left early (an error on the window's thread): ask the work to stop and
+  // wait for it, as Cancel would.
+  if (worker_.joinable()) {
+    shared_->cancel = true;
+    worker_.join();
+  }
   shared_->view = nullptr;
 }
 

@@ -33,7 +33,8 @@ using Poster = std::function<void(std::function<void()>)>;
 class BgRunner {
  public:
   BgRunner(BgTask task, Poster post, BgView& view);
-  // Waits for the worker if it still runs (it is never killed).
+  // Raises the cancel flag and waits for the worker if it still runs (it is
+  // never killed).
   ~BgRunner();
   BgRunner(const BgRunner&) = delete;
   BgRunner& operator=(const BgRunner&) = delete;

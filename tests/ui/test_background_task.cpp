@@ -124,6 +124,20 @@ TEST(BackgroundTask, AWorkerThatEndsAtOnceStillClosesItsDialog) {
   EXPECT_EQ(c.ui.WGREADSTR("t", "p", "", false), "IDM_X");
 }
 
+TEST(BackgroundTask, AnErrorOnTheWindowsThreadStopsTheWorkAndWaitsForIt) {
+  Console c("");
+  std::atomic<bool> worker_done{false};
+  EXPECT_THROW(c.ui.BGPROCES(task([&](BgProgress& p) {
+                 // A GPS update fails while the task runs.
+                 c.ui.post([] { throw std::logic_error("bad fix"); });
+                 while (!p.BGPROCESCANCEL()) std::this_thread::sleep_for(1ms);
+                 worker_done = true;
+                 return BgResult{};
+               })),
+               std::logic_error);
+  EXPECT_TRUE(worker_done.load());
+}
+
 TEST(BackgroundTask, PostsFromOtherThreadsAreHandledWhileTheTaskRuns) {
   Console c("");
   std::vector<std::string> seen;
