@@ -33,7 +33,10 @@ HrtfStatus to_status(ALCint s) {
 
 }  // namespace
 
-AudioEngine::AudioEngine(EnginePaths paths) : paths_(std::move(paths)) {}
+AudioEngine::AudioEngine(EnginePaths paths) : paths_(std::move(paths)) {
+  batch_play_.reserve(MAXSOUNDSRC);
+  batch_stop_.reserve(MAXSOUNDSRC);
+}
 
 AudioEngine::~AudioEngine() { SOUNDCLOSE(); }
 
@@ -160,7 +163,8 @@ void AudioEngine::SOUNDSOURCEPLAY(uint32_t i) {
   if (device_ == nullptr || i < 1 || i > srcused_) return;
   SOUNDSOURCE& s = srcs_[i];
   if (s.BINDBUFNUM == 0 || s.PLAYING) return;
-  alSourcePlay(s.ID);
+  if (batching_) batch_play_.push_back(s.ID);
+  else alSourcePlay(s.ID);
   s.PLAYING = true;
 }
 

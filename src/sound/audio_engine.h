@@ -12,6 +12,7 @@
 #include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sound/engine_settings.h"
 #include "sound/sound_types.h"
@@ -92,6 +93,7 @@ class AudioEngine {
   void place(uint32_t src, int32_t x, int32_t y);
   void start_looped(uint32_t src);
   void clear_tables();
+  void stop_unclaimed(const std::array<bool, MAXSOUNDSRC + 1>& used);
   void open_context(bool hrtf);
 
   EnginePaths paths_;
@@ -101,6 +103,11 @@ class AudioEngine {
   void* device_ = nullptr;   // ALCdevice*
   void* context_ = nullptr;  // ALCcontext*
   bool deferred_updates_ = false;  // AL_SOFT_deferred_updates is there
+  // While a template is applied, starts and stops are collected and handed
+  // to OpenAL in one call each: every single call waits for the mixer.
+  bool batching_ = false;
+  std::vector<uint32_t> batch_play_;
+  std::vector<uint32_t> batch_stop_;
   std::array<SOUNDBUF, MAXSOUNDBUFS + 1> bufs_{};   // slot 0 unused
   std::array<SOUNDSOURCE, MAXSOUNDSRC + 1> srcs_{};  // slot 0 unused
   uint16_t bufsused_ = 0;

@@ -20,6 +20,7 @@ void AudioEngine::SOUNDSCAPEAPLY() {
   // The whole step is one change for the listener: OpenAL applies the
   // moves, levels and starts together instead of while we are half-way.
   if (deferred_updates_) alDeferUpdatesSOFT();
+  batching_ = true;
   release_unneeded_buffers();
   // Sounds that already play are moved first, in scan order...
   for (int32_t x = -r; x <= r; ++x) {
@@ -31,9 +32,7 @@ void AudioEngine::SOUNDSCAPEAPLY() {
   // still ringing included), which frees its source for the cells still
   // waiting. Starting new sources only now keeps a step that merely shifts
   // the sounds from running out of sources while old ones still play.
-  for (uint32_t i = 1; i <= srcused_; ++i) {
-    if (!used[i]) SOUNDSOURCESTOP(i);
-  }
+  stop_unclaimed(used);
   for (int32_t x = -r; x <= r; ++x) {
     for (int32_t y = -r; y <= r; ++y) {
       if (uint16_t b = waiting[cell_index(x, y)]; b != 0) start_new_source(x, y, b, used);
@@ -41,7 +40,23 @@ void AudioEngine::SOUNDSCAPEAPLY() {
       template_.at(x, y).VOLPERC = 0;
     }
   }
+  batching_ = false;
+  if (!batch_play_.empty()) alSourcePlayv(static_cast<ALsizei>(batch_play_.size()), batch_play_.data());
+  batch_play_.clear();
   if (deferred_updates_) alProcessUpdatesSOFT();
+}
+
+// SOUNDSOURCESTOP for every source this pass did not claim, in one call.
+void AudioEngine::stop_unclaimed(const std::array<bool, MAXSOUNDSRC + 1>& used) {
+  batch_stop_.clear();
+  for (uint32_t i = 1; i <= srcused_; ++i) {
+    if (used[i] || !srcs_[i].PLAYING) continue;
+    batch_stop_.push_back(srcs_[i].ID);
+    srcs_[i].PLAYING = false;
+  }
+  if (batch_stop_.empty()) return;
+  alSourceStopv(static_cast<ALsizei>(batch_stop_.size()), batch_stop_.data());
+  alSourceRewindv(static_cast<ALsizei>(batch_stop_.size()), batch_stop_.data());
 }
 
 // Frees the buffers no cell asks for any more; a buffer that a source still
