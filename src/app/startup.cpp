@@ -79,9 +79,11 @@ int run_program(ui::Ui& ui, text::Speech& voice, const Options& options) {
   // Here the bookmark list starts empty and the automatic update check runs.
   ui.raise();
   // Here the last map opens at the saved start position.
-  // Without one (the first start, or a fresh --home) the demo map opens.
+  // Without one (the first start, or a fresh --home) the window opens the
+  // demo map. The console keeps its documented start with no map, which
+  // scripts rely on.
   std::error_code no_start_ec;
-  if (!std::filesystem::exists(paths.start_pos_file(), no_start_ec))
+  if (options.mode != Options::Mode::Console && !std::filesystem::exists(paths.start_pos_file(), no_start_ec))
     explore::open_demo_map(explorer, loader, db, paths.program_dir() / "maps", paths.maps_dir());
   sound.TESTSPEAKERS(ui);
   ui.run(app);
