@@ -133,7 +133,7 @@ WaveResult AudioEngine::SOUNDBUFLOADWAV(std::string_view fn, uint16_t n) {
   if (device_ == nullptr) return WAVE_NO_DEVICE;
   if (n < 1 || n > MAXSOUNDBUFS) return WAVE_CANNOT_OPEN;
   if (bufs_[n].LOADED) return WAVE_SLOT_LOADED;
-  auto file = sound_file_path(paths_.sounds_dir, fn);
+  auto file = existing_sound_file(paths_.sounds_dir, fn);
   if (!file) return WAVE_CANNOT_OPEN;
   WaveData wave;
   WaveResult r = read_wave(*file, wave);

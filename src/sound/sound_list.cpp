@@ -25,9 +25,9 @@ bool split_setting_line(std::string_view line, std::string& name, std::string& v
 namespace {
 
 int32_t measure(const std::filesystem::path& sounds_dir, std::string_view fn) {
-  auto file = sound_file_path(sounds_dir, fn);
+  auto file = existing_sound_file(sounds_dir, fn);
   std::error_code ec;
-  if (!file || !std::filesystem::is_regular_file(*file, ec)) return 0;
+  if (!file) return 0;
   auto size = std::filesystem::file_size(*file, ec);
   if (ec) return 0;
   return size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(size);

@@ -35,6 +35,16 @@ std::optional<std::filesystem::path> sound_file_path(const std::filesystem::path
   return sounds_dir / (std::string(fn) + ".wav");
 }
 
+std::optional<std::filesystem::path> existing_sound_file(const std::filesystem::path& sounds_dir,
+                                                         std::string_view fn) {
+  auto file = sound_file_path(sounds_dir, fn);
+  std::error_code ec;
+  if (!file || !std::filesystem::is_regular_file(*file, ec)) return std::nullopt;
+  auto real = std::filesystem::canonical(*file, ec);
+  if (ec || real.parent_path() != std::filesystem::canonical(sounds_dir, ec) || ec) return std::nullopt;
+  return file;
+}
+
 WaveResult read_wave(const std::filesystem::path& file, WaveData& out) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) return WAVE_CANNOT_OPEN;

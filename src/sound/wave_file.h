@@ -31,6 +31,11 @@ struct WaveData {
 std::optional<std::filesystem::path> sound_file_path(const std::filesystem::path& sounds_dir,
                                                      std::string_view fn);
 
+// The existing regular file of sound `fn` (sound_file_path), or nothing when
+// it is missing or, through a link, really lies outside `sounds_dir`.
+std::optional<std::filesystem::path> existing_sound_file(const std::filesystem::path& sounds_dir,
+                                                         std::string_view fn);
+
 // Reads `file` into `out`. A header that claims more data than the file
 // holds gives WAVE_SHORT_DATA before anything is allocated; an empty data
 // chunk, a zero sample rate, stereo, 8-bit or compressed data give

@@ -68,5 +68,17 @@ TEST(WaveFiles, NamesThatLeaveTheSoundsFolderAreRefused) {
   EXPECT_EQ(sound_file_path(home.sounds(), "..road"), home.sounds() / "..road.wav");
 }
 
+TEST(WaveFiles, ALinkOutOfTheSoundsFolderIsNotFollowed) {
+  test::SoundHome home;
+  test::write_file(home.dir / "secret.wav", test::wav_bytes({}));
+  std::filesystem::create_symlink(home.dir / "secret.wav", home.sounds() / "link.wav");
+  home.add("real");
+  std::filesystem::create_symlink(home.sounds() / "real.wav", home.sounds() / "alias.wav");
+  EXPECT_FALSE(existing_sound_file(home.sounds(), "link").has_value());
+  EXPECT_FALSE(existing_sound_file(home.sounds(), "missing").has_value());
+  EXPECT_TRUE(existing_sound_file(home.sounds(), "real").has_value());
+  EXPECT_TRUE(existing_sound_file(home.sounds(), "alias").has_value());  // a link inside the folder is fine
+}
+
 }  // namespace
 }  // namespace orvela::sound
