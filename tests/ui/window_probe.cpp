@@ -66,6 +66,12 @@ MenuBar probe_menu() {
   b.MKMENU_POPUP("&Settings");
   b.MKMENU_ADDCHECK(IDM_ASK, "IDM_CONFIRMEXIT", "Confirm program exit");
   b.MKMENU_ENDPOPUP();
+  // Keys without a menu item of their own.
+  b.MKACCEL_ADD(key('T', MOD_SHIFT), 308);
+  b.MKACCEL_ADD(key(Key::Enter), 501);
+  b.MKACCEL_ADD(key(Key::Delete), 503);
+  b.MKACCEL_ADD(key(Key::Left, MOD_ALT), 712);
+  b.MKACCEL_ADD(key('.', MOD_CTRL), 621);
   return b.MKMENU_END();
 }
 

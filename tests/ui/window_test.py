@@ -342,9 +342,11 @@ def main():
         check_menus()
 
         # Every command key reaches the app, plain keys and arrows included.
-        key("Up", "p", "slash", "period", "space", "ctrl+o", "ctrl+Prior")
+        key("Up", "p", "slash", "period", "space", "ctrl+o", "ctrl+Prior",
+            "shift+t", "Return", "Delete", "alt+Left", "ctrl+period")
         log.expect(["command 211", "command 251", "command 303", "command 305", "command 302",
-                    "command 101", "command 221"])
+                    "command 101", "command 221", "command 308", "command 501", "command 503",
+                    "command 712", "command 621"])
 
         # Opening the menu is the time to set item states; the key of a
         # greyed item still acts.
