@@ -36,10 +36,10 @@ void AudioEngine::SOUNDSCAPEAPLY() {
   for (int32_t x = -r; x <= r; ++x) {
     for (int32_t y = -r; y <= r; ++y) {
       if (uint16_t b = waiting[cell_index(x, y)]; b != 0) start_new_source(x, y, b, used);
-      template_.at(x, y).FNAME.clear();
-      template_.at(x, y).VOLPERC = 0;
     }
   }
+  // Between updates the template is empty, also beyond a range that shrank.
+  SOUNDSCAPEINIT();
   batching_ = false;
   if (!batch_play_.empty()) alSourcePlayv(static_cast<ALsizei>(batch_play_.size()), batch_play_.data());
   batch_play_.clear();

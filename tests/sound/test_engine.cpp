@@ -161,6 +161,31 @@ TEST_F(Engine, AStepThatReshufflesAFullTemplateKeepsEveryCellSounding) {
   EXPECT_EQ(sound_at(e, 10, 10), "s0");
 }
 
+TEST_F(Engine, OnlyCellsWithinTheRangePlayAndTheTemplateEndsEmpty) {
+  e.settings().SOUNDSCAPERANGE = 3;
+  apply({{3, 0, "a"}, {4, 0, "b"}, {0, -3, "c"}, {-10, 10, "b"}});
+  EXPECT_EQ(sound_at(e, 3, 0), "a");
+  EXPECT_EQ(sound_at(e, 0, -3), "c");
+  EXPECT_EQ(heard(e).size(), 2u);
+  EXPECT_TRUE(e.NEWSOUNDSCAPE().at(4, 0).FNAME.empty());
+  e.settings().SOUNDSCAPERANGE = 10;
+  apply({});
+  EXPECT_TRUE(heard(e).empty());  // nothing left over from the smaller range
+}
+
+TEST_F(Engine, SingleSoundsAreAttenuatedLikeTheSoundscape) {
+  apply({{1, 0, "a"}});
+  e.SOUNDPLAY(-1, 0, "b", 100, 100);  // takes a fresh source
+  apply({});
+  e.SOUNDPLAY(-1, 0, "b", 100, 100);  // takes the soundscape's old source
+  for (uint32_t i = 1; i <= e.SOUNDSRCUSED(); ++i) {
+    if (e.buffer(e.source(i).BINDBUFNUM).FNAME != "b" || !e.source(i).PLAYING) continue;
+    ALfloat ref = 0;
+    alGetSourcef(e.source(i).ID, AL_REFERENCE_DISTANCE, &ref);
+    EXPECT_FLOAT_EQ(ref, 2.0f);
+  }
+}
+
 struct Placement {
   const char* name;
   bool exchanged, mono;
