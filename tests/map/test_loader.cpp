@@ -245,6 +245,27 @@ TEST(Loader, BadGeometryRowsAreSkipped) {
   EXPECT_EQ(w.name_at(71, 70), "Good");
 }
 
+TEST(Loader, ColumnsOfTheWrongTypeAreNotGeometry) {
+  World w;
+  {
+    MapBuilder b(w.map_path());
+    int64_t text_points = b.line(road("Text points"), {w.at(70.5, 70.5), w.at(72.5, 70.5)});
+    b.exec("update orvel_lin set points='hello, I am not a blob' where id=" + std::to_string(text_points) + ";");
+    int64_t real_points = b.line(road("Real points"), {w.at(70.5, 72.5), w.at(72.5, 72.5)});
+    b.exec("update orvel_lin set points=3.25 where id=" + std::to_string(real_points) + ";");
+    POINT p = w.at(80.5, 80.5);
+    int64_t text_lat = b.point(object('p', "Text lat", "shop"), p.Y, p.X);
+    b.exec("update orvel_poi set lat='north' where id=" + std::to_string(text_lat) + ";");
+    b.line(road("Good"), {w.at(70.5, 74.5), w.at(72.5, 74.5)});
+    b.exec("update orvel_lin set hlevels='xyz' where id=3;");
+  }
+  ASSERT_TRUE(w.load());
+  EXPECT_EQ(w.name_at(71, 74), "Good");
+  EXPECT_EQ(w.name_at(71, 70), "");
+  EXPECT_EQ(w.name_at(80, 80), "");
+  EXPECT_EQ(w.loader.FN(), w.map_path().string());
+}
+
 // Files that are not usable maps: the error box, no map selected, an empty grid.
 TEST(Loader, UnusableFilesAreRefused) {
   struct Case {
