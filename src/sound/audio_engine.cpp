@@ -116,7 +116,10 @@ void AudioEngine::SOUNDCLOSE() {
 void AudioEngine::SOUNDSCAPEINIT() {
   for (int32_t x = -MAXSOUNDSCAPERANGE; x <= MAXSOUNDSCAPERANGE; ++x) {
     for (int32_t y = -MAXSOUNDSCAPERANGE; y <= MAXSOUNDSCAPERANGE; ++y) {
-      template_.at(x, y) = SOUNDSCAPETEMPLATE{};
+      SOUNDSCAPETEMPLATE& c = template_.at(x, y);
+      c.FNAME.clear();  // keeps its memory: no allocation per step
+      c.VOLPERC = 0;
+      c.PITCHPERC = 0;
     }
   }
 }
