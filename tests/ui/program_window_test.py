@@ -46,6 +46,18 @@ def main():
         w.check(w.shortcut(opn) == "<Primary>o", "Open... shortcut %r" % w.shortcut(opn))
         subprocess.run(["import", "-window", "root", os.path.join(shots, "orvela.png")], check=False)
 
+        # Opening the menu sets the switches: they show as check items.
+        w.key("alt+m")
+        w.time.sleep(0.5)
+        w.key("Escape", "Escape")
+        item = lambda name: w.find(w.window("Orvela"), lambda a: a.name == name and a.getRoleName() != "menu")
+        w.settles("Confirm program exit's kind", lambda: item("Confirm program exit").getRoleName(),
+                  "check menu item")
+        w.settles("Confirm program exit's mark",
+                  lambda: w.has_state(item("Confirm program exit"), pyatspi.STATE_CHECKED), True)
+        w.settles("Mute's kind", lambda: item("Mute").getRoleName(), "check menu item")
+        w.check(not w.has_state(item("Mute"), pyatspi.STATE_CHECKED), "Mute is checked")
+
         # A plain key speaks; ";" shows the last spoken message in a dialog.
         w.key("comma")
         w.key("semicolon")

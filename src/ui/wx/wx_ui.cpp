@@ -131,12 +131,9 @@ wxMenuItem* make_checkable(wxMenuItem* item) {
 
 void WxUi::set_item_checked(int id, bool checked) {
   wxMenuItem* item = find_item(id);
-  if (item && !item->IsCheckable()) {
-    // An item is only ever checked if it stands for a switch; an item
-    // never checked stays a plain one for the screen reader.
-    if (!checked) return;
-    item = make_checkable(item);
-  }
+  // Only a switch is ever checked or unchecked: an item the app sets either
+  // way is one, even when the menu description did not say so.
+  if (item && !item->IsCheckable()) item = make_checkable(item);
   if (item) item->Check(checked);
 }
 
