@@ -41,7 +41,9 @@ void fill_busy(map::Grid& grid) {
   }
 }
 
-void BM_StepOnBusyGrid(benchmark::State& state) {
+// One soundscape update per iteration: a step east and back when `walk`,
+// otherwise a 15-degree turn on the spot (every sound keeps its source).
+void run_updates(benchmark::State& state, bool walk) {
   ::setenv("ALSOFT_DRIVERS", "null", 0);
   std::filesystem::path program = ORVELA_BUILD_PROGRAM_DIR;
   auto home = std::filesystem::temp_directory_path() / ("orvela-bench-" + std::to_string(::getpid()));
@@ -61,7 +63,7 @@ void BM_StepOnBusyGrid(benchmark::State& state) {
   scape.SETSOUNDSCAPE({cells, user.UDIR});  // load the buffers once
   int step = 0;
   for (auto _ : state) {
-    user.UPOSX = 75.0 + (step % 2);  // one step east, one back west
+    if (walk) user.UPOSX = 75.0 + (step % 2);
     user.UDIR = (step * 15) % 360;
     ++step;
     scape.SETSOUNDSCAPE({cells, user.UDIR});
@@ -71,6 +73,11 @@ void BM_StepOnBusyGrid(benchmark::State& state) {
   engine.SOUNDCLOSE();
   std::filesystem::remove_all(home);
 }
+
+void BM_StepOnBusyGrid(benchmark::State& state) { run_updates(state, true); }
+void BM_TurnOnBusyGrid(benchmark::State& state) { run_updates(state, false); }
+
 BENCHMARK(BM_StepOnBusyGrid)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_TurnOnBusyGrid)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
