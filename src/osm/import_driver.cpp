@@ -55,6 +55,12 @@ std::filesystem::path destination_map(const std::filesystem::path& mapdir, const
   return mapdir / (safe + ".osm.orvel");
 }
 
+bool OSMREADPROGRESS(uint64_t CUR, uint64_t TOTAL, const ImportProgressText& words, ui::BgProgress& progress) {
+  std::string t = words.text(CUR, TOTAL);
+  if (!t.empty()) progress.BGPROCESINFO(t, ui::BGPROCESEDIT);
+  return progress.BGPROCESCANCEL();
+}
+
 ui::BgResult OSMIMPORTTHREAD(map::MapDb& db, const std::filesystem::path& rules,
                              const OSMIMPORTPARAMREC& P, ui::BgProgress& progress) {
   ui::BgResult r;
@@ -63,12 +69,7 @@ ui::BgResult OSMIMPORTTHREAD(map::MapDb& db, const std::filesystem::path& rules,
   ImportProgressText words;
   OsmImportOptions opt;
   opt.rules_file = rules;
-  // OSMREADPROGRESS: the words for each call, and whether to stop.
-  opt.progress = [&](uint64_t cur, uint64_t total) {
-    std::string t = words.text(cur, total);
-    if (!t.empty()) progress.BGPROCESINFO(t, ui::BGPROCESEDIT);
-    return progress.BGPROCESCANCEL();
-  };
+  opt.progress = [&](uint64_t cur, uint64_t total) { return OSMREADPROGRESS(cur, total, words, progress); };
   OsmImportResult res = OSMPROCFILE(db, P.INFN, P.OUTFN, opt);
   r.LASTERR = res.LASTERR;
   r.LASTERRDESC = res.LASTERRDESC;

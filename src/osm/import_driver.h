@@ -42,6 +42,13 @@ void OSMIMPORT(ImportContext& ctx, bool FROMFILE);
 ui::BgResult OSMIMPORTTHREAD(map::MapDb& db, const std::filesystem::path& rules,
                              const OSMIMPORTPARAMREC& P, ui::BgProgress& progress);
 
+class ImportProgressText;
+
+// The conversion's progress callback: shows the words for (CUR, TOTAL) in
+// the progress window's text field and returns true when the user pressed
+// Cancel.
+bool OSMREADPROGRESS(uint64_t CUR, uint64_t TOTAL, const ImportProgressText& words, ui::BgProgress& progress);
+
 // The map name proposed for an OSM file: its name without the last
 // extension, in lower case.
 std::string proposed_map_name(const std::filesystem::path& infn);

@@ -6,6 +6,7 @@
 
 #include "explore/world.h"
 #include "osm/import_driver.h"
+#include "osm/import_progress.h"
 
 namespace orvela::osm {
 namespace {
@@ -138,6 +139,43 @@ TEST(ImportDriver, MapNamesStayInTheMapsFolder) {
     EXPECT_EQ(destination_map("/m", c.typed), fs::path("/m") / c.file) << c.typed;
   EXPECT_EQ(proposed_map_name("/x/Liechtenstein-2013.OSM"), "liechtenstein-2013");
   EXPECT_EQ(proposed_map_name("/x/extract.osm.bz2"), "extract.osm");
+}
+
+// A progress window that records what it was shown.
+struct ShownProgress : ui::BgProgress {
+  void BGPROCESINFO(const std::string& s, ui::BgTarget target) override { shown.emplace_back(target, s); }
+  bool BGPROCESCANCEL() const override { return cancel; }
+  std::vector<std::pair<ui::BgTarget, std::string>> shown;
+  bool cancel = false;
+};
+
+TEST(ImportDriver, ProgressWordsAndCancel) {
+  using Clock = ImportProgressText::Clock;
+  const Clock::time_point start = Clock::now() - std::chrono::seconds(30);
+  ImportProgressText words(start);
+  struct Case {
+    uint64_t cur, total;
+    const char* prefix;  // "" when nothing is shown
+  };
+  const std::vector<Case> cases = {
+      {1, 0, "Initializing map..."},   {2, 0, "Detecting intersections..."}, {3, 0, "Closing map..."},
+      {4, 0, ""},                      {0, 1000, ""},                         {500, 1000, "50 percent done. Time remaining about "},
+      {1000, 1000, "100 percent done. Time remaining about "},
+  };
+  for (const auto& c : cases) {
+    ShownProgress p;
+    EXPECT_FALSE(OSMREADPROGRESS(c.cur, c.total, words, p)) << c.cur << "/" << c.total;
+    if (*c.prefix) {
+      ASSERT_EQ(p.shown.size(), 1u) << c.cur << "/" << c.total;
+      EXPECT_EQ(p.shown[0].first, ui::BGPROCESEDIT);
+      EXPECT_TRUE(p.shown[0].second.starts_with(c.prefix)) << p.shown[0].second;
+    } else {
+      EXPECT_TRUE(p.shown.empty()) << c.cur << "/" << c.total;
+    }
+  }
+  ShownProgress cancelled;
+  cancelled.cancel = true;
+  EXPECT_TRUE(OSMREADPROGRESS(10, 100, words, cancelled));
 }
 
 TEST(ImportDriver, MapCentre) {
