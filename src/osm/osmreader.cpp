@@ -5,6 +5,7 @@
 
 #include "osm/binorvela.h"
 #include "osm/element_source.h"
+#include "osm/node_cache.h"
 #include "text/translate.h"
 
 namespace orvela::osm {
@@ -123,6 +124,7 @@ class Converter final : public OsmElementSink {
   bool THISWAYROUTABLE = false;
   std::vector<uint64_t> THISWAYNODES;
   std::unordered_set<uint64_t> seen_;
+  NodeCache cache_;
   bool PROCESSCANCEL = false;
   bool malformed_ = false;
 };
@@ -158,11 +160,16 @@ void Converter::ADDOSMNODE(const OSMNODE& n) {
   db_.DBBINDINT(QS_ADDNODE, 2, n.LAT);
   db_.DBBINDINT(QS_ADDNODE, 3, n.LON);
   db_.IFDBERREX("addosmnode");
-  // A node id met twice keeps its first position: the second insert is dropped.
-  DBEXECSTMT(QS_ADDNODE);
+  // A node id met twice keeps its first position: the second insert is
+  // dropped, and only a stored position is remembered.
+  int rc = db_.DBSTEP(QS_ADDNODE);
+  db_.DBRESET(QS_ADDNODE);
+  db_.DBCLEARBINDINGS(QS_ADDNODE);
+  if (rc == SQLITE_DONE) cache_.put(n);
 }
 
 bool Converter::GETOSMNODE(uint64_t id, OSMNODE& n) {
+  if (cache_.get(id, n)) return true;
   db_.DBBINDQWORD(QS_GETNODE, 1, static_cast<int64_t>(id));
   int rc = db_.DBSTEP(QS_GETNODE);
   db_.IFDBERREX("getosmnode");
@@ -320,8 +327,11 @@ void Converter::DETECTINTERSECTIONS() {
 
 fs::path temp_name_for(const fs::path& outfn) {
   std::random_device rd;
-  return outfn.parent_path() /
-         ("." + outfn.filename().string() + ".importing-" + std::to_string(rd() % 1000000));
+  std::string name(1, '.');
+  name.append(outfn.filename().string());
+  name.append(".importing-");
+  name.append(std::to_string(rd() % 1000000));
+  return outfn.parent_path() / name;
 }
 
 void erase_file(const fs::path& p) {

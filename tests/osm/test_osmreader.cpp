@@ -279,6 +279,12 @@ TEST_F(Import, DuplicateAndTruncatedIdsAreSkipped) {
             (Rows{{"red"}}));
   EXPECT_EQ(sql_rows(out(), "select id, nameid from orvel_lin"), (Rows{{"5", "NULL"}}));
   EXPECT_EQ(stats.duplicates, 3u);
+  // A node id met twice keeps its first position for the ways too.
+  auto blobs = testing::sql_blobs(out(), "select points from orvel_lin where id=5");
+  ASSERT_EQ(blobs.size(), 1u);
+  std::vector<map::POINT> pts;
+  map::decode_points(blobs[0], pts);
+  EXPECT_EQ(pts, (std::vector<map::POINT>{{1000000, 1000000}, {1000000, 1001000}}));
 }
 
 TEST_F(Import, CancelDeletesTheOutputAndKeepsTheOldMap) {
