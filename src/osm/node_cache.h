@@ -1,8 +1,9 @@
 #pragma once
-// A fixed-size, direct-mapped memory of recently stored node positions in
-// front of the node table: most way references point at nodes stored shortly
-// before, so most lookups never reach SQLite. Its size is fixed (64 MB), so
-// memory stays bounded whatever the size of the input.
+// A direct-mapped memory of recently stored node positions in front of the
+// node table: most way references point at nodes stored shortly before, so
+// most lookups never reach SQLite. Its size is capped (64 MB), so memory
+// stays bounded whatever the size of the input.
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -12,11 +13,17 @@ namespace orvela::osm {
 
 class NodeCache {
  public:
-  static constexpr size_t kSlots = size_t{1} << 22;
+  static constexpr unsigned kMaxBits = 22;
 
-  NodeCache() : slots_(kSlots) {}
-  // Remembers `n`, replacing whatever shared its slot.
+  NodeCache() : slots_(size_t{1} << bits_) {}
+  // Remembers `n`, replacing whatever shared its slot. The table starts
+  // small (small files need no 64 MB) and grows with the nodes seen; growing
+  // forgets what it held, which only sends those lookups to the table.
   void put(const OSMNODE& n) {
+    if (++puts_ > slots_.size() && bits_ < kMaxBits) {
+      bits_ = std::min(bits_ + 2, kMaxBits);
+      slots_.assign(size_t{1} << bits_, Slot{});
+    }
     slots_[index(n.ID)] = {n.ID + 1, n.LAT, n.LON};
   }
   // The position of node `id` when it is still remembered.
@@ -33,7 +40,9 @@ class NodeCache {
     int32_t lat = 0;
     int32_t lon = 0;
   };
-  static size_t index(uint64_t id) { return static_cast<size_t>((id * 0x9E3779B97F4A7C15ull) >> 42); }
+  size_t index(uint64_t id) const { return static_cast<size_t>((id * 0x9E3779B97F4A7C15ull) >> (64 - bits_)); }
+  unsigned bits_ = 16;
+  uint64_t puts_ = 0;
   std::vector<Slot> slots_;
 };
 
