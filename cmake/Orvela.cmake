@@ -29,7 +29,7 @@ function(orvela_add_library name)
 endfunction()
 
 function(orvela_add_test_suite name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
   find_package(GTest REQUIRED)
   include(GoogleTest)
   set(target orvela_${name}_tests)
@@ -38,12 +38,11 @@ function(orvela_add_test_suite name)
   target_link_libraries(${target} PRIVATE ${ARG_DEPS} orvela_testsupport
                         GTest::gtest GTest::gmock GTest::gtest_main)
   set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  # The environment of these tests comes from tests/support/test_env.cpp:
+  # list-valued properties do not survive gtest_discover_tests intact.
   gtest_discover_tests(${target}
-    DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${name};${ARG_LABELS}"
-               ENVIRONMENT "${ORVELA_TEST_ENVIRONMENT}"
-               TIMEOUT 300)
+    PROPERTIES LABELS "${name}" TIMEOUT 300)
 endfunction()
 
 function(orvela_add_benchmark name)
