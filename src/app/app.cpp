@@ -62,7 +62,8 @@ void App::database_failed() {
 }
 
 void App::DISPATCH(int id) {
-  if (dispatch_map(id) || dispatch_navigation(id) || dispatch_say(id) || dispatch_settings(id) || dispatch_help(id))
+  if (dispatch_map(id) || dispatch_navigation(id) || dispatch_say(id) || dispatch_settings(id) ||
+      dispatch_help(id))
     return;
   if (p_.sound && p_.sound->dispatch(id, p_.ui, p_.msg, p_.settings)) return;
   // The remaining commands belong to modules that join the program later;
@@ -71,47 +72,104 @@ void App::DISPATCH(int id) {
 
 bool App::dispatch_map(int id) {
   switch (id) {
-    case IDM_CLOSE: p_.ui.request_close(); return true;
-    case IDM_FILEOPEN: FILEOPEN(); return true;
-    case IDM_MAPREFRESH: RELOADMAP(); return true;
-    case IDM_OSMIMPORTFILE: osm_import(true); return true;
-    case IDM_OSMIMPORTSERVER: osm_import(false); return true;
-    default: return false;
+    case IDM_CLOSE:
+      p_.ui.request_close();
+      return true;
+    case IDM_FILEOPEN:
+      FILEOPEN();
+      return true;
+    case IDM_MAPREFRESH:
+      RELOADMAP();
+      return true;
+    case IDM_OSMIMPORTFILE:
+      osm_import(true);
+      return true;
+    case IDM_OSMIMPORTSERVER:
+      osm_import(false);
+      return true;
+    default:
+      return false;
   }
 }
 
 bool App::dispatch_navigation(int id) {
   explore::Explorer& e = p_.explorer;
   switch (id) {
-    case IDM_GOFORWARD: e.UDIRMOVE(0); return true;
-    case IDM_GOBACK: e.UDIRMOVE(180); return true;
-    case IDM_GOLEFT: e.UDIRMOVE(-90); return true;
-    case IDM_GORIGHT: e.UDIRMOVE(90); return true;
-    case IDM_TURNLEFT: e.INCUDIR(-15); return true;
-    case IDM_TURNRIGHT: e.INCUDIR(15); return true;
-    case IDM_TURN90LEFT: e.INCUDIR(-90); return true;
-    case IDM_TURN90RIGHT: e.INCUDIR(90); return true;
-    case IDM_TURN180: e.INCUDIR(180); return true;
-    case IDM_TURNNORTH: e.INCUDIR(-p_.user.UDIR); return true;
-    case IDM_GOTOCORDS: e.GOTOCORDS(); return true;
-    case IDM_GOTOQTHLOC: e.GOTOQTHLOC(); return true;
-    case IDM_INCSQMETERS: p_.grid.SQMETERSCHANGE(0, p_.msg); return true;
-    case IDM_DECSQMETERS: p_.grid.SQMETERSCHANGE(1, p_.msg); return true;
-    case IDM_MINSQMETERS: p_.grid.SQMETERSCHANGE(2, p_.msg); return true;
-    case IDM_MAXSQMETERS: p_.grid.SQMETERSCHANGE(3, p_.msg); return true;
-    default: return false;
+    case IDM_GOFORWARD:
+      e.UDIRMOVE(0);
+      return true;
+    case IDM_GOBACK:
+      e.UDIRMOVE(180);
+      return true;
+    case IDM_GOLEFT:
+      e.UDIRMOVE(-90);
+      return true;
+    case IDM_GORIGHT:
+      e.UDIRMOVE(90);
+      return true;
+    case IDM_TURNLEFT:
+      e.INCUDIR(-15);
+      return true;
+    case IDM_TURNRIGHT:
+      e.INCUDIR(15);
+      return true;
+    case IDM_TURN90LEFT:
+      e.INCUDIR(-90);
+      return true;
+    case IDM_TURN90RIGHT:
+      e.INCUDIR(90);
+      return true;
+    case IDM_TURN180:
+      e.INCUDIR(180);
+      return true;
+    case IDM_TURNNORTH:
+      e.INCUDIR(-p_.user.UDIR);
+      return true;
+    case IDM_GOTOCORDS:
+      e.GOTOCORDS();
+      return true;
+    case IDM_GOTOQTHLOC:
+      e.GOTOQTHLOC();
+      return true;
+    case IDM_INCSQMETERS:
+      p_.grid.SQMETERSCHANGE(0, p_.msg);
+      return true;
+    case IDM_DECSQMETERS:
+      p_.grid.SQMETERSCHANGE(1, p_.msg);
+      return true;
+    case IDM_MINSQMETERS:
+      p_.grid.SQMETERSCHANGE(2, p_.msg);
+      return true;
+    case IDM_MAXSQMETERS:
+      p_.grid.SQMETERSCHANGE(3, p_.msg);
+      return true;
+    default:
+      return false;
   }
 }
 
 bool App::dispatch_say(int id) {
   switch (id) {
-    case IDM_SAYTYPE: p_.explorer.SAYTYP(); return true;
-    case IDM_SAYDIRECTION: p_.explorer.SAYDIRECTION(); return true;
-    case IDM_SAYUDIR: p_.explorer.SAYUDIR(); return true;
-    case IDM_SAYILEV: p_.grid.SAYILEV(p_.msg); return true;
-    case IDM_SAYHLEVEL: p_.explorer.SAYHLEVEL(); return true;
-    case IDM_SHOWLASTSAY: p_.explorer.SHOWLASTSAY(); return true;
-    default: return false;
+    case IDM_SAYTYPE:
+      p_.explorer.SAYTYP();
+      return true;
+    case IDM_SAYDIRECTION:
+      p_.explorer.SAYDIRECTION();
+      return true;
+    case IDM_SAYUDIR:
+      p_.explorer.SAYUDIR();
+      return true;
+    case IDM_SAYILEV:
+      p_.grid.SAYILEV(p_.msg);
+      return true;
+    case IDM_SAYHLEVEL:
+      p_.explorer.SAYHLEVEL();
+      return true;
+    case IDM_SHOWLASTSAY:
+      p_.explorer.SHOWLASTSAY();
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -133,11 +191,21 @@ bool App::dispatch_settings(int id) {
         SETSOUNDSCAPE();
       }
       return true;
-    case IDM_AUTOUPDATECHECK: flip_setting(s.CHECKAUTOUPDATE); return true;
-    case IDM_CONFIRMEXIT: flip_setting(s.CONFIRMEXIT); return true;
-    case IDM_SAVESETTINGSREMIND: flip_setting(s.SAVESETTINGSREMIND); return true;
-    case IDM_NMEALOG_OMITSTOPS: flip_setting(s.NMEALOG_OMITSTOPS); return true;
-    case IDM_GPS_AUTOUDIRCHANGE: flip_setting(s.GPS_AUTOUDIRCHANGE); return true;
+    case IDM_AUTOUPDATECHECK:
+      flip_setting(s.CHECKAUTOUPDATE);
+      return true;
+    case IDM_CONFIRMEXIT:
+      flip_setting(s.CONFIRMEXIT);
+      return true;
+    case IDM_SAVESETTINGSREMIND:
+      flip_setting(s.SAVESETTINGSREMIND);
+      return true;
+    case IDM_NMEALOG_OMITSTOPS:
+      flip_setting(s.NMEALOG_OMITSTOPS);
+      return true;
+    case IDM_GPS_AUTOUDIRCHANGE:
+      flip_setting(s.GPS_AUTOUDIRCHANGE);
+      return true;
     case IDM_SELECTUDIRMODE:
       SELECTUDIRMODE(s, p_.ui);
       apply_settings();
@@ -148,17 +216,27 @@ bool App::dispatch_settings(int id) {
         st_.LASTSAVEDBOOKMARKSFN.clear();
       });
       return true;
-    default: return false;
+    default:
+      return false;
   }
 }
 
 bool App::dispatch_help(int id) {
   switch (id) {
-    case IDM_HELPMANUAL: help_manual(); return true;
-    case IDM_HELPABOUT: about_box(); return true;
-    case IDM_HELPWWW: p_.ui.RUNWEB(p_.settings.services.home_page); return true;
-    case IDM_HELPMAIL: p_.ui.RUNMAIL(p_.settings.services.author_mail); return true;
-    default: return false;
+    case IDM_HELPMANUAL:
+      help_manual();
+      return true;
+    case IDM_HELPABOUT:
+      about_box();
+      return true;
+    case IDM_HELPWWW:
+      p_.ui.RUNWEB(p_.settings.services.home_page);
+      return true;
+    case IDM_HELPMAIL:
+      p_.ui.RUNMAIL(p_.settings.services.author_mail);
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -186,7 +264,8 @@ void App::help_manual() {
   } else if (std::filesystem::exists(english, ec)) {
     p_.ui.WGSHELLEXE(english.string());
   } else {
-    p_.ui.WGINFO(text::STRTOKENREPLACE(_("The user manual {file} is missing."), {"file", doc.string()}));
+    p_.ui.WGINFO(
+        text::STRTOKENREPLACE(_("The user manual {file} is missing."), {"file", doc.string()}));
   }
 }
 
@@ -214,7 +293,8 @@ void App::on_init_menu() {
     p_.sound->pull(p_.settings);
     st_.CUROBJHASTAGS = p_.sound->CUROBJHASTAGS();
   }
-  INITMENU(p_.ui, !p_.loader.FN().empty(), p_.user.ULATLONSET, st_, p_.settings); }
+  INITMENU(p_.ui, !p_.loader.FN().empty(), p_.user.ULATLONSET, st_, p_.settings);
+}
 
 bool App::on_close_requested() {
   if (st_.BOOKMARKSMODIFIED && p_.ui.WGTN(_("Save bookmarks?"))) {

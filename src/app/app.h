@@ -5,14 +5,14 @@
 #include <string>
 
 #include "app/paths.h"
+#include "app/settings.h"
+#include "app/shell_state.h"
+#include "app/sound_link.h"
 #include "explore/explorer.h"
 #include "map/grid.h"
 #include "map/loader.h"
 #include "map/mapdb.h"
 #include "map/user.h"
-#include "app/settings.h"
-#include "app/shell_state.h"
-#include "app/sound_link.h"
 #include "text/messages.h"
 #include "ui/events.h"
 #include "ui/ui.h"

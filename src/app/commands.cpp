@@ -39,7 +39,8 @@ MenuRow popup(const char* title, Lang lang = Lang::Any) {
   return {Row::Popup, 0, "", title, "", false, std::nullopt, lang};
 }
 MenuRow end(Lang lang = Lang::Any) { return {Row::End, 0, "", "", "", false, std::nullopt, lang}; }
-MenuRow item(int id, const char* name, const char* text, std::optional<Accel> accel = std::nullopt) {
+MenuRow item(int id, const char* name, const char* text,
+             std::optional<Accel> accel = std::nullopt) {
   return {Row::Item, id, name, text, "", false, accel, Lang::Any};
 }
 MenuRow worded(int id, const char* name, const char* text, const char* key_text, Accel accel) {
@@ -85,10 +86,14 @@ const std::vector<MenuRow>& menu_rows() {
       worded(ID(IDM_GOBACK), "Go back", "Down arrow", k(Key::Down)),
       worded(ID(IDM_GOLEFT), "Go left", "Left arrow", k(Key::Left)),
       worded(ID(IDM_GORIGHT), "Go right", "Right arrow", k(Key::Right)),
-      worded(ID(IDM_TURNLEFT), "Turn left by 15 degrees", "Shift+Left arrow", k(Key::Left, MOD_SHIFT)),
-      worded(ID(IDM_TURNRIGHT), "Turn right by 15 degrees", "Shift+Right arrow", k(Key::Right, MOD_SHIFT)),
-      worded(ID(IDM_TURN90LEFT), "Turn left by 90 degrees", "Ctrl+Left arrow", k(Key::Left, MOD_CTRL)),
-      worded(ID(IDM_TURN90RIGHT), "Turn right by 90 degrees", "Ctrl+Right arrow", k(Key::Right, MOD_CTRL)),
+      worded(ID(IDM_TURNLEFT), "Turn left by 15 degrees", "Shift+Left arrow",
+             k(Key::Left, MOD_SHIFT)),
+      worded(ID(IDM_TURNRIGHT), "Turn right by 15 degrees", "Shift+Right arrow",
+             k(Key::Right, MOD_SHIFT)),
+      worded(ID(IDM_TURN90LEFT), "Turn left by 90 degrees", "Ctrl+Left arrow",
+             k(Key::Left, MOD_CTRL)),
+      worded(ID(IDM_TURN90RIGHT), "Turn right by 90 degrees", "Ctrl+Right arrow",
+             k(Key::Right, MOD_CTRL)),
       worded(ID(IDM_TURN180), "Turn by 180 degrees", "Ctrl+Down arrow", k(Key::Down, MOD_CTRL)),
       worded(ID(IDM_TURNNORTH), "Turn north", "Ctrl+Up arrow", k(Key::Up, MOD_CTRL)),
       keyed(ID(IDM_INCSQMETERS), "Increase square size", "Ctrl+PGUP", k(Key::PageUp, MOD_CTRL)),
@@ -206,9 +211,17 @@ const std::vector<MenuRow>& menu_rows() {
 // Items that show a check mark for a switch.
 bool is_switch(int id) {
   switch (id) {
-    case IDM_MUTE: case IDM_MONO: case IDM_CHANGESPEAKERS: case IDM_SOUNDBEHINDLOWER:
-    case IDM_SOUNDHRTFMODE: case IDM_USEMOUSE: case IDM_AUTOUPDATECHECK: case IDM_CONFIRMEXIT:
-    case IDM_SAVESETTINGSREMIND: case IDM_NMEALOG_OMITSTOPS: case IDM_GPS_AUTOUDIRCHANGE:
+    case IDM_MUTE:
+    case IDM_MONO:
+    case IDM_CHANGESPEAKERS:
+    case IDM_SOUNDBEHINDLOWER:
+    case IDM_SOUNDHRTFMODE:
+    case IDM_USEMOUSE:
+    case IDM_AUTOUPDATECHECK:
+    case IDM_CONFIRMEXIT:
+    case IDM_SAVESETTINGSREMIND:
+    case IDM_NMEALOG_OMITSTOPS:
+    case IDM_GPS_AUTOUDIRCHANGE:
       return true;
     default:
       return false;
@@ -225,14 +238,22 @@ ui::MenuBar BUILDMAINMENU(const std::string& lang) {
   for (const MenuRow& r : menu_rows()) {
     if (r.lang == Lang::PolishOnly && !polish) continue;
     // The Polish items are fixed texts, shown as they stand.
-    auto shown = [&](const char* s) { return r.lang == Lang::PolishOnly ? std::string(s) : text::_(s); };
+    auto shown = [&](const char* s) {
+      return r.lang == Lang::PolishOnly ? std::string(s) : text::_(s);
+    };
     switch (r.row) {
-      case Row::Popup: b.MKMENU_POPUP(shown(r.text)); break;
-      case Row::End: b.MKMENU_ENDPOPUP(); break;
+      case Row::Popup:
+        b.MKMENU_POPUP(shown(r.text));
+        break;
+      case Row::End:
+        b.MKMENU_ENDPOPUP();
+        break;
       case Row::Item: {
         std::string key_text = r.key_text_is_word ? text::_(r.key_text) : std::string(r.key_text);
-        if (is_switch(r.id)) b.MKMENU_ADDCHECK(r.id, r.name, shown(r.text), key_text, r.accel);
-        else b.MKMENU_ADD(r.id, r.name, shown(r.text), key_text, r.accel);
+        if (is_switch(r.id))
+          b.MKMENU_ADDCHECK(r.id, r.name, shown(r.text), key_text, r.accel);
+        else
+          b.MKMENU_ADD(r.id, r.name, shown(r.text), key_text, r.accel);
         break;
       }
     }

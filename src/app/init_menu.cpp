@@ -17,12 +17,14 @@ void enable_all(ui::Ui& ui, std::initializer_list<int> ids, bool cond) {
 
 }  // namespace
 
-void INITMENU(ui::Ui& ui, bool ISMAPOPENED, bool ULATLONSET, const ShellState& st, const Settings& s) {
+void INITMENU(ui::Ui& ui, bool ISMAPOPENED, bool ULATLONSET, const ShellState& st,
+              const Settings& s) {
   enable_all(ui, {IDM_SELSTARTPOINT, IDM_UPDMAP}, ISMAPOPENED);
-  enable_all(ui,
-             {IDM_UMPWWW, IDM_SAVESTARTPOS, IDM_AREAPOINTS, IDM_AREANODES, IDM_AREALINES, IDM_AREAPOLYG,
-              IDM_AREAALL, IDM_AREAADR, IDM_WEATHERCURRENT, IDM_WEATHERHOURLY, IDM_WEATHERDAILY},
-             ULATLONSET);
+  enable_all(
+      ui,
+      {IDM_UMPWWW, IDM_SAVESTARTPOS, IDM_AREAPOINTS, IDM_AREANODES, IDM_AREALINES, IDM_AREAPOLYG,
+       IDM_AREAALL, IDM_AREAADR, IDM_WEATHERCURRENT, IDM_WEATHERHOURLY, IDM_WEATHERDAILY},
+      ULATLONSET);
   MNUCHECKIF(ui, IDM_MUTE, s.SOUNDMUTED);
   MNUCHECKIF(ui, IDM_MONO, s.SOUNDMONO);
   MNUCHECKIF(ui, IDM_CHANGESPEAKERS, s.SOUNDSPEAKERSCHANGED);
@@ -37,7 +39,8 @@ void INITMENU(ui::Ui& ui, bool ISMAPOPENED, bool ULATLONSET, const ShellState& s
   MNUCHECKIF(ui, IDM_GPS_AUTOUDIRCHANGE, s.GPS_AUTOUDIRCHANGE);
   enable_all(ui, {IDM_SHOWTAGS, IDM_SAYTAGS}, st.CUROBJHASTAGS);
   const bool gps_active = st.NMEAMODE != NMEAMODE_NONE;
-  enable_all(ui, {IDM_GPSSAYTIME, IDM_GPSSAYSAT, IDM_GPSSAYHDOP, IDM_GPSPLAYPAUSE, IDM_NMEADISCONNECT},
+  enable_all(ui,
+             {IDM_GPSSAYTIME, IDM_GPSSAYSAT, IDM_GPSSAYHDOP, IDM_GPSPLAYPAUSE, IDM_NMEADISCONNECT},
              gps_active);
   enable_all(ui, {IDM_GPSLOGOPEN, IDM_GPSOPEN}, !gps_active);
   enable_all(ui,

@@ -12,6 +12,7 @@ void MNUENABLEIF(ui::Ui& ui, int id, bool cond);
 void MNUCHECKIF(ui::Ui& ui, int id, bool cond);
 
 // Applies every enabling and check-mark rule of the main menu.
-void INITMENU(ui::Ui& ui, bool ISMAPOPENED, bool ULATLONSET, const ShellState& st, const Settings& s);
+void INITMENU(ui::Ui& ui, bool ISMAPOPENED, bool ULATLONSET, const ShellState& st,
+              const Settings& s);
 
 }  // namespace orvela::app

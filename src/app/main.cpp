@@ -14,18 +14,27 @@ namespace {
 
 int run(int argc, char** argv) {
   using orvela::app::Options;
-  const Options o = orvela::app::parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
+  const Options o =
+      orvela::app::parse_command_line(std::vector<std::string>(argv + 1, argv + argc));
   switch (o.mode) {
-    case Options::Mode::Help: std::cout << orvela::app::usage_text(); return 0;
-    case Options::Mode::Version: std::cout << orvela::app::version_text() << "\n"; return 0;
-    case Options::Mode::Error: std::cerr << "orvela: " << o.error << "\n" << orvela::app::usage_text(); return 2;
-    case Options::Mode::Console: return orvela::app::run_console(o);
+    case Options::Mode::Help:
+      std::cout << orvela::app::usage_text();
+      return 0;
+    case Options::Mode::Version:
+      std::cout << orvela::app::version_text() << "\n";
+      return 0;
+    case Options::Mode::Error:
+      std::cerr << "orvela: " << o.error << "\n" << orvela::app::usage_text();
+      return 2;
+    case Options::Mode::Console:
+      return orvela::app::run_console(o);
     case Options::Mode::Import: {
       const auto paths = orvela::app::Paths::detect(o.home);
-      return orvela::osm::run_import_cli(o.import_in, o.import_out, paths.osm_rules(), paths.errdb_log(),
-                                         std::cerr);
+      return orvela::osm::run_import_cli(o.import_in, o.import_out, paths.osm_rules(),
+                                         paths.errdb_log(), std::cerr);
     }
-    case Options::Mode::Window: return orvela::app::run_window(argc, argv, o);
+    case Options::Mode::Window:
+      return orvela::app::run_window(argc, argv, o);
   }
   return 1;
 }

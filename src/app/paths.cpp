@@ -38,10 +38,12 @@ fs::path Paths::running_program_dir() {
 }
 
 Paths Paths::detect(const std::optional<fs::path>& home_override) {
-  return detect(running_program_dir(), home_override, [](const char* name) { return std::getenv(name); });
+  return detect(running_program_dir(), home_override,
+                [](const char* name) { return std::getenv(name); });
 }
 
-Paths Paths::detect(fs::path prog, const std::optional<fs::path>& home_override, const EnvLookup& env) {
+Paths Paths::detect(fs::path prog, const std::optional<fs::path>& home_override,
+                    const EnvLookup& env) {
   if (home_override) {
     std::error_code ec;
     fs::path home = fs::absolute(*home_override, ec);

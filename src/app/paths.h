@@ -26,7 +26,8 @@ class Paths {
   // when given, else the program folder when writable, else the XDG folders
   // ($XDG_CONFIG_HOME, $XDG_DATA_HOME, $XDG_CACHE_HOME or their defaults
   // under $HOME), each with a folder "orvela".
-  static Paths detect(std::filesystem::path program_dir, const std::optional<std::filesystem::path>& home_override,
+  static Paths detect(std::filesystem::path program_dir,
+                      const std::optional<std::filesystem::path>& home_override,
                       const EnvLookup& env);
   // The same for the running program and the process environment.
   static Paths detect(const std::optional<std::filesystem::path>& home_override);

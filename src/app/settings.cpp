@@ -13,7 +13,9 @@ namespace orvela::app {
 
 namespace {
 
-int clamp_int(int64_t v, int lo, int hi) { return static_cast<int>(std::clamp<int64_t>(v, lo, hi)); }
+int clamp_int(int64_t v, int lo, int hi) {
+  return static_cast<int>(std::clamp<int64_t>(v, lo, hi));
+}
 
 // One key of user.ini: how it is read and how its value is written. The
 // array order is the order of the lines in the file.
@@ -24,15 +26,17 @@ struct UserKey {
   bool (*write)(const Settings&, std::string&);
 };
 
-#define ORVELA_BOOL_KEY(name, field)                                                          \
-  UserKey {                                                                                   \
-    name, [](Settings& s, const std::string& v) { s.field = ini_bool(v); },                   \
+#define ORVELA_BOOL_KEY(name, field)                                                         \
+  UserKey {                                                                                  \
+    name, [](Settings& s, const std::string& v) { s.field = ini_bool(v); },                  \
         [](const Settings& s, std::string& out) { return out += s.field ? "1" : "0", true; } \
   }
 
 const UserKey kUserKeys[] = {
     {"soundvolume", [](Settings& s, const std::string& v) { s.NORMALVOLUME = INICHECKVOL(v); },
-     [](const Settings& s, std::string& out) { return out += std::to_string(s.NORMALVOLUME), true; }},
+     [](const Settings& s, std::string& out) {
+       return out += std::to_string(s.NORMALVOLUME), true;
+     }},
     ORVELA_BOOL_KEY("soundmono", SOUNDMONO),
     ORVELA_BOOL_KEY("soundbehindlower", SOUNDBEHINDLOWER),
     ORVELA_BOOL_KEY("soundhrtfmode", SOUNDHRTFMODE),
@@ -45,8 +49,13 @@ const UserKey kUserKeys[] = {
        return !s.SOUNDDEVICENAME.empty();
      }},
     ORVELA_BOOL_KEY("usemouse", USEMOUSE),
-    {"mousefactor", [](Settings& s, const std::string& v) { s.MOUSEFACTOR = clamp_int(text::INT2(v), INT32_MIN, INT32_MAX); },
-     [](const Settings& s, std::string& out) { return out += std::to_string(s.MOUSEFACTOR), true; }},
+    {"mousefactor",
+     [](Settings& s, const std::string& v) {
+       s.MOUSEFACTOR = clamp_int(text::INT2(v), INT32_MIN, INT32_MAX);
+     },
+     [](const Settings& s, std::string& out) {
+       return out += std::to_string(s.MOUSEFACTOR), true;
+     }},
     ORVELA_BOOL_KEY("checkautoupdate", CHECKAUTOUPDATE),
     ORVELA_BOOL_KEY("confirmexit", CONFIRMEXIT),
     ORVELA_BOOL_KEY("savesettingsremind", SAVESETTINGSREMIND),
@@ -55,7 +64,9 @@ const UserKey kUserKeys[] = {
        int64_t f = text::INT2(v);
        s.BOOKMARKSAVEFORMAT = (f == BMFORMAT_LSDB) ? BMFORMAT_LSDB : BMFORMAT_LSCP;
      },
-     [](const Settings& s, std::string& out) { return out += std::to_string(s.BOOKMARKSAVEFORMAT), true; }},
+     [](const Settings& s, std::string& out) {
+       return out += std::to_string(s.BOOKMARKSAVEFORMAT), true;
+     }},
     {"udirmode", [](Settings& s, const std::string& v) { s.UDIRMODE = INIGETUDIRMODE(v); },
      [](const Settings& s, std::string& out) {
        int m = (s.UDIRMODE >= 0 && s.UDIRMODE < UDIRMODESCOUNT) ? s.UDIRMODE : 0;
@@ -98,22 +109,30 @@ std::string* service_field(ServiceConfig& c, const std::string& key) {
 
 void read_distance_model(Settings& s, const std::string& v) {
   static const std::pair<const char*, int> kModels[] = {
-      {"i", AL_INVERSE_DISTANCE}, {"ic", AL_INVERSE_DISTANCE_CLAMPED}, {"l", AL_LINEAR_DISTANCE},
-      {"lc", AL_LINEAR_DISTANCE_CLAMPED}, {"e", AL_EXPONENT_DISTANCE}, {"ec", AL_EXPONENT_DISTANCE_CLAMPED}};
+      {"i", AL_INVERSE_DISTANCE},  {"ic", AL_INVERSE_DISTANCE_CLAMPED},
+      {"l", AL_LINEAR_DISTANCE},   {"lc", AL_LINEAR_DISTANCE_CLAMPED},
+      {"e", AL_EXPONENT_DISTANCE}, {"ec", AL_EXPONENT_DISTANCE_CLAMPED}};
   std::string lower = text::LOWCASESTR(v);
   for (const auto& [sym, model] : kModels)
     if (lower == sym) s.SOUNDDISTANCEMODEL = model;
 }
 
 void apply_program_key(Settings& s, const std::string& key, const std::string& v) {
-  if (key == "initial_volume") s.NORMALVOLUME = INICHECKVOL(v);
-  else if (key == "area_volume") s.OBSZARYVOL = INICHECKVOL(v);
-  else if (key == "line_volume") s.LINIEVOL = INICHECKVOL(v);
-  else if (key == "soundscape_range") s.SOUNDSCAPERANGE = clamp_int(text::INT2(v), 1, 10);
-  else if (key == "sound_distance_model") read_distance_model(s, v);
+  if (key == "initial_volume")
+    s.NORMALVOLUME = INICHECKVOL(v);
+  else if (key == "area_volume")
+    s.OBSZARYVOL = INICHECKVOL(v);
+  else if (key == "line_volume")
+    s.LINIEVOL = INICHECKVOL(v);
+  else if (key == "soundscape_range")
+    s.SOUNDSCAPERANGE = clamp_int(text::INT2(v), 1, 10);
+  else if (key == "sound_distance_model")
+    read_distance_model(s, v);
   // Stored in a byte where the program began; kept in that range.
-  else if (key == "sound_distance_factor") s.SOUNDDISTANCEFACTOR = clamp_int(text::INT2(v), 1, 255);
-  else if (std::string* f = service_field(s.services, key)) *f = v;
+  else if (key == "sound_distance_factor")
+    s.SOUNDDISTANCEFACTOR = clamp_int(text::INT2(v), 1, 255);
+  else if (std::string* f = service_field(s.services, key))
+    *f = v;
 }
 
 }  // namespace
@@ -146,8 +165,10 @@ bool read_user_ini(Settings& s, const std::filesystem::path& file) {
   s.unknown_user_keys.clear();
   std::string name, value;
   while (INIGETNEXT(f, name, value)) {
-    if (const UserKey* k = find_user_key(text::LOWCASESTR(name))) k->read(s, value);
-    else keep_unknown(s, name, value);
+    if (const UserKey* k = find_user_key(text::LOWCASESTR(name)))
+      k->read(s, value);
+    else
+      keep_unknown(s, name, value);
   }
   return true;
 }

@@ -24,14 +24,16 @@ bool SAVEUSERINI(const Settings& s, const Paths& paths, ui::Ui& ui) {
 }
 
 void SAVESETTINGSREMINDER(const Settings& s, ui::Ui& ui) {
-  if (s.SAVESETTINGSREMIND) ui.WGINFO(_("Remember to save settings, to make this change permanent."));
+  if (s.SAVESETTINGSREMIND)
+    ui.WGINFO(_("Remember to save settings, to make this change permanent."));
 }
 
-bool SELECTBOOKMARKSAVEFORMAT(Settings& s, ui::Ui& ui, const std::function<void()>& forget_bookmark_files) {
+bool SELECTBOOKMARKSAVEFORMAT(Settings& s, ui::Ui& ui,
+                              const std::function<void()>& forget_bookmark_files) {
   const std::vector<std::string> entries = {_("Loadstone-GPS checkpoints file"),
                                             _("Loadstone-GPS database text file")};
-  auto choice = ui.WGREADLIST(_("Bookmarks save format"), _("Select bookmarks file save format "), entries,
-                              static_cast<std::size_t>(s.BOOKMARKSAVEFORMAT));
+  auto choice = ui.WGREADLIST(_("Bookmarks save format"), _("Select bookmarks file save format "),
+                              entries, static_cast<std::size_t>(s.BOOKMARKSAVEFORMAT));
   if (!choice || static_cast<int>(*choice) == s.BOOKMARKSAVEFORMAT) return false;
   s.BOOKMARKSAVEFORMAT = static_cast<int>(*choice);
   if (forget_bookmark_files) forget_bookmark_files();
@@ -46,8 +48,9 @@ std::vector<std::string> udir_mode_names() {
 }
 
 bool SELECTUDIRMODE(Settings& s, ui::Ui& ui) {
-  auto choice = ui.WGREADLIST(_("Direction announcement mode"), _("Select direction announcement mode"),
-                              udir_mode_names(), static_cast<std::size_t>(s.UDIRMODE));
+  auto choice =
+      ui.WGREADLIST(_("Direction announcement mode"), _("Select direction announcement mode"),
+                    udir_mode_names(), static_cast<std::size_t>(s.UDIRMODE));
   if (!choice || static_cast<int>(*choice) == s.UDIRMODE) return false;
   s.UDIRMODE = static_cast<int>(*choice);
   SAVESETTINGSREMINDER(s, ui);

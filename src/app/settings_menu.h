@@ -22,7 +22,8 @@ void SAVESETTINGSREMINDER(const Settings& s, ui::Ui& ui);
 // Lets the person pick the bookmark file format. On a change,
 // `forget_bookmark_files` runs before the reminder, so that the next save
 // asks for a file name in the new format. True when it changed.
-bool SELECTBOOKMARKSAVEFORMAT(Settings& s, ui::Ui& ui, const std::function<void()>& forget_bookmark_files);
+bool SELECTBOOKMARKSAVEFORMAT(Settings& s, ui::Ui& ui,
+                              const std::function<void()>& forget_bookmark_files);
 // Lets the person pick how directions are spoken; true when it changed.
 bool SELECTUDIRMODE(Settings& s, ui::Ui& ui);
 

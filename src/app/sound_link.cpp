@@ -16,11 +16,14 @@ uint8_t byte_of(int v) { return static_cast<uint8_t>(std::clamp(v, 0, 255)); }
 SoundLink::SoundLink(const Paths& paths, const map::Grid& grid, const map::UserState& user)
     : grid_(grid),
       user_(user),
-      engine_(sound::EnginePaths{paths.sounds_dir(), paths.alsoft_ini(), paths.program_dir() / "hrtf"}),
+      engine_(
+          sound::EnginePaths{paths.sounds_dir(), paths.alsoft_ini(), paths.program_dir() / "hrtf"}),
       scape_(engine_, list_),
       cells_(grid, user) {}
 
-void SoundLink::read_sound_list(const Paths& paths) { list_.READSOUNDSLIST(paths.sounds_ini(), paths.sounds_dir()); }
+void SoundLink::read_sound_list(const Paths& paths) {
+  list_.READSOUNDSLIST(paths.sounds_ini(), paths.sounds_dir());
+}
 
 void SoundLink::push(const Settings& s) {
   sound::EngineSettings& e = engine_.settings();
@@ -74,17 +77,38 @@ void SoundLink::change_volume(int8_t step, Settings& s) {
 
 bool SoundLink::dispatch(int id, ui::Ui& ui, text::Messages& msg, Settings& s) {
   switch (id) {
-    case IDM_VOLUP: change_volume(5, s); return true;
-    case IDM_VOLDOWN: change_volume(-5, s); return true;
-    case IDM_MUTE: scape_.SWITCHMUTE(surroundings()); return true;
-    case IDM_TESTLEFT: scape_.TESTSPEAKERS(ui); return true;
-    case IDM_CHANGESPEAKERS: scape_.SWITCHSOUNDSPEAKERS(ui, surroundings()); return true;
-    case IDM_MONO: scape_.SWITCHMONO(msg, surroundings()); return true;
-    case IDM_SOUNDBEHINDLOWER: scape_.SWITCHSOUNDBEHINDLOWER(surroundings()); return true;
-    case IDM_SOUNDHRTFMODE: scape_.SWITCHSOUNDHRTFMODE(ui, surroundings()); return true;
-    case IDM_SOUNDPRESENTATION: scape_.SOUNDPRESENTATION(ui, surroundings()); return true;
-    case IDM_SELECTSOUNDDEVICE: scape_.SELECTSOUNDDEVICE(ui); return true;
-    default: return false;
+    case IDM_VOLUP:
+      change_volume(5, s);
+      return true;
+    case IDM_VOLDOWN:
+      change_volume(-5, s);
+      return true;
+    case IDM_MUTE:
+      scape_.SWITCHMUTE(surroundings());
+      return true;
+    case IDM_TESTLEFT:
+      scape_.TESTSPEAKERS(ui);
+      return true;
+    case IDM_CHANGESPEAKERS:
+      scape_.SWITCHSOUNDSPEAKERS(ui, surroundings());
+      return true;
+    case IDM_MONO:
+      scape_.SWITCHMONO(msg, surroundings());
+      return true;
+    case IDM_SOUNDBEHINDLOWER:
+      scape_.SWITCHSOUNDBEHINDLOWER(surroundings());
+      return true;
+    case IDM_SOUNDHRTFMODE:
+      scape_.SWITCHSOUNDHRTFMODE(ui, surroundings());
+      return true;
+    case IDM_SOUNDPRESENTATION:
+      scape_.SOUNDPRESENTATION(ui, surroundings());
+      return true;
+    case IDM_SELECTSOUNDDEVICE:
+      scape_.SELECTSOUNDDEVICE(ui);
+      return true;
+    default:
+      return false;
   }
 }
 

@@ -38,7 +38,8 @@ void INIT(const Paths& paths, ui::Ui& ui) {
   std::error_code ec;
   std::filesystem::create_directories(paths.maps_dir(), ec);
   if (!std::filesystem::is_directory(paths.maps_dir(), ec))
-    ui.WGINFO(text::STRTOKENREPLACE(_("Can not create {dir} directory."), {"dir", paths.maps_dir().string()}));
+    ui.WGINFO(text::STRTOKENREPLACE(_("Can not create {dir} directory."),
+                                    {"dir", paths.maps_dir().string()}));
   // A fresh home gets an orvela.ini listing every key, so the service
   // addresses can be found and edited by hand.
   create_program_ini_if_missing(paths.program_ini());
@@ -65,9 +66,12 @@ int run_program(ui::Ui& ui, text::Speech& voice, const Options& options) {
   SoundLink sound(paths, grid, user);
   loader.hooks.after_load = [&sound] { sound.SETSOUNDSCAPE(); };
   explorer.hooks.SETSOUNDSCAPE = [&sound] { sound.SETSOUNDSCAPE(); };
-  explorer.hooks.PLAYUSERSTEP = [&sound](double prev, double now) { sound.PLAYUSERSTEP(prev, now); };
+  explorer.hooks.PLAYUSERSTEP = [&sound](double prev, double now) {
+    sound.PLAYUSERSTEP(prev, now);
+  };
   Settings settings;
-  App app({ui, msg, paths, settings, db, grid, user, loader, explorer, &sound, language.GETCURRENTLANG()});
+  App app({ui, msg, paths, settings, db, grid, user, loader, explorer, &sound,
+           language.GETCURRENTLANG()});
   app.reset_user_state();
   sound.read_sound_list(paths);
   READINI(settings, paths.program_ini());
@@ -83,7 +87,8 @@ int run_program(ui::Ui& ui, text::Speech& voice, const Options& options) {
   // demo map. The console keeps its documented start with no map, which
   // scripts rely on.
   std::error_code no_start_ec;
-  if (options.mode != Options::Mode::Console && !std::filesystem::exists(paths.start_pos_file(), no_start_ec))
+  if (options.mode != Options::Mode::Console &&
+      !std::filesystem::exists(paths.start_pos_file(), no_start_ec))
     explore::open_demo_map(explorer, loader, db, paths.program_dir() / "maps", paths.maps_dir());
   sound.TESTSPEAKERS(ui);
   ui.run(app);

@@ -1,9 +1,9 @@
 #pragma once
 // Start-up, the message loop and the end, the same for the window and the console.
-#include "app/options.h"
-#include "app/paths.h"
 #include <memory>
 
+#include "app/options.h"
+#include "app/paths.h"
 #include "text/speech.h"
 #include "ui/single_instance.h"
 #include "ui/ui.h"

@@ -139,9 +139,7 @@ TEST(SettingsMenu, BookmarkFormatChoice) {
   const Case cases[] = {
       {"2\n", 1, true, true},   // the other format
       {"\n", 0, false, false},  // the preselected (current) one
-      {"1\n", 0, false, false},
-      {":cancel\n", 0, false, false},
-      {"0\n", 0, false, false},
+      {"1\n", 0, false, false}, {":cancel\n", 0, false, false}, {"0\n", 0, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.answer);
@@ -153,11 +151,10 @@ TEST(SettingsMenu, BookmarkFormatChoice) {
     EXPECT_EQ(w.app().state().LASTBOOKMARKSFN.empty(), c.names_forgotten);
     EXPECT_EQ(w.app().state().LASTSAVEDBOOKMARKSFN.empty(), c.names_forgotten);
     std::string out = w.out();
-    EXPECT_EQ(out.rfind(
-                  "LIST Bookmarks save format: Select bookmarks file save format \n"
-                  "* 1. Loadstone-GPS checkpoints file\n"
-                  "  2. Loadstone-GPS database text file\n",
-                  0),
+    EXPECT_EQ(out.rfind("LIST Bookmarks save format: Select bookmarks file save format \n"
+                        "* 1. Loadstone-GPS checkpoints file\n"
+                        "  2. Loadstone-GPS database text file\n",
+                        0),
               0u)
         << out;
     EXPECT_EQ(out.find(kReminder) != std::string::npos, c.reminded);
@@ -176,8 +173,9 @@ TEST(SettingsMenu, LoadAndSaveReportFailures) {
 TEST(InitMenu, ItemsFollowTheState) {
   Window w("");
   w.app().on_init_menu();
-  for (int id : {IDM_SELSTARTPOINT, IDM_SAVESTARTPOS, IDM_AREAALL, IDM_WEATHERCURRENT, IDM_SETUPMOUSE,
-                 IDM_SAYTAGS, IDM_GPSSAYTIME, IDM_NMEADISCONNECT, IDM_GPSGOTOEND, IDM_BOOKMARKCLIPCPY})
+  for (int id :
+       {IDM_SELSTARTPOINT, IDM_SAVESTARTPOS, IDM_AREAALL, IDM_WEATHERCURRENT, IDM_SETUPMOUSE,
+        IDM_SAYTAGS, IDM_GPSSAYTIME, IDM_NMEADISCONNECT, IDM_GPSGOTOEND, IDM_BOOKMARKCLIPCPY})
     EXPECT_FALSE(w.ui().is_item_enabled(id)) << id;
   for (int id : {IDM_GPSLOGOPEN, IDM_GPSOPEN, IDM_FILEOPEN, IDM_HELPABOUT})
     EXPECT_TRUE(w.ui().is_item_enabled(id)) << id;
@@ -194,8 +192,9 @@ TEST(InitMenu, ItemsFollowTheState) {
   w.settings().USEMOUSE = true;
   w.settings().SOUNDMUTED = true;
   w.app().on_init_menu();
-  for (int id : {IDM_SELSTARTPOINT, IDM_SAVESTARTPOS, IDM_AREAALL, IDM_WEATHERCURRENT, IDM_SETUPMOUSE,
-                 IDM_SAYTAGS, IDM_GPSSAYTIME, IDM_NMEADISCONNECT, IDM_GPSGOTOEND, IDM_BOOKMARKCLIPCPY})
+  for (int id :
+       {IDM_SELSTARTPOINT, IDM_SAVESTARTPOS, IDM_AREAALL, IDM_WEATHERCURRENT, IDM_SETUPMOUSE,
+        IDM_SAYTAGS, IDM_GPSSAYTIME, IDM_NMEADISCONNECT, IDM_GPSGOTOEND, IDM_BOOKMARKCLIPCPY})
     EXPECT_TRUE(w.ui().is_item_enabled(id)) << id;
   EXPECT_FALSE(w.ui().is_item_enabled(IDM_GPSLOGOPEN));
   EXPECT_TRUE(w.ui().is_item_checked(IDM_MUTE));
@@ -239,14 +238,16 @@ TEST(HelpMenu, ManualMissingIsSaidNotOpened) {
   // The test programs' folder holds no manual.
   Window w("");
   w.app().on_command(IDM_HELPMANUAL);
-  EXPECT_EQ(w.out(), "INFO The user manual " + w.paths().help_file("en").string() + " is missing.\n");
+  EXPECT_EQ(w.out(),
+            "INFO The user manual " + w.paths().help_file("en").string() + " is missing.\n");
 }
 
 TEST(SayMenu, LastMessageAndNoMapReload) {
   Window w("\n");
   w.app().on_command(IDM_MAPREFRESH);
   w.app().on_command(IDM_SHOWLASTSAY);
-  EXPECT_EQ(w.out(), "SAY No map selected.\nTEXT Last message: Last spoken message\n| No map selected.\n");
+  EXPECT_EQ(w.out(),
+            "SAY No map selected.\nTEXT Last message: Last spoken message\n| No map selected.\n");
 }
 
 }  // namespace

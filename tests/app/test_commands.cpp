@@ -10,8 +10,10 @@ namespace {
 
 void collect(const std::vector<ui::MenuItem>& items, std::vector<const ui::MenuItem*>& out) {
   for (const ui::MenuItem& it : items) {
-    if (it.is_popup()) collect(it.children, out);
-    else out.push_back(&it);
+    if (it.is_popup())
+      collect(it.children, out);
+    else
+      out.push_back(&it);
   }
 }
 
@@ -21,8 +23,8 @@ std::vector<const ui::MenuItem*> all_items(const ui::MenuBar& bar) {
   return out;
 }
 
-const std::set<int> kPolishOnly = {IDM_INSTALLMAP, IDM_INSTALLMAP2, IDM_UPDMAP, IDM_UPDALLMAPS, IDM_MAPHISTORY,
-                                   IDM_UMPWWW};
+const std::set<int> kPolishOnly = {IDM_INSTALLMAP, IDM_INSTALLMAP2, IDM_UPDMAP,
+                                   IDM_UPDALLMAPS, IDM_MAPHISTORY,  IDM_UMPWWW};
 
 TEST(MainMenu, EveryCommandOnceWithItsName) {
   for (const char* lang : {"en", "pl"}) {
@@ -44,8 +46,9 @@ TEST(MainMenu, EveryCommandOnceWithItsName) {
 TEST(MainMenu, TopLevelMenusInOrder) {
   std::vector<std::string> titles;
   for (const ui::MenuItem& m : BUILDMAINMENU("en").menus) titles.push_back(m.text);
-  EXPECT_EQ(titles, (std::vector<std::string>{"&Map", "&Navigation", "&Area", "&Bookmarks", "&Sound", "&Say",
-                                              "&Gps", "&Settings", "&Weather", "&Help"}));
+  EXPECT_EQ(titles,
+            (std::vector<std::string>{"&Map", "&Navigation", "&Area", "&Bookmarks", "&Sound",
+                                      "&Say", "&Gps", "&Settings", "&Weather", "&Help"}));
   const ui::MenuBar pl = BUILDMAINMENU("pl");
   const ui::MenuItem& map = pl.menus[0];
   EXPECT_EQ(map.children[3].text, "Po&bierz i zainstaluj mapę");
@@ -94,10 +97,17 @@ TEST(MainMenu, KeysAndTheirTexts) {
 }
 
 TEST(MainMenu, SwitchesShowCheckMarks) {
-  const std::set<int> switches = {IDM_MUTE,           IDM_MONO,          IDM_CHANGESPEAKERS,
-                                  IDM_SOUNDBEHINDLOWER, IDM_SOUNDHRTFMODE, IDM_USEMOUSE,
-                                  IDM_AUTOUPDATECHECK, IDM_CONFIRMEXIT,   IDM_SAVESETTINGSREMIND,
-                                  IDM_NMEALOG_OMITSTOPS, IDM_GPS_AUTOUDIRCHANGE};
+  const std::set<int> switches = {IDM_MUTE,
+                                  IDM_MONO,
+                                  IDM_CHANGESPEAKERS,
+                                  IDM_SOUNDBEHINDLOWER,
+                                  IDM_SOUNDHRTFMODE,
+                                  IDM_USEMOUSE,
+                                  IDM_AUTOUPDATECHECK,
+                                  IDM_CONFIRMEXIT,
+                                  IDM_SAVESETTINGSREMIND,
+                                  IDM_NMEALOG_OMITSTOPS,
+                                  IDM_GPS_AUTOUDIRCHANGE};
   const ui::MenuBar bar = BUILDMAINMENU("pl");
   for (const ui::MenuItem* it : all_items(bar))
     EXPECT_EQ(it->checkable, switches.count(it->id) == 1) << it->name;
@@ -110,7 +120,8 @@ TEST(MainMenu, NoKeyRunsTwoCommandsAndPolishKeysOnlyInPolish) {
     for (const ui::MenuItem* it : all_items(bar)) {
       if (!it->accel) continue;
       auto [pos, fresh] = seen.emplace(ui::accel_text(*it->accel), it->id);
-      EXPECT_TRUE(fresh) << lang << ": " << pos->first << " for " << pos->second << " and " << it->id;
+      EXPECT_TRUE(fresh) << lang << ": " << pos->first << " for " << pos->second << " and "
+                         << it->id;
     }
   }
   EXPECT_EQ(BUILDMAINMENU("en").command_for(*ui::parse_accel("Ctrl+F5")), 0);

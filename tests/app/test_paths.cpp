@@ -22,8 +22,8 @@ bool under(const fs::path& p, const fs::path& dir) {
 TEST(Paths, HomeHoldsEveryWritableFile) {
   test::TempDir home;
   Paths p = Paths::detect(home.path());
-  for (const fs::path& f : {p.maps_dir(), p.program_ini(), p.user_ini(), p.alsoft_ini(), p.start_pos_file(),
-                            p.update_dat(), p.errdb_log(), p.temp_dir()}) {
+  for (const fs::path& f : {p.maps_dir(), p.program_ini(), p.user_ini(), p.alsoft_ini(),
+                            p.start_pos_file(), p.update_dat(), p.errdb_log(), p.temp_dir()}) {
     SCOPED_TRACE(f);
     EXPECT_TRUE(under(f, home.path()));
   }
@@ -37,13 +37,22 @@ TEST(Paths, ReadOnlyProgramFolderUsesTheXdgFolders) {
     const char *config, *data, *temp;
   };
   const Case cases[] = {
-      {{{"HOME", "/home/ann"}}, "/home/ann/.config/orvela", "/home/ann/.local/share/orvela",
+      {{{"HOME", "/home/ann"}},
+       "/home/ann/.config/orvela",
+       "/home/ann/.local/share/orvela",
        "/home/ann/.cache/orvela/tmp"},
-      {{{"HOME", "/home/ann"}, {"XDG_CONFIG_HOME", "/cfg"}, {"XDG_DATA_HOME", "/data"}, {"XDG_CACHE_HOME", "/c"}},
-       "/cfg/orvela", "/data/orvela", "/c/orvela/tmp"},
+      {{{"HOME", "/home/ann"},
+        {"XDG_CONFIG_HOME", "/cfg"},
+        {"XDG_DATA_HOME", "/data"},
+        {"XDG_CACHE_HOME", "/c"}},
+       "/cfg/orvela",
+       "/data/orvela",
+       "/c/orvela/tmp"},
       // Relative XDG folders are not to be used.
-      {{{"HOME", "/home/ann"}, {"XDG_DATA_HOME", "rel/data"}}, "/home/ann/.config/orvela",
-       "/home/ann/.local/share/orvela", "/home/ann/.cache/orvela/tmp"},
+      {{{"HOME", "/home/ann"}, {"XDG_DATA_HOME", "rel/data"}},
+       "/home/ann/.config/orvela",
+       "/home/ann/.local/share/orvela",
+       "/home/ann/.cache/orvela/tmp"},
   };
   const fs::path prog = "/nonexistent/orvela-program";  // cannot be written to
   for (const Case& c : cases) {
@@ -61,8 +70,9 @@ TEST(Paths, ReadOnlyProgramFolderUsesTheXdgFolders) {
     EXPECT_EQ(Paths::detect(prog, fs::path("/h"), env).user_ini(), fs::path("/h/user.ini"));
   }
   test::TempDir writable;
-  EXPECT_EQ(Paths::detect(writable.path(), std::nullopt, [](const char*) { return nullptr; }).maps_dir(),
-            writable / "maps");
+  EXPECT_EQ(
+      Paths::detect(writable.path(), std::nullopt, [](const char*) { return nullptr; }).maps_dir(),
+      writable / "maps");
 }
 
 TEST(TempFile, UniquePrivateAndRemovedAfterUse) {

@@ -39,7 +39,8 @@ TEST(UserSettings, ValuesAreCheckedAsTheyAreRead) {
       {"soundbehindlower=0", [](const Settings& s) { return !s.SOUNDBEHINDLOWER; }},
       {"soundhrtfmode=-1", [](const Settings& s) { return !s.SOUNDHRTFMODE; }},
       {"soundmuted=7", [](const Settings& s) { return s.SOUNDMUTED; }},
-      {"sounddevicename=OpenAL Soft on USB;2", [](const Settings& s) { return s.SOUNDDEVICENAME == "OpenAL Soft on USB"; }},
+      {"sounddevicename=OpenAL Soft on USB;2",
+       [](const Settings& s) { return s.SOUNDDEVICENAME == "OpenAL Soft on USB"; }},
       {"mousefactor=-35", [](const Settings& s) { return s.MOUSEFACTOR == -35; }},
       {"mousefactor=12abc", [](const Settings& s) { return s.MOUSEFACTOR == 12; }},
       {"udirmode=CS", [](const Settings& s) { return s.UDIRMODE == 4; }},
@@ -100,7 +101,8 @@ TEST(UserSettings, WrittenInTheFixedOrderWithoutEmptyDevice) {
             "savesettingsremind=1\nbookmarksaveformat=0\nudirmode=rc\nnmealog_omitstops=1\n"
             "gps_autoudirchange=1\n");
   s.SOUNDDEVICENAME = "card";
-  EXPECT_NE(user_ini_text(s).find("soundspeakerschanged=0\nsounddevicename=card\nusemouse=0\n"), std::string::npos);
+  EXPECT_NE(user_ini_text(s).find("soundspeakerschanged=0\nsounddevicename=card\nusemouse=0\n"),
+            std::string::npos);
 }
 
 TEST(UserSettings, UnknownKeysSurviveARoundTrip) {
@@ -168,17 +170,26 @@ TEST(ProgramSettings, KeysAreReadAndClamped) {
       {"line_volume=33", [](const Settings& s) { return s.LINIEVOL == 33; }},
       {"soundscape_range=0", [](const Settings& s) { return s.SOUNDSCAPERANGE == 1; }},
       {"soundscape_range=25", [](const Settings& s) { return s.SOUNDSCAPERANGE == 10; }},
-      {"sound_distance_model=L", [](const Settings& s) { return s.SOUNDDISTANCEMODEL == AL_LINEAR_DISTANCE; }},
-      {"sound_distance_model=ec", [](const Settings& s) { return s.SOUNDDISTANCEMODEL == AL_EXPONENT_DISTANCE_CLAMPED; }},
-      {"sound_distance_model=i", [](const Settings& s) { return s.SOUNDDISTANCEMODEL == AL_INVERSE_DISTANCE; }},
-      {"sound_distance_model=x", [](const Settings& s) { return s.SOUNDDISTANCEMODEL == AL_INVERSE_DISTANCE_CLAMPED; }},
+      {"sound_distance_model=L",
+       [](const Settings& s) { return s.SOUNDDISTANCEMODEL == AL_LINEAR_DISTANCE; }},
+      {"sound_distance_model=ec",
+       [](const Settings& s) { return s.SOUNDDISTANCEMODEL == AL_EXPONENT_DISTANCE_CLAMPED; }},
+      {"sound_distance_model=i",
+       [](const Settings& s) { return s.SOUNDDISTANCEMODEL == AL_INVERSE_DISTANCE; }},
+      {"sound_distance_model=x",
+       [](const Settings& s) { return s.SOUNDDISTANCEMODEL == AL_INVERSE_DISTANCE_CLAMPED; }},
       {"sound_distance_factor=0", [](const Settings& s) { return s.SOUNDDISTANCEFACTOR == 1; }},
       {"sound_distance_factor=40", [](const Settings& s) { return s.SOUNDDISTANCEFACTOR == 40; }},
-      {"sound_distance_factor=1000", [](const Settings& s) { return s.SOUNDDISTANCEFACTOR == 255; }},
+      {"sound_distance_factor=1000",
+       [](const Settings& s) { return s.SOUNDDISTANCEFACTOR == 255; }},
       {"weather_api_key = 0123456789abcdef0123456789abcdef",
-       [](const Settings& s) { return s.services.weather_api_key == "0123456789abcdef0123456789abcdef"; }},
+       [](const Settings& s) {
+         return s.services.weather_api_key == "0123456789abcdef0123456789abcdef";
+       }},
       {"primary_map_server=https://maps.example.net/",
-       [](const Settings& s) { return s.services.primary_map_server == "https://maps.example.net/"; }},
+       [](const Settings& s) {
+         return s.services.primary_map_server == "https://maps.example.net/";
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.content);

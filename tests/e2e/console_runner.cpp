@@ -29,7 +29,11 @@ std::string slurp(const fs::path& p) {
 
 std::vector<std::string> environment(const std::map<std::string, std::string>& extra) {
   std::map<std::string, std::string> env = {
-      {"LANGUAGE", ""}, {"LC_ALL", "C"}, {"LC_MESSAGES", "C"}, {"LANG", "C"}, {"ALSOFT_DRIVERS", "null"},
+      {"LANGUAGE", ""},
+      {"LC_ALL", "C"},
+      {"LC_MESSAGES", "C"},
+      {"LANG", "C"},
+      {"ALSOFT_DRIVERS", "null"},
       // No speech server is ever reached from a test.
       {"SPEECHD_ADDRESS", "unix_socket:/nonexistent/orvela-test-speechd"}};
   for (const auto& [k, v] : extra) env[k] = v;
@@ -92,8 +96,10 @@ ConsoleResult run_console(const fs::path& home, const ConsoleRun& run) {
   posix_spawn_file_actions_t fa;
   posix_spawn_file_actions_init(&fa);
   posix_spawn_file_actions_addopen(&fa, 0, (io / "in.txt").c_str(), O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&fa, 1, (io / "out.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&fa, 2, (io / "err.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&fa, 1, (io / "out.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawn_file_actions_addopen(&fa, 2, (io / "err.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
   pid_t pid = 0;
   int rc = ::posix_spawn(&pid, cargv[0], &fa, nullptr, cargv.data(), cenv.data());
   posix_spawn_file_actions_destroy(&fa);

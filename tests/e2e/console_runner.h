@@ -11,8 +11,8 @@
 namespace orvela::test {
 
 struct ConsoleResult {
-  std::string out;  // stdout: the SAY/INFO/ASK/... lines
-  std::string err;  // stderr: diagnostics
+  std::string out;     // stdout: the SAY/INFO/ASK/... lines
+  std::string err;     // stderr: diagnostics
   int exit_code = -1;  // -1 when it did not end by itself in time (then killed)
 
   // stdout split into lines.

@@ -20,7 +20,8 @@ TEST(Close, NoKeepsTheProgramRunningYesEndsIt) {
 
 TEST(Close, WithoutConfirmationQuitEndsAtOnce) {
   TempDir home;
-  ConsoleResult r = run_console(home.path(), "IDM_SAVESETTINGSREMIND\nIDM_CONFIRMEXIT\nIDM_CLOSE\n,\n");
+  ConsoleResult r =
+      run_console(home.path(), "IDM_SAVESETTINGSREMIND\nIDM_CONFIRMEXIT\nIDM_CLOSE\n,\n");
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out, "");
 }

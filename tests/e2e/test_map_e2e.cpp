@@ -23,7 +23,8 @@ TEST(MapCommands, ImportOpenJumpAndAsk) {
   TempDir home;
   fs::create_directories(home / "maps");
   ConsoleRun import;
-  import.args = {"--home", home.path().string(), "--import", source.string(), (home / "maps" / "cove.orvel").string()};
+  import.args = {"--home", home.path().string(), "--import", source.string(),
+                 (home / "maps" / "cove.orvel").string()};
   ASSERT_EQ(run_console(home.path(), import).exit_code, 0);
 
   ConsoleResult r = run_console(home.path(),

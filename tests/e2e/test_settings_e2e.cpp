@@ -20,7 +20,8 @@ std::string slurp(const fs::path& p) {
 }
 
 TEST(SettingsMenu, EverySwitchReminds) {
-  for (const char* cmd : {"IDM_AUTOUPDATECHECK", "IDM_NMEALOG_OMITSTOPS", "IDM_GPS_AUTOUDIRCHANGE"}) {
+  for (const char* cmd :
+       {"IDM_AUTOUPDATECHECK", "IDM_NMEALOG_OMITSTOPS", "IDM_GPS_AUTOUDIRCHANGE"}) {
     SCOPED_TRACE(cmd);
     TempDir home;
     ConsoleResult r = run_console(home.path(), std::string(cmd) + "\n" + cmd + "\n");
@@ -31,8 +32,10 @@ TEST(SettingsMenu, EverySwitchReminds) {
   // Switching exit confirmation off also drops the question at the end.
   EXPECT_EQ(run_console(home.path(), "IDM_CONFIRMEXIT\n").out, kReminder);
   // The reminder switch reminds only when it is switched back on.
-  EXPECT_EQ(run_console(home.path(), "IDM_SAVESETTINGSREMIND\nIDM_CONFIRMEXIT\nIDM_SAVESETTINGSREMIND\n").out,
-            kReminder);
+  EXPECT_EQ(
+      run_console(home.path(), "IDM_SAVESETTINGSREMIND\nIDM_CONFIRMEXIT\nIDM_SAVESETTINGSREMIND\n")
+          .out,
+      kReminder);
 }
 
 TEST(SettingsMenu, ListChoicesRemindOnlyOnChange) {
@@ -88,7 +91,8 @@ TEST(SettingsMenu, SavedSettingsAreReadAtTheNextStart) {
                                      "IDM_SELECTBOOKMARKSAVEFORMAT\n\n"
                                      "IDM_SAVEUSERINI\n");
   ASSERT_EQ(second.exit_code, 0) << second.err;
-  EXPECT_NE(second.out.find("* 5. Simple compass (8 directions)\n"), std::string::npos) << second.out;
+  EXPECT_NE(second.out.find("* 5. Simple compass (8 directions)\n"), std::string::npos)
+      << second.out;
   EXPECT_NE(second.out.find("* 2. Loadstone-GPS database text file\n"), std::string::npos);
   // No reminder (switched off) and no exit question (confirmation off).
   EXPECT_EQ(second.out.find("INFO"), std::string::npos);

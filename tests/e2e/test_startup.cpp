@@ -69,16 +69,19 @@ TEST(Startup, ManualInTheUsersLanguageOrEnglish) {
   const fs::path english = orvela_binary().parent_path() / "help.en.html";
   if (!fs::exists(english)) GTEST_SKIP() << "no manual built at " << english;
   TempDir home;
-  EXPECT_EQ(run_console(home.path(), "F1\n").out, "OPEN " + english.string() + "\nASK Really quit program?\n");
+  EXPECT_EQ(run_console(home.path(), "F1\n").out,
+            "OPEN " + english.string() + "\nASK Really quit program?\n");
   ConsoleRun run;
   run.args = {"--console", "--home", home.path().string(), "--lang", "xx"};
   run.script = "F1\n";
-  EXPECT_EQ(run_console(home.path(), run).out, "OPEN " + english.string() + "\nASK Really quit program?\n");
+  EXPECT_EQ(run_console(home.path(), run).out,
+            "OPEN " + english.string() + "\nASK Really quit program?\n");
 }
 
 TEST(Language, PolishTextsAndMapServerItems) {
   if (!fs::exists(orvela_binary().parent_path() / "lang" / "pl.orvela.mo"))
-    GTEST_SKIP() << "no Polish catalogue built at " << (orvela_binary().parent_path() / "lang" / "pl.orvela.mo");
+    GTEST_SKIP() << "no Polish catalogue built at "
+                 << (orvela_binary().parent_path() / "lang" / "pl.orvela.mo");
   TempDir home;
   ConsoleRun run;
   run.args = {"--console", "--home", home.path().string(), "--lang", "pl"};
