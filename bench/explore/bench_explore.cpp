@@ -62,12 +62,15 @@ fs::path tiled_map() {
     db.DBQUERY("begin;");
     db.DBQUERY("create temp table src_lin as select * from orvel_lin;");
     db.DBQUERY("create temp table src_poi as select * from orvel_poi;");
-    map::Stmt rows = db.DBPREPARE("select objtype, nameid, typeid, streetid, housenum, cityid, regionid, countryid, "
-                                  "startlev, endlev, points, hlevels from src_lin;");
+    map::Stmt rows = db.DBPREPARE(
+        "select objtype, nameid, typeid, streetid, housenum, cityid, regionid, countryid, "
+        "startlev, endlev, points, hlevels from src_lin;");
     map::Stmt ins = db.DBPREPARE(
-        "insert into orvel_lin (objtype, nameid, typeid, streetid, housenum, cityid, regionid, countryid, startlev, "
+        "insert into orvel_lin (objtype, nameid, typeid, streetid, housenum, cityid, regionid, "
+        "countryid, startlev, "
         "endlev, points, hlevels) values (?1,?2,?3,?4,?5,?6,?7,?8,?9,?10,?11,?12);");
-    map::Stmt idx = db.DBPREPARE("insert into orvel_linidx (id, minlon, maxlon, minlat, maxlat) values (?1,?2,?3,?4,?5);");
+    map::Stmt idx = db.DBPREPARE(
+        "insert into orvel_linidx (id, minlon, maxlon, minlat, maxlat) values (?1,?2,?3,?4,?5);");
     std::vector<map::POINT> pts;
     for (int tile = 1; tile < 20; ++tile) {
       const int32_t dlon = (tile % 5) * 250000, dlat = (tile / 5) * 250000;
@@ -97,10 +100,14 @@ fs::path tiled_map() {
         sqlite3_bind_double(idx, 5, maxlat);
         sqlite3_step(idx);
       }
-      db.DBQUERY("insert into orvel_poi (objtype, nameid, typeid, streetid, housenum, cityid, regionid, countryid, "
-                 "lat, lon, startlev, endlev) select objtype, nameid, typeid, streetid, housenum, cityid, regionid, "
-                 "countryid, lat + " + std::to_string(dlat) + ", lon + " + std::to_string(dlon) +
-                 ", startlev, endlev from src_poi;");
+      db.DBQUERY(
+          "insert into orvel_poi (objtype, nameid, typeid, streetid, housenum, cityid, regionid, "
+          "countryid, "
+          "lat, lon, startlev, endlev) select objtype, nameid, typeid, streetid, housenum, cityid, "
+          "regionid, "
+          "countryid, lat + " +
+          std::to_string(dlat) + ", lon + " + std::to_string(dlon) +
+          ", startlev, endlev from src_poi;");
     }
     rows.reset();
     ins.reset();
@@ -115,8 +122,11 @@ fs::path tiled_map() {
 // The loader and walker on a map, with speech that goes nowhere.
 struct Session {
   explicit Session(const fs::path& map)
-      : ui(in, out, err), db(work_dir() / "errdb.log"), msg(speech),
-        loader(db, grid, user, ui, msg, map.parent_path()), ex(grid, user, loader, ui, msg, consts) {
+      : ui(in, out, err),
+        db(work_dir() / "errdb.log"),
+        msg(speech),
+        loader(db, grid, user, ui, msg, map.parent_path()),
+        ex(grid, user, loader, ui, msg, consts) {
     loader.set_FN(map.string());
     user.ULAT = VADUZ_LAT;
     user.ULON = VADUZ_LON;
@@ -153,7 +163,13 @@ void BM_ReadMap(benchmark::State& state) { load_at_zoom(state, liechtenstein_map
 BENCHMARK(BM_ReadMap)->Arg(0)->Arg(2)->Arg(5)->Arg(8)->Arg(11)->Unit(benchmark::kMillisecond);
 
 void BM_ReadMapTiled20(benchmark::State& state) { load_at_zoom(state, tiled_map()); }
-BENCHMARK(BM_ReadMapTiled20)->Arg(0)->Arg(2)->Arg(5)->Arg(8)->Arg(11)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadMapTiled20)
+    ->Arg(0)
+    ->Arg(2)
+    ->Arg(5)
+    ->Arg(8)
+    ->Arg(11)
+    ->Unit(benchmark::kMillisecond);
 
 // Walking east and west along row 75 never reaches the reload margin.
 void BM_StepToSpeech(benchmark::State& state) {

@@ -1,7 +1,7 @@
 // What is said about the cell under the user.
-#include <cmath>
-
 #include <fmt/format.h>
+
+#include <cmath>
 
 #include "explore/explorer.h"
 #include "map/grid.h"
@@ -43,19 +43,26 @@ std::string level_text(double h) {
 
 std::string GETOBJTYPEDESC(const std::string& objtype) {
   switch (objtype.empty() ? '\0' : objtype[0]) {
-    case map::OBJTYPE_INTERSECTION: return _("intersection");
-    case map::OBJTYPE_ADDRESS: return _("address");
-    case map::OBJTYPE_POI: return _("point");
-    case map::OBJTYPE_LINE: return _("line");
-    case map::OBJTYPE_POLYGON: return _("polygon");
-    default: return _("unknown");
+    case map::OBJTYPE_INTERSECTION:
+      return _("intersection");
+    case map::OBJTYPE_ADDRESS:
+      return _("address");
+    case map::OBJTYPE_POI:
+      return _("point");
+    case map::OBJTYPE_LINE:
+      return _("line");
+    case map::OBJTYPE_POLYGON:
+      return _("polygon");
+    default:
+      return _("unknown");
   }
 }
 
 std::string Explorer::CUROBJKIERSTR(bool AUTO) {
   int32_t o = grid_.GETMAPA(user_.UPOSX, user_.UPOSY);
   auto c = user_cell();
-  if (o == 0 || !c || map::objtype_letter(grid_.ORVOBJECTS[static_cast<size_t>(o)]) != map::OBJTYPE_LINE)
+  if (o == 0 || !c ||
+      map::objtype_letter(grid_.ORVOBJECTS[static_cast<size_t>(o)]) != map::OBJTYPE_LINE)
     return {};
   // The first cell of a line may hold -89..-1; it names the same bearing + 360.
   int32_t k = grid_.MAPAKIER(c->first, c->second);

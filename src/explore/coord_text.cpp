@@ -1,9 +1,9 @@
 #include "explore/coord_text.h"
 
+#include <fmt/format.h>
+
 #include <charconv>
 #include <deque>
-
-#include <fmt/format.h>
 
 #include "text/translate.h"
 

@@ -15,8 +15,8 @@ std::optional<int32_t> STRCORDTOINT(std::string_view s);
 
 // The outcome of reading two coordinates from a typed line.
 struct CoordEntry {
-  int LASTERR = 0;        // 0: both read; 1: a number without a dot; 2: too few numbers
-  std::string message;    // what to show when LASTERR is not 0 (translated)
+  int LASTERR = 0;      // 0: both read; 1: a number without a dot; 2: too few numbers
+  std::string message;  // what to show when LASTERR is not 0 (translated)
   int32_t LAT = 0;
   int32_t LON = 0;
 };

@@ -22,8 +22,10 @@ std::string clock_words(int32_t dir) {
 
 std::string degree_words(int32_t dir) {
   int32_t t = dir > 180 ? dir - 360 : dir;
-  if (t < 0) return text::STRTOKENREPLACE(_("{deg} degrees to the left"), {"deg", std::to_string(-t)});
-  if (t > 0) return text::STRTOKENREPLACE(_("{deg} degrees to the right"), {"deg", std::to_string(t)});
+  if (t < 0)
+    return text::STRTOKENREPLACE(_("{deg} degrees to the left"), {"deg", std::to_string(-t)});
+  if (t > 0)
+    return text::STRTOKENREPLACE(_("{deg} degrees to the right"), {"deg", std::to_string(t)});
   return "0";
 }
 
@@ -60,10 +62,18 @@ std::string GETDIRSTR(const DirectionTables& t, uint8_t udirmode, int32_t udir, 
   if (mode.RELATIVE) dir = wrap_degrees(static_cast<int64_t>(dir) - udir);
   std::string s;
   switch (mode.TYP) {
-    case text::UDIRMODETYP_CLOCK: s = clock_words(dir); break;
-    case text::UDIRMODETYP_DEGREES: s = degree_words(dir); break;
-    case text::UDIRMODETYP_SIMPLECOMPASS: s = compass_words(t, dir, true); break;
-    default: s = compass_words(t, dir, false); break;
+    case text::UDIRMODETYP_CLOCK:
+      s = clock_words(dir);
+      break;
+    case text::UDIRMODETYP_DEGREES:
+      s = degree_words(dir);
+      break;
+    case text::UDIRMODETYP_SIMPLECOMPASS:
+      s = compass_words(t, dir, true);
+      break;
+    default:
+      s = compass_words(t, dir, false);
+      break;
   }
   s += ' ';
   bool north_based_words = !mode.RELATIVE && (mode.TYP == text::UDIRMODETYP_CLOCK ||
@@ -77,7 +87,8 @@ std::string udir_sentence(const DirectionTables& t, uint8_t udirmode, int32_t ud
   if (relative)
     return text::STRTOKENREPLACE(_("Your direction {dir} of north"),
                                  {"dir", GETDIRSTR(t, udirmode, udir, 2 * udir)});
-  return text::STRTOKENREPLACE(_("Your direction {dir}"), {"dir", GETDIRSTR(t, udirmode, udir, udir)});
+  return text::STRTOKENREPLACE(_("Your direction {dir}"),
+                               {"dir", GETDIRSTR(t, udirmode, udir, udir)});
 }
 
 }  // namespace orvela::explore

@@ -30,8 +30,8 @@ fs::path home_copy(const fs::path& src, const fs::path& home_maps) {
 
 }  // namespace
 
-bool open_demo_map(Explorer& ex, map::MapLoader& loader, map::MapDb& db, const fs::path& program_maps,
-                   const fs::path& home_maps) {
+bool open_demo_map(Explorer& ex, map::MapLoader& loader, map::MapDb& db,
+                   const fs::path& program_maps, const fs::path& home_maps) {
   std::error_code ec;
   fs::path src = program_maps / DEMO_MAP;
   if (!fs::exists(src, ec) && !fs::exists(home_maps / DEMO_MAP, ec)) return false;

@@ -21,6 +21,7 @@ inline constexpr const char* DEMO_MAP = "nowhere-cove.orvel";
 // opens it and puts the user at its centre. False when there is no demo map
 // or it cannot be opened.
 bool open_demo_map(Explorer& ex, map::MapLoader& loader, map::MapDb& db,
-                   const std::filesystem::path& program_maps, const std::filesystem::path& home_maps);
+                   const std::filesystem::path& program_maps,
+                   const std::filesystem::path& home_maps);
 
 }  // namespace orvela::explore

@@ -36,7 +36,8 @@ bool Explorer::GOTOLATLON(int32_t lat, int32_t lon, bool AUTO, const std::string
   if (user_.ULATLONSET && !AUTO) {
     std::string dist = text::DISTANCETOSTR(map::GEODIST(user_.ULAT, user_.ULON, lat, lon));
     std::string azim = GETDIRSTR(map::GEOAZIM(user_.ULAT, user_.ULON, lat, lon));
-    if (!ui_.WGTN(text::STRTOKENREPLACE(_("Do you want to jump {dist} {azim}?"), {"dist", dist, "azim", azim})))
+    if (!ui_.WGTN(text::STRTOKENREPLACE(_("Do you want to jump {dist} {azim}?"),
+                                        {"dist", dist, "azim", azim})))
       return false;
   }
   user_.ULAT = lat;
@@ -53,7 +54,7 @@ bool Explorer::GOTOLATLON(int32_t lat, int32_t lon, bool AUTO, const std::string
 }
 
 std::optional<std::pair<int32_t, int32_t>> Explorer::READCORDS(const std::string& title,
-                                                              const std::string& prompt) {
+                                                               const std::string& prompt) {
   std::string initial = user_.ULATLONSET ? format_coords(user_.ULAT, user_.ULON) : std::string();
   auto entry = ui_.WGREADSTR(title, prompt, initial);
   if (!entry) return std::nullopt;
@@ -68,7 +69,8 @@ std::optional<std::pair<int32_t, int32_t>> Explorer::READCORDS(const std::string
 }
 
 void Explorer::GOTOCORDS() {
-  auto c = READCORDS(_("Go to coordinates"), _("Enter decimal latitude and longitude separated by space"));
+  auto c = READCORDS(_("Go to coordinates"),
+                     _("Enter decimal latitude and longitude separated by space"));
   if (c) GOTOLATLON(c->first, c->second, false, {});
 }
 

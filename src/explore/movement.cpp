@@ -16,7 +16,8 @@ Explorer::Explorer(map::Grid& grid, map::UserState& user, map::MapLoader& loader
 
 std::optional<std::pair<int, int>> Explorer::user_cell() const {
   if (!map::Grid::ISXYVALID(user_.UPOSX, user_.UPOSY)) return std::nullopt;
-  return std::pair{static_cast<int>(std::trunc(user_.UPOSX)), static_cast<int>(std::trunc(user_.UPOSY))};
+  return std::pair{static_cast<int>(std::trunc(user_.UPOSX)),
+                   static_cast<int>(std::trunc(user_.UPOSY))};
 }
 
 void Explorer::after_arrival(double prevhlev) {

@@ -21,26 +21,32 @@ using text::_;
 
 constexpr const char* LINE_QUERY =
     "select li.id, objtype, n.name, t.type, s.street, housenum, c.city, r.region, co.country, "
-    "points, hlevels from orvel_linidx li  left join orvel_lin p on li.id=p.id left join orvel_name "
-    "n on p.nameid=n.nameid left join orvel_type t on p.typeid=t.typeid  left join orvel_street s on "
-    "p.streetid=s.streetid  left join orvel_city c on p.cityid=c.cityid  left join orvel_region r on "
+    "points, hlevels from orvel_linidx li  left join orvel_lin p on li.id=p.id left join "
+    "orvel_name "
+    "n on p.nameid=n.nameid left join orvel_type t on p.typeid=t.typeid  left join orvel_street s "
+    "on "
+    "p.streetid=s.streetid  left join orvel_city c on p.cityid=c.cityid  left join orvel_region r "
+    "on "
     "p.regionid=r.regionid  left join orvel_country co on p.countryid=co.countryid  where "
     "maxlat>=?1 and minlat<=?2 and maxlon>=?3 and minlon<=?4 and startlev<=?5 and endlev>=?5";
 
 constexpr const char* POINT_QUERY =
     "select p.id, objtype, n.name, t.type, s.street, housenum, c.city, r.region, co.country, lat, "
     "lon from orvel_poi p left join orvel_name n on p.nameid=n.nameid left join orvel_type t on "
-    "p.typeid=t.typeid  left join orvel_street s on p.streetid=s.streetid  left join orvel_city c on "
+    "p.typeid=t.typeid  left join orvel_street s on p.streetid=s.streetid  left join orvel_city c "
+    "on "
     "p.cityid=c.cityid  left join orvel_region r on p.regionid=r.regionid  left join orvel_country "
     "co on p.countryid=co.countryid  where lat between ?1 and ?2 and lon between ?3 and ?4 and "
     "startlev<=?5 and endlev>=?5";
 
-constexpr const char* TAG_QUERY = "select id from orvel_tags where objtype=?1 and objectid=?2  limit 1;";
+constexpr const char* TAG_QUERY =
+    "select id from orvel_tags where objtype=?1 and objectid=?2  limit 1;";
 
 std::string column_text(sqlite3_stmt* st, int col) {
   const unsigned char* t = sqlite3_column_text(st, col);
   if (!t) return {};
-  return std::string(reinterpret_cast<const char*>(t), static_cast<size_t>(sqlite3_column_bytes(st, col)));
+  return std::string(reinterpret_cast<const char*>(t),
+                     static_cast<size_t>(sqlite3_column_bytes(st, col)));
 }
 
 // A vertex that cannot be on the Earth means the blob is not geometry.
@@ -61,7 +67,8 @@ MapLoader::MapLoader(MapDb& db, Grid& grid, UserState& user, ui::Ui& ui, text::M
 std::vector<std::string> MapLoader::GETMAPLIST() const {
   std::vector<std::string> names;
   std::error_code ec;
-  for (std::filesystem::directory_iterator it(mapdir_, ec), end; !ec && it != end; it.increment(ec)) {
+  for (std::filesystem::directory_iterator it(mapdir_, ec), end; !ec && it != end;
+       it.increment(ec)) {
     if (it->is_directory(ec)) continue;
     const auto& p = it->path();
     if (p.extension() == ".orvel") names.push_back(p.filename().string());
@@ -296,7 +303,8 @@ void FILLSHAPE(Grid& grid, const POLYG& pg) {
       const POINT& b = poly[(i + 1) % n];
       if ((a.Y <= y && y < b.Y) || (b.Y <= y && y < a.Y)) {
         const int64_t num = (static_cast<int64_t>(b.X) - a.X) * (static_cast<int64_t>(y) - a.Y);
-        xcs.push_back(static_cast<double>(num) / static_cast<double>(static_cast<int64_t>(b.Y) - a.Y) + a.X);
+        xcs.push_back(
+            static_cast<double>(num) / static_cast<double>(static_cast<int64_t>(b.Y) - a.Y) + a.X);
       }
     }
     if (xcs.empty()) continue;
@@ -434,8 +442,10 @@ void CALCMAPCENTER(map::MapDb& db, int32_t& LAT, int32_t& LON) {
     ++n;
   }
   if (db.DBGETNUMRES("select count(*) from orvel_linidx;") > 0) {
-    lat += db.DBGETNUMRES("select cast(round((min(minlat)+max(maxlat))/2*1000000) as int) from orvel_linidx;");
-    lon += db.DBGETNUMRES("select cast(round((min(minlon)+max(maxlon))/2*1000000) as int) from orvel_linidx;");
+    lat += db.DBGETNUMRES(
+        "select cast(round((min(minlat)+max(maxlat))/2*1000000) as int) from orvel_linidx;");
+    lon += db.DBGETNUMRES(
+        "select cast(round((min(minlon)+max(maxlon))/2*1000000) as int) from orvel_linidx;");
     ++n;
   }
   if (n == 2) {

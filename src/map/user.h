@@ -8,16 +8,16 @@
 namespace orvela::map {
 
 struct UserState {
-  int32_t ULAT = 0;          // micro-degrees
+  int32_t ULAT = 0;  // micro-degrees
   int32_t ULON = 0;
-  bool ULATLONSET = false;   // ULAT/ULON are known, a map can be loaded around them
-  double UPOSX = 75.0;       // grid position, kept to two decimals
+  bool ULATLONSET = false;  // ULAT/ULON are known, a map can be loaded around them
+  double UPOSX = 75.0;      // grid position, kept to two decimals
   double UPOSY = 75.0;
-  int32_t UDIR = 0;          // facing, whole degrees 0..359 clockwise from north
-  double USTEPSIZE = 1.0;    // grid units per step
-  double LASTHLEV = 0.0;     // height level last announced
-  int32_t LASTKIER = 0;      // 15-degree sector of the line direction last announced
-  uint8_t UDIRMODE = 0;      // index of the direction-announcement mode
+  int32_t UDIR = 0;                   // facing, whole degrees 0..359 clockwise from north
+  double USTEPSIZE = 1.0;             // grid units per step
+  double LASTHLEV = 0.0;              // height level last announced
+  int32_t LASTKIER = 0;               // 15-degree sector of the line direction last announced
+  uint8_t UDIRMODE = 0;               // index of the direction-announcement mode
   bool BOOKMARKSUPOSCHANGED = false;  // bookmark distances need recomputing
 };
 

@@ -16,7 +16,8 @@ using text::_;
 
 // Asks for the source and destination; nothing when the user stopped.
 std::optional<OSMIMPORTPARAMREC> ask_file_import(ImportContext& ctx, const std::string& title) {
-  auto in = ctx.ui.WGWYBORPLI(ui::WGFOPEN, title, {ui::FileFilter{_("OSM XML file *.xml, *.osm"), "*.osm;*.xml"}});
+  auto in = ctx.ui.WGWYBORPLI(ui::WGFOPEN, title,
+                              {ui::FileFilter{_("OSM XML file *.xml, *.osm"), "*.osm;*.xml"}});
   if (!in) return std::nullopt;
   auto name = ctx.ui.WGREADSTR(title, _("Destination map name:"), proposed_map_name(*in));
   if (!name || name->empty()) return std::nullopt;
@@ -47,7 +48,8 @@ std::string proposed_map_name(const std::filesystem::path& infn) {
   return text::LOWCASESTR(infn.stem().string());
 }
 
-std::filesystem::path destination_map(const std::filesystem::path& mapdir, const std::string& name) {
+std::filesystem::path destination_map(const std::filesystem::path& mapdir,
+                                      const std::string& name) {
   std::string safe = name;
   for (char& c : safe)
     if (c == '/' || c == '\\') c = '_';
@@ -55,7 +57,8 @@ std::filesystem::path destination_map(const std::filesystem::path& mapdir, const
   return mapdir / (safe + ".osm.orvel");
 }
 
-bool OSMREADPROGRESS(uint64_t CUR, uint64_t TOTAL, const ImportProgressText& words, ui::BgProgress& progress) {
+bool OSMREADPROGRESS(uint64_t CUR, uint64_t TOTAL, const ImportProgressText& words,
+                     ui::BgProgress& progress) {
   std::string t = words.text(CUR, TOTAL);
   if (!t.empty()) progress.BGPROCESINFO(t, ui::BGPROCESEDIT);
   return progress.BGPROCESCANCEL();
@@ -69,7 +72,9 @@ ui::BgResult OSMIMPORTTHREAD(map::MapDb& db, const std::filesystem::path& rules,
   ImportProgressText words;
   OsmImportOptions opt;
   opt.rules_file = rules;
-  opt.progress = [&](uint64_t cur, uint64_t total) { return OSMREADPROGRESS(cur, total, words, progress); };
+  opt.progress = [&](uint64_t cur, uint64_t total) {
+    return OSMREADPROGRESS(cur, total, words, progress);
+  };
   OsmImportResult res = OSMPROCFILE(db, P.INFN, P.OUTFN, opt);
   r.LASTERR = res.LASTERR;
   r.LASTERRDESC = res.LASTERRDESC;
@@ -87,11 +92,14 @@ void OSMIMPORT(ImportContext& ctx, bool FROMFILE) {
   ui::BgTask task;
   task.texts = {title, _("Progress:"), ""};
   const OSMIMPORTPARAMREC p = *params;
-  task.work = [&ctx, p](ui::BgProgress& progress) { return OSMIMPORTTHREAD(ctx.db, ctx.rules_file, p, progress); };
+  task.work = [&ctx, p](ui::BgProgress& progress) {
+    return OSMIMPORTTHREAD(ctx.db, ctx.rules_file, p, progress);
+  };
   ui::BgResult r = ctx.ui.BGPROCES(std::move(task));
   if (r.LASTERR > 0) {
-    ctx.ui.WGINFO(text::STRTOKENREPLACE(_("Error {errnum}: {errdesc}."),
-                                        {"errnum", std::to_string(r.LASTERR), "errdesc", r.LASTERRDESC}));
+    ctx.ui.WGINFO(
+        text::STRTOKENREPLACE(_("Error {errnum}: {errdesc}."),
+                              {"errnum", std::to_string(r.LASTERR), "errdesc", r.LASTERRDESC}));
   } else if (!r.cancelled && ctx.ui.WGTN(_("Import finished. Open imported map?"))) {
     open_imported(ctx, p);
   }

@@ -47,7 +47,8 @@ class ImportProgressText;
 // The conversion's progress callback: shows the words for (CUR, TOTAL) in
 // the progress window's text field and returns true when the user pressed
 // Cancel.
-bool OSMREADPROGRESS(uint64_t CUR, uint64_t TOTAL, const ImportProgressText& words, ui::BgProgress& progress);
+bool OSMREADPROGRESS(uint64_t CUR, uint64_t TOTAL, const ImportProgressText& words,
+                     ui::BgProgress& progress);
 
 // The map name proposed for an OSM file: its name without the last
 // extension, in lower case.

@@ -14,7 +14,8 @@ MapBuilder::MapBuilder(const std::filesystem::path& fn, int version) {
                  s::CREATE_LOGENTRY, s::CREATE_LOGENTRYFILES, s::CREATE_INFO})
     exec(std::string(q));
   for (auto p : s::STRING_TABLES) exec(s::create_string_table(p));
-  exec("insert into orvel_info (name, value) values ('version', '" + std::to_string(version) + "');");
+  exec("insert into orvel_info (name, value) values ('version', '" + std::to_string(version) +
+       "');");
   exec("insert into orvel_info (name, value) values ('date', '2026.12.07/10:00:00');");
   exec("begin;");
 }
@@ -52,8 +53,8 @@ void MapBuilder::bind_object(sqlite3_stmt* st, const MapObject& o) {
   std::string type(1, o.type);
   sqlite3_bind_text(st, 1, type.c_str(), -1, SQLITE_TRANSIENT);
   const std::pair<const char*, const std::string*> ids[] = {
-      {"name", &o.name}, {"type", &o.typ}, {"street", &o.street}, {"city", &o.city},
-      {"region", &o.region}, {"country", &o.country}};
+      {"name", &o.name}, {"type", &o.typ},      {"street", &o.street},
+      {"city", &o.city}, {"region", &o.region}, {"country", &o.country}};
   int col = 2;
   for (const auto& [table, value] : ids) {
     int64_t id = text_id(table, *value);
@@ -81,12 +82,14 @@ int64_t MapBuilder::line_with_blob(const MapObject& o, const std::vector<uint8_t
                      -1, &st, nullptr);
   bind_object(st, o);
   sqlite3_bind_blob(st, 11, blob.data(), static_cast<int>(blob.size()), SQLITE_TRANSIENT);
-  if (!hblob.empty()) sqlite3_bind_blob(st, 12, hblob.data(), static_cast<int>(hblob.size()), SQLITE_TRANSIENT);
+  if (!hblob.empty())
+    sqlite3_bind_blob(st, 12, hblob.data(), static_cast<int>(hblob.size()), SQLITE_TRANSIENT);
   if (sqlite3_step(st) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db_));
   sqlite3_finalize(st);
   int64_t id = sqlite3_last_insert_rowid(db_);
-  sqlite3_prepare_v2(db_, "insert into orvel_linidx (id, minlon, maxlon, minlat, maxlat) values (?1,?2,?3,?4,?5);",
-                     -1, &st, nullptr);
+  sqlite3_prepare_v2(
+      db_, "insert into orvel_linidx (id, minlon, maxlon, minlat, maxlat) values (?1,?2,?3,?4,?5);",
+      -1, &st, nullptr);
   sqlite3_bind_int64(st, 1, id);
   sqlite3_bind_double(st, 2, minlon);
   sqlite3_bind_double(st, 3, maxlon);
@@ -106,8 +109,8 @@ int64_t MapBuilder::line(const MapObject& o, const std::vector<map::POINT>& pts,
     minlat = std::min(minlat, p.Y / 1e6);
     maxlat = std::max(maxlat, p.Y / 1e6);
   }
-  return line_with_blob(o, map::encode_points(pts), map::encode_hlevels(hlev), minlon, maxlon, minlat,
-                        maxlat);
+  return line_with_blob(o, map::encode_points(pts), map::encode_hlevels(hlev), minlon, maxlon,
+                        minlat, maxlat);
 }
 
 int64_t MapBuilder::point(const MapObject& o, int32_t lat, int32_t lon) {
@@ -127,8 +130,9 @@ int64_t MapBuilder::point(const MapObject& o, int32_t lat, int32_t lon) {
 
 void MapBuilder::tag(char type, int64_t id, const std::string& name, const std::string& value) {
   int64_t n = text_id("tagname", name), v = text_id("tagvalue", value);
-  exec("insert into orvel_tags (objtype, objectid, tagnameid, tagvalueid) values ('" + std::string(1, type) +
-       "', " + std::to_string(id) + ", " + std::to_string(n) + ", " + std::to_string(v) + ");");
+  exec("insert into orvel_tags (objtype, objectid, tagnameid, tagvalueid) values ('" +
+       std::string(1, type) + "', " + std::to_string(id) + ", " + std::to_string(n) + ", " +
+       std::to_string(v) + ");");
 }
 
 }  // namespace orvela::test

@@ -31,8 +31,8 @@ class MapBuilder {
   int64_t line(const MapObject& o, const std::vector<map::POINT>& pts,
                const std::vector<map::HLEVREC>& hlev = {});
   // A line row whose points blob is given as raw bytes, bounding box included.
-  int64_t raw_line(const MapObject& o, const std::vector<uint8_t>& blob, double minlon, double maxlon,
-                   double minlat, double maxlat);
+  int64_t raw_line(const MapObject& o, const std::vector<uint8_t>& blob, double minlon,
+                   double maxlon, double minlat, double maxlat);
   int64_t point(const MapObject& o, int32_t lat, int32_t lon);
   void tag(char type, int64_t id, const std::string& name, const std::string& value);
   void exec(const std::string& sql);
@@ -41,8 +41,8 @@ class MapBuilder {
 
  private:
   int64_t line_with_blob(const MapObject& o, const std::vector<uint8_t>& blob,
-                         const std::vector<uint8_t>& hblob, double minlon, double maxlon, double minlat,
-                         double maxlat);
+                         const std::vector<uint8_t>& hblob, double minlon, double maxlon,
+                         double minlat, double maxlat);
   int64_t text_id(const std::string& table, const std::string& value);
   void bind_object(sqlite3_stmt* st, const MapObject& o);
   sqlite3* db_ = nullptr;

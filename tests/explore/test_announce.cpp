@@ -48,8 +48,9 @@ TEST_F(Town, NamedRoadThenSilenceForTheSameSector) {
   w.ex.SETUDIR(90);
   w.ex.UDIRMOVE(0);  // onto (76, 75)
   w.ex.UDIRMOVE(0);  // (77, 75): same street, same sector
-  EXPECT_EQ(w.said(), (std::vector<std::string>{"Main street direction 90 degrees to the right  of north",
-                                                "Main street"}));
+  EXPECT_EQ(w.said(),
+            (std::vector<std::string>{"Main street direction 90 degrees to the right  of north",
+                                      "Main street"}));
 }
 
 TEST_F(Town, RelativeModesTellTheLineAsSeenByTheUser) {
@@ -70,9 +71,9 @@ TEST_F(Town, HeightLevelChangesAreAnnouncedAlsoOnEmptyCells) {
   w.ex.SETUDIR(0);
   w.ex.UDIRMOVE(0);  // (81, 76): empty, back at level 0
   w.ex.UDIRMOVE(0);  // (81, 77): empty at the same level: silent
-  EXPECT_EQ(w.said(), (std::vector<std::string>{"Main street direction 90 degrees to the right  of north",
-                                                "kładka height level 1",
-                                                "kładka", "height level 0"}));
+  EXPECT_EQ(w.said(),
+            (std::vector<std::string>{"Main street direction 90 degrees to the right  of north",
+                                      "kładka height level 1", "kładka", "height level 0"}));
 }
 
 TEST_F(Town, PointsAreaAndBookmarks) {

@@ -13,7 +13,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> said_after(const std::vector<std::string>& lines, const std::string& marker) {
+std::vector<std::string> said_after(const std::vector<std::string>& lines,
+                                    const std::string& marker) {
   auto it = std::find(lines.begin(), lines.end(), marker);
   std::vector<std::string> v;
   for (; it != lines.end(); ++it)
@@ -34,7 +35,8 @@ TEST(ConsoleWalk, ImportJumpWalkTurnZoomAndLocator) {
   run.timeout = std::chrono::seconds(240);
   // Lettstrasse runs east from 47.140172 N 9.517554 E for 77 m, rising by
   // about one degree: four steps east stay on it.
-  run.script = "IDM_OSMIMPORTFILE\n" + (*data / "osm" / "liechtenstein-2013-08-03.osm.bz2").string() +
+  run.script = "IDM_OSMIMPORTFILE\n" +
+               (*data / "osm" / "liechtenstein-2013-08-03.osm.bz2").string() +
                "\n"
                "li\n"
                "y\n"
@@ -51,16 +53,20 @@ TEST(ConsoleWalk, ImportJumpWalkTurnZoomAndLocator) {
   ASSERT_EQ(r.exit_code, 0) << r.err << r.out;
 
   // The import: its questions, its progress, the new map opened.
-  EXPECT_TRUE(has(lines, "INPUT OpenStreetMap import: Destination map name: [liechtenstein-2013-08-03.osm]")) << r.out;
-  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.starts_with("PROGRESS "); }));
+  EXPECT_TRUE(has(
+      lines, "INPUT OpenStreetMap import: Destination map name: [liechtenstein-2013-08-03.osm]"))
+      << r.out;
+  EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
+                          [](const std::string& l) { return l.starts_with("PROGRESS "); }));
   EXPECT_TRUE(has(lines, "ASK Import finished. Open imported map?")) << r.out;
   EXPECT_TRUE(has(lines, "TITLE Orvela li.osm")) << r.out;
   EXPECT_TRUE(fs::exists(home / "maps" / "li.osm.orvel"));
 
   // The jump asks with distance and direction, then names the street with
   // its direction; the next cells of the same street only by name.
-  auto jump = std::find_if(lines.begin(), lines.end(),
-                           [](const std::string& l) { return l.starts_with("ASK Do you want to jump "); });
+  auto jump = std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+    return l.starts_with("ASK Do you want to jump ");
+  });
   ASSERT_NE(jump, lines.end()) << r.out;
   auto said = said_after(lines, *jump);
   ASSERT_GE(said.size(), 5u) << r.out;
@@ -73,7 +79,8 @@ TEST(ConsoleWalk, ImportJumpWalkTurnZoomAndLocator) {
   EXPECT_EQ(said[4], "Lettstrasse") << r.out;
 
   // Turning again in the simple compass mode.
-  EXPECT_TRUE(has(lines, "LIST Direction announcement mode: Select direction announcement mode")) << r.out;
+  EXPECT_TRUE(has(lines, "LIST Direction announcement mode: Select direction announcement mode"))
+      << r.out;
   EXPECT_TRUE(has(lines, "SAY Your direction South ")) << r.out;
 
   // Zoom out and back in.
@@ -84,9 +91,10 @@ TEST(ConsoleWalk, ImportJumpWalkTurnZoomAndLocator) {
   EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
     return l.starts_with("INPUT Go to QTH location: Enter QTH locator [JN47");
   })) << r.out;
-  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
-                          [](const std::string& l) { return l.starts_with("ASK Do you want to jump "); }),
-            2)
+  EXPECT_EQ(
+      std::count_if(lines.begin(), lines.end(),
+                    [](const std::string& l) { return l.starts_with("ASK Do you want to jump "); }),
+      2)
       << r.out;
   EXPECT_FALSE(has(lines, "SAY No map selected.")) << r.out;
 }
@@ -97,13 +105,17 @@ TEST(ConsoleWalk, ImportCancelledAtTheNameKeepsNoMap) {
     GTEST_SKIP() << "the small OSM extract is not in the shared data";
   TempDir home;
   ConsoleResult r = run_console(
-      home.path(), "IDM_OSMIMPORTFILE\n" + (*data / "osm" / "osmnx-planet_10.068_48.135_10.071_48.137.osm").string() +
+      home.path(), "IDM_OSMIMPORTFILE\n" +
+                       (*data / "osm" / "osmnx-planet_10.068_48.135_10.071_48.137.osm").string() +
                        "\n:cancel\nIDM_OSMIMPORTFILE\n:cancel\n");
   auto lines = r.lines();
   ASSERT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_TRUE(has(lines, "INPUT OpenStreetMap import: Destination map name: [osmnx-planet_10.068_48.135_10.071_48.137]"))
+  EXPECT_TRUE(has(lines,
+                  "INPUT OpenStreetMap import: Destination map name: "
+                  "[osmnx-planet_10.068_48.135_10.071_48.137]"))
       << r.out;
-  EXPECT_FALSE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.starts_with("PROGRESS "); }));
+  EXPECT_FALSE(std::any_of(lines.begin(), lines.end(),
+                           [](const std::string& l) { return l.starts_with("PROGRESS "); }));
   EXPECT_TRUE(fs::is_empty(home / "maps") || !fs::exists(home / "maps"));
 }
 

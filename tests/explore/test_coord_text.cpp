@@ -16,9 +16,15 @@ TEST(CoordText, DecimalTextToMicroDegrees) {
     std::optional<int32_t> micro;
   };
   const std::vector<Case> cases = {
-      {"52.2297", 52229700},   {"-0.5", -500000},       {"21.01234567", 21012345},
-      {"52.", 52000000},       {"0.000001", 1},         {"-179.999999", -179999999},
-      {"52.12a4", 5212},   {"52", std::nullopt},    {"", std::nullopt},
+      {"52.2297", 52229700},
+      {"-0.5", -500000},
+      {"21.01234567", 21012345},
+      {"52.", 52000000},
+      {"0.000001", 1},
+      {"-179.999999", -179999999},
+      {"52.12a4", 5212},
+      {"52", std::nullopt},
+      {"", std::nullopt},
       {"99999999999.0", INT32_MAX},  // saturates instead of wrapping into the world
   };
   for (const auto& c : cases) EXPECT_EQ(STRCORDTOINT(c.text), c.micro) << c.text;
@@ -61,11 +67,12 @@ TEST(CoordText, WorldBounds) {
     int32_t lat, lon;
     bool ok;
   };
-  const std::vector<Case> cases = {
-      {90000000, 180000000, true},   {-90000000, -180000000, true}, {90000001, 0, false},
-      {-90000001, 0, false},         {0, 180000001, false},         {0, -180000001, false},
-      {INT32_MAX, INT32_MAX, false}, {47141000, 9521000, true}};
-  for (const auto& c : cases) EXPECT_EQ(coords_on_world(c.lat, c.lon), c.ok) << c.lat << " " << c.lon;
+  const std::vector<Case> cases = {{90000000, 180000000, true},   {-90000000, -180000000, true},
+                                   {90000001, 0, false},          {-90000001, 0, false},
+                                   {0, 180000001, false},         {0, -180000001, false},
+                                   {INT32_MAX, INT32_MAX, false}, {47141000, 9521000, true}};
+  for (const auto& c : cases)
+    EXPECT_EQ(coords_on_world(c.lat, c.lon), c.ok) << c.lat << " " << c.lon;
 }
 
 TEST(CoordText, PrefillShowsSixDecimals) {

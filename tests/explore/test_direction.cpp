@@ -42,7 +42,7 @@ TEST(DirectionWords, ClockModesAtEveryWholeDegree) {
 
 TEST(DirectionWords, DegreeModesAtEveryWholeDegree) {
   for (int dir = 0; dir < 360; ++dir) {
-    std::string words = dir == 0 ? "0"
+    std::string words = dir == 0     ? "0"
                         : dir <= 180 ? std::to_string(dir) + " degrees to the right"
                                      : std::to_string(360 - dir) + " degrees to the left";
     EXPECT_EQ(GETDIRSTR(tables(), 2, 350, (dir + 350) % 360), words + " ") << dir;
@@ -58,9 +58,9 @@ TEST(DirectionWords, SimpleCompassSectors) {
   // Main directions are wider than the diagonals: the second rounding sends
   // halves to even, and 4k is the even neighbour.
   const std::vector<Sector> sectors = {
-      {0, 28, "North"},    {29, 61, "Northeast"},  {62, 118, "East"},  {119, 151, "Southeast"},
-      {152, 208, "South"}, {209, 241, "Southwest"}, {242, 298, "West"}, {299, 331, "Northwest"},
-      {332, 359, "North"}};
+      {0, 28, "North"},        {29, 61, "Northeast"},   {62, 118, "East"},
+      {119, 151, "Southeast"}, {152, 208, "South"},     {209, 241, "Southwest"},
+      {242, 298, "West"},      {299, 331, "Northwest"}, {332, 359, "North"}};
   for (const auto& s : sectors)
     for (int dir = s.from; dir <= s.to; ++dir)
       EXPECT_EQ(GETDIRSTR(tables(), 4, 77, dir), std::string(s.name) + " ") << dir;
@@ -112,7 +112,8 @@ TEST(DirectionWords, FacingSentenceStatesTheHeadingInEveryMode) {
       {4, 90, "Your direction East "},
       {5, 11, "Your direction North by east "},
   };
-  for (const auto& c : cases) EXPECT_EQ(udir_sentence(tables(), c.mode, c.udir), c.said) << int(c.mode);
+  for (const auto& c : cases)
+    EXPECT_EQ(udir_sentence(tables(), c.mode, c.udir), c.said) << int(c.mode);
 }
 
 TEST(DirectionWords, ModeSymbolsAreReadCaseInsensitively) {

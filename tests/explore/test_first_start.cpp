@@ -50,7 +50,8 @@ TEST(FirstStart, AHomeCopyIsKeptAndAMissingDemoOpensNothing) {
   EXPECT_EQ(w.user.ULAT, 10000000);
 
   ExploreWorld none;
-  EXPECT_FALSE(open_demo_map(none.ex, none.loader, none.db, none.tmp / "program" / "maps", none.tmp / "maps"));
+  EXPECT_FALSE(open_demo_map(none.ex, none.loader, none.db, none.tmp / "program" / "maps",
+                             none.tmp / "maps"));
   EXPECT_EQ(none.loader.FN(), "");
   EXPECT_TRUE(none.out().empty());
 }

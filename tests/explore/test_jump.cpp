@@ -25,7 +25,8 @@ void make_map(ExploreWorld& w, const std::string& name = "test.orvel") {
   b.point(o, test::HOME_LAT + 8993, test::HOME_LON);
 }
 
-std::vector<std::string> lines_starting(const std::vector<std::string>& out, const std::string& prefix) {
+std::vector<std::string> lines_starting(const std::vector<std::string>& out,
+                                        const std::string& prefix) {
   std::vector<std::string> v;
   for (const auto& l : out)
     if (l.starts_with(prefix)) v.push_back(l);
@@ -40,9 +41,11 @@ TEST(Jump, ConfirmedJumpLoadsAndAnnounces) {
   w.ex.GOTOCORDS();
   auto out = w.out();
   EXPECT_EQ(lines_starting(out, "INPUT "),
-            std::vector<std::string>{"INPUT Go to coordinates: Enter decimal latitude and longitude separated by "
-                                     "space [47.141000 9.521000]"});
-  EXPECT_EQ(lines_starting(out, "ASK "), std::vector<std::string>{"ASK Do you want to jump 1000 metres North ?"});
+            std::vector<std::string>{
+                "INPUT Go to coordinates: Enter decimal latitude and longitude separated by "
+                "space [47.141000 9.521000]"});
+  EXPECT_EQ(lines_starting(out, "ASK "),
+            std::vector<std::string>{"ASK Do you want to jump 1000 metres North ?"});
   EXPECT_EQ(w.user.ULAT, 47149993);
   EXPECT_EQ(w.user.UPOSX, 75.0);
   EXPECT_EQ(w.said().back(), "church North chapel");
@@ -119,8 +122,11 @@ TEST(Jump, QthLocator) {
     ASSERT_TRUE(w.load());
     w.ex.GOTOQTHLOC();
     auto out = w.out();
-    std::string expect_prefill = "[" + map::LATLON2QTH(test::HOME_LAT / 1e6, test::HOME_LON / 1e6) + "]";
-    EXPECT_TRUE(lines_starting(out, "INPUT Go to QTH location: Enter QTH locator ").front().ends_with(expect_prefill));
+    std::string expect_prefill =
+        "[" + map::LATLON2QTH(test::HOME_LAT / 1e6, test::HOME_LON / 1e6) + "]";
+    EXPECT_TRUE(lines_starting(out, "INPUT Go to QTH location: Enter QTH locator ")
+                    .front()
+                    .ends_with(expect_prefill));
     if (c.jumps) {
       double lat = 0, lon = 0;
       std::string typed(c.input);
@@ -131,8 +137,10 @@ TEST(Jump, QthLocator) {
       EXPECT_EQ(w.user.ULAT, test::HOME_LAT) << c.input;
     }
     auto infos = lines_starting(out, "INFO ");
-    if (*c.info) EXPECT_EQ(infos, std::vector<std::string>{c.info}) << c.input;
-    else EXPECT_TRUE(infos.empty()) << c.input;
+    if (*c.info)
+      EXPECT_EQ(infos, std::vector<std::string>{c.info}) << c.input;
+    else
+      EXPECT_TRUE(infos.empty()) << c.input;
   }
 }
 

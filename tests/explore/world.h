@@ -12,8 +12,8 @@
 #include "map/user.h"
 #include "support/test_env.h"
 #include "text/messages.h"
-#include "ui/console_ui.h"
 #include "ui/console_fixture.h"
+#include "ui/console_ui.h"
 
 namespace orvela::test {
 
@@ -34,7 +34,9 @@ struct World {
     area.set_area(HOME_LAT, HOME_LON);
   }
 
-  std::filesystem::path map_path(const std::string& name = "test.orvel") const { return tmp.path() / "maps" / name; }
+  std::filesystem::path map_path(const std::string& name = "test.orvel") const {
+    return tmp.path() / "maps" / name;
+  }
 
   // Micro-degree point (X = lon, Y = lat) of grid position (x, y) in a load around HOME.
   map::POINT at(double x, double y) const {

@@ -49,11 +49,15 @@ TEST(Loader, LinesAreDrawnCellByCell) {
   const std::vector<Case> cases = {
       {"two vertices", {{10.5, 10.5}, {13.5, 11.5}}, {{10, 10}, {11, 10}, {12, 11}, {13, 11}}},
       {"inside one cell", {{20.2, 20.2}, {20.8, 20.7}}, {{20, 20}}},
-      {"entering from outside", {{-20.5, 50.5}, {5.5, 50.5}}, {{1, 50}, {2, 50}, {3, 50}, {4, 50}, {5, 50}}},
+      {"entering from outside",
+       {{-20.5, 50.5}, {5.5, 50.5}},
+       {{1, 50}, {2, 50}, {3, 50}, {4, 50}, {5, 50}}},
       {"entering at the west edge", {{-0.5, 60.5}, {3.5, 60.5}}, {{1, 60}, {2, 60}, {3, 60}}},
       {"entering at the south edge", {{60.5, -0.5}, {60.5, 2.5}}, {{60, 1}, {60, 2}}},
       {"crossing the whole grid", {{75.5, -30.5}, {75.5, 180.5}}, {}},
-      {"leaving to the north", {{100.5, 147.5}, {100.5, 152.5}}, {{100, 147}, {100, 148}, {100, 149}, {100, 150}}},
+      {"leaving to the north",
+       {{100.5, 147.5}, {100.5, 152.5}},
+       {{100, 147}, {100, 148}, {100, 149}, {100, 150}}},
   };
   for (const auto& c : cases) {
     World w;
@@ -105,7 +109,8 @@ TEST(Loader, AreasNestAndRoadsStayOnTop) {
   World w;
   {
     MapBuilder b(w.map_path());
-    b.line(object('o', "Outer", "park"), {w.at(-10, -10), w.at(160, -10), w.at(160, 160), w.at(-10, 160)});
+    b.line(object('o', "Outer", "park"),
+           {w.at(-10, -10), w.at(160, -10), w.at(160, 160), w.at(-10, 160)});
     b.line(object('o', "Inner", "pond"), {w.at(40, 40), w.at(60, 40), w.at(60, 60), w.at(40, 60)});
     b.line(road("Main street"), {w.at(30.5, 50.5), w.at(70.5, 50.5)});
   }
@@ -140,7 +145,8 @@ TEST(Loader, AreaFillMatchesThePointInPolygonTest) {
     FILLSHAPE(g, pg);
     for (int x = 1; x <= MAXXY; ++x)
       for (int y = 1; y <= MAXXY; ++y)
-        ASSERT_EQ(g.MAPA(x, y) == 1, POINTINPOLY(x, y, pg.PG)) << "round " << round << " cell " << x << "," << y;
+        ASSERT_EQ(g.MAPA(x, y) == 1, POINTINPOLY(x, y, pg.PG))
+            << "round " << round << " cell " << x << "," << y;
   }
 }
 
@@ -159,8 +165,8 @@ TEST(Loader, PointsOnRoadCellsByPriority) {
   }
   ASSERT_TRUE(w.load());
   EXPECT_EQ(w.name_at(12, 80), "Main street");  // the address lost and was dropped
-  EXPECT_EQ(w.holder(15, 80)->OBJTYPE, "n");     // the intersection took the cell
-  EXPECT_EQ(w.name_at(90, 90), "Bar");           // equal priority: the later one
+  EXPECT_EQ(w.holder(15, 80)->OBJTYPE, "n");    // the intersection took the cell
+  EXPECT_EQ(w.name_at(90, 90), "Bar");          // equal priority: the later one
   EXPECT_EQ(w.grid.ILOBJ, 4);
   EXPECT_EQ(w.grid.STATADR, 0);
   EXPECT_EQ(w.grid.STATNODES, 1);
@@ -235,8 +241,8 @@ TEST(Loader, BadGeometryRowsAreSkipped) {
     double lat = w.at(75, 75).Y / 1e6, lon = w.at(75, 75).X / 1e6;
     b.raw_line(road("Empty"), {}, lon - 0.01, lon + 0.01, lat - 0.01, lat + 0.01);
     // One value of 0x7FFFFFFF: far beyond 180 degrees.
-    b.raw_line(road("Garbage"), {0xFE, 0xFF, 0xFF, 0xFF, 0x0F, 0x00}, lon - 0.01, lon + 0.01, lat - 0.01,
-               lat + 0.01);
+    b.raw_line(road("Garbage"), {0xFE, 0xFF, 0xFF, 0xFF, 0x0F, 0x00}, lon - 0.01, lon + 0.01,
+               lat - 0.01, lat + 0.01);
     b.raw_line(road("Cut short"), {0x80}, lon - 0.01, lon + 0.01, lat - 0.01, lat + 0.01);
     b.line(road("Good"), {w.at(70.5, 70.5), w.at(72.5, 70.5)});
   }
@@ -250,7 +256,8 @@ TEST(Loader, ColumnsOfTheWrongTypeAreNotGeometry) {
   {
     MapBuilder b(w.map_path());
     int64_t text_points = b.line(road("Text points"), {w.at(70.5, 70.5), w.at(72.5, 70.5)});
-    b.exec("update orvel_lin set points='hello, I am not a blob' where id=" + std::to_string(text_points) + ";");
+    b.exec("update orvel_lin set points='hello, I am not a blob' where id=" +
+           std::to_string(text_points) + ";");
     int64_t real_points = b.line(road("Real points"), {w.at(70.5, 72.5), w.at(72.5, 72.5)});
     b.exec("update orvel_lin set points=3.25 where id=" + std::to_string(real_points) + ";");
     POINT p = w.at(80.5, 80.5);
@@ -284,7 +291,8 @@ TEST(Loader, UnusableFilesAreRefused) {
        [](const std::filesystem::path& p) {
          sqlite3* db = nullptr;
          sqlite3_open(p.string().c_str(), &db);
-         sqlite3_exec(db, "create table notes (id integer, text varchar);", nullptr, nullptr, nullptr);
+         sqlite3_exec(db, "create table notes (id integer, text varchar);", nullptr, nullptr,
+                      nullptr);
          sqlite3_close(db);
        },
        "It is not a orvel file"},
@@ -331,7 +339,8 @@ TEST(Loader, TruncatedFileNeverLeavesAHalfLoadedGrid) {
   {
     MapBuilder b(w.map_path());
     for (int i = 0; i < 400; ++i)
-      b.line(road("Street " + std::to_string(i)), {w.at(10.5 + i % 100, 10.5 + i / 4), w.at(12.5 + i % 100, 10.5 + i / 4)});
+      b.line(road("Street " + std::to_string(i)),
+             {w.at(10.5 + i % 100, 10.5 + i / 4), w.at(12.5 + i % 100, 10.5 + i / 4)});
   }
   auto size = std::filesystem::file_size(w.map_path());
   std::filesystem::resize_file(w.map_path(), size / 2);

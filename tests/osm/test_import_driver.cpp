@@ -57,8 +57,9 @@ TEST(ImportDriver, ImportsAndOpensTheNewMapAtItsCentre) {
   w.console.in.str(w.osm() + "\n:default\ny\n");
   w.user.ULATLONSET = false;
   w.run();
-  EXPECT_EQ(w.lines("INPUT "), std::vector<std::string>{
-                                   "INPUT OpenStreetMap import: Destination map name: [vaduz-centre]"});
+  EXPECT_EQ(
+      w.lines("INPUT "),
+      std::vector<std::string>{"INPUT OpenStreetMap import: Destination map name: [vaduz-centre]"});
   EXPECT_FALSE(w.lines("PROGRESS ").empty());
   EXPECT_EQ(w.lines("ASK "), std::vector<std::string>{"ASK Import finished. Open imported map?"});
   EXPECT_TRUE(w.lines("INFO ").empty());
@@ -132,9 +133,10 @@ TEST(ImportDriver, MapNamesStayInTheMapsFolder) {
     const char* typed;
     const char* file;
   };
-  const std::vector<Case> cases = {
-      {"town", "town.osm.orvel"}, {"../town", ".._town.osm.orvel"}, {"a/b\\c", "a_b_c.osm.orvel"},
-      {"..", "_.osm.orvel"}};
+  const std::vector<Case> cases = {{"town", "town.osm.orvel"},
+                                   {"../town", ".._town.osm.orvel"},
+                                   {"a/b\\c", "a_b_c.osm.orvel"},
+                                   {"..", "_.osm.orvel"}};
   for (const auto& c : cases)
     EXPECT_EQ(destination_map("/m", c.typed), fs::path("/m") / c.file) << c.typed;
   EXPECT_EQ(proposed_map_name("/x/Liechtenstein-2013.OSM"), "liechtenstein-2013");
@@ -143,7 +145,9 @@ TEST(ImportDriver, MapNamesStayInTheMapsFolder) {
 
 // A progress window that records what it was shown.
 struct ShownProgress : ui::BgProgress {
-  void BGPROCESINFO(const std::string& s, ui::BgTarget target) override { shown.emplace_back(target, s); }
+  void BGPROCESINFO(const std::string& s, ui::BgTarget target) override {
+    shown.emplace_back(target, s);
+  }
   bool BGPROCESCANCEL() const override { return cancel; }
   std::vector<std::pair<ui::BgTarget, std::string>> shown;
   bool cancel = false;
@@ -158,8 +162,12 @@ TEST(ImportDriver, ProgressWordsAndCancel) {
     const char* prefix;  // "" when nothing is shown
   };
   const std::vector<Case> cases = {
-      {1, 0, "Initializing map..."},   {2, 0, "Detecting intersections..."}, {3, 0, "Closing map..."},
-      {4, 0, ""},                      {0, 1000, ""},                         {500, 1000, "50 percent done. Time remaining about "},
+      {1, 0, "Initializing map..."},
+      {2, 0, "Detecting intersections..."},
+      {3, 0, "Closing map..."},
+      {4, 0, ""},
+      {0, 1000, ""},
+      {500, 1000, "50 percent done. Time remaining about "},
       {1000, 1000, "100 percent done. Time remaining about "},
   };
   for (const auto& c : cases) {
