@@ -1,9 +1,9 @@
 #include "text/convert.h"
 
+#include <fmt/format.h>
+
 #include <charconv>
 #include <cmath>
-
-#include <fmt/format.h>
 
 #include "text/numeric.h"
 
@@ -40,8 +40,9 @@ bool read_digits(std::string_view s, std::size_t pos, std::size_t n, int& out) {
 }
 
 bool read_date(std::string_view s, DateTime& d) {
-  return read_digits(s, 0, 4, d.year) && s.size() > 4 && s[4] == '-' && read_digits(s, 5, 2, d.month) &&
-         s.size() > 7 && s[7] == '-' && read_digits(s, 8, 2, d.day);
+  return read_digits(s, 0, 4, d.year) && s.size() > 4 && s[4] == '-' &&
+         read_digits(s, 5, 2, d.month) && s.size() > 7 && s[7] == '-' &&
+         read_digits(s, 8, 2, d.day);
 }
 
 }  // namespace
@@ -99,7 +100,8 @@ std::vector<std::string> SPLITSTR(std::string_view s, char sep) {
   std::size_t start = 0;
   while (true) {
     std::size_t pos = s.find(sep, start);
-    std::string_view piece = s.substr(start, pos == std::string_view::npos ? s.size() - start : pos - start);
+    std::string_view piece =
+        s.substr(start, pos == std::string_view::npos ? s.size() - start : pos - start);
     pieces.emplace_back(trim_blanks(piece));
     if (pos == std::string_view::npos) break;
     start = pos + 1;

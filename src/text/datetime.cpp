@@ -26,9 +26,10 @@ DateTime DateTime::from_sys(chr::sys_seconds t) {
   auto days = chr::floor<chr::days>(t);
   chr::year_month_day ymd{days};
   chr::hh_mm_ss hms{t - days};
-  return DateTime{static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
-                  static_cast<int>(static_cast<unsigned>(ymd.day())), static_cast<int>(hms.hours().count()),
-                  static_cast<int>(hms.minutes().count())};
+  return DateTime{static_cast<int>(ymd.year()),
+                  static_cast<int>(static_cast<unsigned>(ymd.month())),
+                  static_cast<int>(static_cast<unsigned>(ymd.day())),
+                  static_cast<int>(hms.hours().count()), static_cast<int>(hms.minutes().count())};
 }
 
 int DateTime::weekday() const {

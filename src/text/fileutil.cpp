@@ -37,12 +37,15 @@ bool FEXIST(std::string_view f) {
 ProgramFile ProgramFile::current(std::string_view fallback) {
   std::error_code ec;
   std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec || exe.empty()) return ProgramFile(std::filesystem::absolute(std::string(fallback), ec).string());
+  if (ec || exe.empty())
+    return ProgramFile(std::filesystem::absolute(std::string(fallback), ec).string());
   return ProgramFile(exe.string());
 }
 
 std::string ProgramFile::PROGPATH() const { return REMFNAME(path_); }
 
-std::string ProgramFile::PROGFILE(std::string_view ext) const { return REMEXT(path_) + std::string(ext); }
+std::string ProgramFile::PROGFILE(std::string_view ext) const {
+  return REMEXT(path_) + std::string(ext);
+}
 
 }  // namespace orvela::text

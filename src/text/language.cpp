@@ -38,7 +38,8 @@ std::string language_part(std::string_view locale) {
     code += static_cast<char>(c | 0x20);
   }
   std::size_t next = code.size();
-  bool ends_cleanly = next == locale.size() || std::string_view("_.@-:").find(locale[next]) != std::string_view::npos;
+  bool ends_cleanly = next == locale.size() ||
+                      std::string_view("_.@-:").find(locale[next]) != std::string_view::npos;
   if (code.size() < 2 || code.size() > 3 || !ends_cleanly) return {};
   return code;
 }

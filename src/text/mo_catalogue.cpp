@@ -61,7 +61,8 @@ std::optional<MoCatalogue> MoCatalogue::parse(std::string_view bytes) {
   if (!read_magic(bytes, big_endian)) return std::nullopt;
   WordReader r(bytes, big_endian);
   uint32_t revision = 0, count = 0, originals = 0, translations = 0;
-  if (!r.word(4, revision) || !r.word(8, count) || !r.word(12, originals) || !r.word(16, translations))
+  if (!r.word(4, revision) || !r.word(8, count) || !r.word(12, originals) ||
+      !r.word(16, translations))
     return std::nullopt;
   if ((revision >> 16) > 1) return std::nullopt;
   MoCatalogue cat;

@@ -1,14 +1,14 @@
 #include "text/speech_speechd.h"
 
-#include <csignal>
-#include <cstdlib>
-#include <cstring>
-#include <ctime>
-
 #include <libspeechd.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
 
 namespace orvela::text {
 
@@ -61,7 +61,8 @@ bool socket_listens(const char* path, std::string& error) {
   return ok;
 }
 
-SPDConnection* connect_to(const std::string& client_name, const std::string& socket_path, std::string& error) {
+SPDConnection* connect_to(const std::string& client_name, const std::string& socket_path,
+                          std::string& error) {
   SPDConnectionAddress* addr = address_for(socket_path, error);
   if (!addr) return nullptr;
   if (addr->method == SPD_METHOD_UNIX_SOCKET && !socket_listens(addr->unix_socket_name, error)) {
@@ -71,7 +72,8 @@ SPDConnection* connect_to(const std::string& client_name, const std::string& soc
   char* err = nullptr;
   // No autospawn: when nobody runs a speech server, we do not start one
   // behind the user's back.
-  SPDConnection* spd = spd_open2(client_name.c_str(), "main", nullptr, SPD_MODE_SINGLE, addr, 0, &err);
+  SPDConnection* spd =
+      spd_open2(client_name.c_str(), "main", nullptr, SPD_MODE_SINGLE, addr, 0, &err);
   SPDConnectionAddress__free(addr);
   if (!spd) {
     error = take_error(err, "cannot connect to speech-dispatcher");
@@ -114,7 +116,8 @@ class SigpipeGuard {
 
 }  // namespace
 
-std::unique_ptr<SpeechDispatcher> SpeechDispatcher::open(const std::string& client_name, std::string& error,
+std::unique_ptr<SpeechDispatcher> SpeechDispatcher::open(const std::string& client_name,
+                                                         std::string& error,
                                                          const std::string& socket_path) {
   SPDConnection* spd = connect_to(client_name, socket_path, error);
   if (!spd) return nullptr;
@@ -124,7 +127,8 @@ std::unique_ptr<SpeechDispatcher> SpeechDispatcher::open(const std::string& clie
 }
 
 SpeechDispatcher::SpeechDispatcher(std::string client_name, std::string socket_path)
-    : client_name_(std::move(client_name)), socket_path_(std::move(socket_path)),
+    : client_name_(std::move(client_name)),
+      socket_path_(std::move(socket_path)),
       conn_(std::make_unique<Connection>()) {}
 
 SpeechDispatcher::~SpeechDispatcher() {

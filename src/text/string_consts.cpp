@@ -19,20 +19,22 @@ std::vector<UDIRMODEREC> udir_modes() {
 }
 
 std::vector<std::string> compass_names() {
-  return {_("North "),           _("North by east "),      _("North-northeast "), _("Northeast by north "),
-          _("Northeast "),       _("Northeast by east "),  _("East-northeast "),  _("East by north "),
-          _("East "),            _("East by south "),      _("East-southeast "),  _("Southeast by east "),
-          _("Southeast "),       _("Southeast by south "), _("South-southeast "), _("South by east "),
-          _("South "),           _("South by west "),      _("South-southwest "), _("Southwest by south "),
-          _("Southwest "),       _("Southwest by west "),  _("West-southwest "),  _("West by south "),
-          _("West "),            _("West by north "),      _("West-northwest "),  _("Northwest by west "),
-          _("Northwest "),       _("Northwest by north "), _("North-northwest "), _("North by west ")};
+  return {
+      _("North "),     _("North by east "),      _("North-northeast "), _("Northeast by north "),
+      _("Northeast "), _("Northeast by east "),  _("East-northeast "),  _("East by north "),
+      _("East "),      _("East by south "),      _("East-southeast "),  _("Southeast by east "),
+      _("Southeast "), _("Southeast by south "), _("South-southeast "), _("South by east "),
+      _("South "),     _("South by west "),      _("South-southwest "), _("Southwest by south "),
+      _("Southwest "), _("Southwest by west "),  _("West-southwest "),  _("West by south "),
+      _("West "),      _("West by north "),      _("West-northwest "),  _("Northwest by west "),
+      _("Northwest "), _("Northwest by north "), _("North-northwest "), _("North by west ")};
 }
 
 std::vector<std::string> weekday_names() {
   // Saturday and Sunday are written in lower case in the English texts, and
   // translations already key on them that way.
-  return {_("Monday"), _("Tuesday"), _("Wednesday"), _("Thursday"), _("Friday"), _("saturday"), _("sunday")};
+  return {_("Monday"), _("Tuesday"),  _("Wednesday"), _("Thursday"),
+          _("Friday"), _("saturday"), _("sunday")};
 }
 
 }  // namespace
@@ -58,8 +60,9 @@ void StringConsts::STRINGCONSTINIT() {
   DEFBOOKMARKNAME = _("Point");
   BOOKMARK_FTYPEWRI_LSCP = {_("Loadstone Checkpoints file *.lscp"), "*.lscp"};
   BOOKMARK_FTYPEWRI_LSDB = {_("Loadstone database text file *.lsdbtxt"), "*.lsdbtxt"};
-  BOOKMARK_FTYPEREADSPEC = {_("Loadstone checkpoints or database text files *.lscp, *.txt, *.lsdbtxt"),
-                            "*.lscp;*.txt;*.lsdbtxt"};
+  BOOKMARK_FTYPEREADSPEC = {
+      _("Loadstone checkpoints or database text files *.lscp, *.txt, *.lsdbtxt"),
+      "*.lscp;*.txt;*.lsdbtxt"};
   FTYPEOPENNMEALOG = {_("NMEA log file *.*"), "*.*"};
   UDIRMODES = udir_modes();
   SETSTRARR(COMPASSDIRNAMES, compass_names());

@@ -30,7 +30,8 @@ inline std::string swap_byte_order(std::string b) {
     std::swap(b[off], b[off + 3]);
     std::swap(b[off + 1], b[off + 2]);
   };
-  uint32_t n = word_at(b, 8), o = word_at(b, 12), t = word_at(b, 16), s = word_at(b, 20), h = word_at(b, 24);
+  uint32_t n = word_at(b, 8), o = word_at(b, 12), t = word_at(b, 16), s = word_at(b, 20),
+           h = word_at(b, 24);
   for (std::size_t off = 0; off < 28; off += 4) swap_word(off);
   for (uint32_t i = 0; i < 2 * n; ++i) {
     swap_word(o + 4 * i);

@@ -1,8 +1,8 @@
+#include <gtest/gtest.h>
+
 #include <optional>
 #include <random>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "catalogue_bytes.h"
 #include "text/mo_catalogue.h"

@@ -1,8 +1,8 @@
+#include <gtest/gtest.h>
+
 #include <clocale>
 #include <cstdint>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "text/convert.h"
 #include "text/distance.h"
@@ -44,9 +44,9 @@ TEST(Convert, CoordinatesInMicroDegrees) {
 
 TEST(Convert, RealRoundsHalvesToEven) {
   const CoordCase cases[] = {
-      {"2.5", true, 2},   {"3.5", true, 4},     {"-2.5", true, -2},
-      {"0.49", true, 0},  {"1e3", true, 1000},  {"2147483647.4", true, 2147483647},
-      {"3e9", false, 0},  {"12 3", false, 0},
+      {"2.5", true, 2},  {"3.5", true, 4},    {"-2.5", true, -2},
+      {"0.49", true, 0}, {"1e3", true, 1000}, {"2147483647.4", true, 2147483647},
+      {"3e9", false, 0}, {"12 3", false, 0},
   };
   for (const auto& c : cases) {
     int32_t l = 777;
@@ -137,7 +137,7 @@ TEST(Convert, DateTimeMeetsTheSystemClock) {
   DateTime dt{2024, 2, 28, 23, 30};
   DateTime next = DateTime::from_sys(dt.to_sys() + std::chrono::hours(1));
   EXPECT_EQ(next, (DateTime{2024, 2, 29, 0, 30}));
-  EXPECT_EQ((DateTime{2015, 6, 1, 0, 0}).weekday(), 0);  // a Monday
+  EXPECT_EQ((DateTime{2015, 6, 1, 0, 0}).weekday(), 0);   // a Monday
   EXPECT_EQ((DateTime{2026, 12, 6, 0, 0}).weekday(), 6);  // a Sunday
 }
 

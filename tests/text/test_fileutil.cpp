@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "support/test_env.h"
 #include "text/fileutil.h"

@@ -1,9 +1,9 @@
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "catalogue_bytes.h"
 #include "support/test_env.h"

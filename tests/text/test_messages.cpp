@@ -1,7 +1,7 @@
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "text/distance.h"
 #include "text/messages.h"
@@ -19,7 +19,9 @@ TEST(TokenReplace, FillsPlaceholders) {
     std::string expected;
   };
   const Case cases[] = {
-      {"one placeholder", "Can not create {dir} directory.", {"dir", "/home/ala/maps"},
+      {"one placeholder",
+       "Can not create {dir} directory.",
+       {"dir", "/home/ala/maps"},
        "Can not create /home/ala/maps directory."},
       {"pairs in any order", "{a} to {b}", {"b", "Kraków", "a", "Łódź"}, "Łódź to Kraków"},
       {"unknown name vanishes", "Go {nowhere}now.", {"dir", "x"}, "Go now."},
@@ -44,7 +46,9 @@ class RecordingSpeech final : public Speech {
     bool interrupt;
     bool operator==(const Said&) const = default;
   };
-  void SAYSTR(std::string_view text, bool interrupt) override { said.push_back({std::string(text), interrupt}); }
+  void SAYSTR(std::string_view text, bool interrupt) override {
+    said.push_back({std::string(text), interrupt});
+  }
   std::vector<Said> said;
 };
 

@@ -1,8 +1,8 @@
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "support/test_env.h"
 #include "text/language.h"
@@ -27,7 +27,8 @@ std::pair<std::string, int> run(const std::string& cmd) {
 TEST(ShippedTranslation, PolishIsComplete) {
   fs::path po = test::source_dir() / "data/lang/pl.po";
   ASSERT_TRUE(fs::exists(po)) << po;
-  auto [out, status] = run(std::string(ORVELA_MSGFMT) + " --check --statistics -o /dev/null '" + po.string() + "'");
+  auto [out, status] =
+      run(std::string(ORVELA_MSGFMT) + " --check --statistics -o /dev/null '" + po.string() + "'");
   EXPECT_EQ(status, 0) << out;
   EXPECT_NE(out.find("translated message"), std::string::npos) << out;
   EXPECT_EQ(out.find("untranslated"), std::string::npos) << out;

@@ -1,5 +1,6 @@
 // Speech through a real speech-dispatcher whose output module writes every
 // text it would speak into a file instead of a sound card.
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -11,8 +12,6 @@
 #include <sstream>
 #include <string>
 #include <thread>
-
-#include <gtest/gtest.h>
 
 #include "support/test_env.h"
 #include "text/messages.h"
@@ -47,17 +46,19 @@ class Daemon {
     fs::create_directories(dir_ / "logs");
     write_file(dir_ / "home/.libao", "default_driver=null\n");
     write_file(conf / "speechd.conf",
-               "CommunicationMethod \"unix_socket\"\nSocketPath \"" + socket() + "\"\nLogLevel 3\nLogDir \"" +
-                   (dir_ / "logs").string() +
+               "CommunicationMethod \"unix_socket\"\nSocketPath \"" + socket() +
+                   "\"\nLogLevel 3\nLogDir \"" + (dir_ / "logs").string() +
                    "\"\nAddModule \"fake\" \"sd_generic\" \"fake.conf\"\nDefaultModule fake\n"
                    "DefaultLanguage \"en\"\nAudioOutputMethod \"libao\"\n");
     // Each text takes 1.5 s to "speak": long enough to cut one off reliably
     // on a busy machine.
     std::string out = spoken().string();
-    write_file(conf / "modules/fake.conf",
-               "Debug 0\nGenericExecuteSynth \"printf 'START %s\\\\n' \\'$DATA\\' >> " + out + "; sleep 1.5; printf 'END\\\\n' >> " +
-                   out + "\"\nGenericLanguage \"en\" \"en\" \"utf-8\"\nAddVoice \"en\" \"MALE1\" \"fakevoice\"\n"
-                   "DefaultVoice \"fakevoice\"\n");
+    write_file(
+        conf / "modules/fake.conf",
+        "Debug 0\nGenericExecuteSynth \"printf 'START %s\\\\n' \\'$DATA\\' >> " + out +
+            "; sleep 1.5; printf 'END\\\\n' >> " + out +
+            "\"\nGenericLanguage \"en\" \"en\" \"utf-8\"\nAddVoice \"en\" \"MALE1\" \"fakevoice\"\n"
+            "DefaultVoice \"fakevoice\"\n");
     start(conf);
   }
   ~Daemon() {
@@ -72,7 +73,8 @@ class Daemon {
 
   // Waits up to 10 s for the spoken log to contain `needle`.
   bool wait_for(const std::string& needle) const {
-    for (auto end = std::chrono::steady_clock::now() + 10s; std::chrono::steady_clock::now() < end;) {
+    for (auto end = std::chrono::steady_clock::now() + 10s;
+         std::chrono::steady_clock::now() < end;) {
       if (read_file(spoken()).find(needle) != std::string::npos) return true;
       std::this_thread::sleep_for(20ms);
     }
@@ -91,8 +93,10 @@ class Daemon {
     std::vector<char*> envp;
     for (auto& e : env_store) envp.push_back(e.data());
     envp.push_back(nullptr);
-    if (posix_spawn(&pid_, kDaemon, nullptr, nullptr, const_cast<char**>(argv), envp.data()) != 0) pid_ = 0;
-    for (int i = 0; i < 250 && pid_ > 0 && !fs::exists(socket()); ++i) std::this_thread::sleep_for(20ms);
+    if (posix_spawn(&pid_, kDaemon, nullptr, nullptr, const_cast<char**>(argv), envp.data()) != 0)
+      pid_ = 0;
+    for (int i = 0; i < 250 && pid_ > 0 && !fs::exists(socket()); ++i)
+      std::this_thread::sleep_for(20ms);
   }
 
   test::TempDir dir_;

@@ -1,9 +1,9 @@
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "fake_ssip_server.h"
 #include "support/test_env.h"
@@ -50,14 +50,11 @@ TEST(SpeechDispatcher, InterruptCancelsThenSpeaksAndQueuesOtherwise) {
   msg.EDANOINT("Kraków, Rynek Główny");
   msg.EDA("queued behind");
   msg.EDA("line one\n.\nline three");  // a lone dot must not end the message early
-  speech.reset();  // closes the connection
+  speech.reset();                      // closes the connection
 
   std::vector<std::string> expected = {
-      "CANCEL SELF",
-      "SPEAK message Kraków, Rynek Główny",
-      "SPEAK message queued behind",
-      "CANCEL SELF",
-      "SPEAK message line one\n.\nline three",
+      "CANCEL SELF", "SPEAK message Kraków, Rynek Główny",    "SPEAK message queued behind",
+      "CANCEL SELF", "SPEAK message line one\n.\nline three",
   };
   auto got = speech_commands(server.commands());
   ASSERT_EQ(got.size(), expected.size());

@@ -1,9 +1,9 @@
+#include <gtest/gtest.h>
+
 #include <filesystem>
 #include <fstream>
 #include <set>
 #include <string>
-
-#include <gtest/gtest.h>
 
 #include "catalogue_bytes.h"
 #include "support/test_env.h"
@@ -17,7 +17,8 @@ TEST(StringConsts, EnglishTables) {
   StringConsts sc;
   const std::string desc = "Loadstone checkpoints or database text files *.lscp, *.txt, *.lsdbtxt";
   EXPECT_EQ(sc.BOOKMARK_FTYPEREADSPEC.joined(), desc + '\0' + "*.lscp;*.txt;*.lsdbtxt" + '\0');
-  EXPECT_EQ(sc.BOOKMARK_FTYPEREADSPEC.patterns(), (std::vector<std::string>{"*.lscp", "*.txt", "*.lsdbtxt"}));
+  EXPECT_EQ(sc.BOOKMARK_FTYPEREADSPEC.patterns(),
+            (std::vector<std::string>{"*.lscp", "*.txt", "*.lsdbtxt"}));
 
   ASSERT_EQ(sc.UDIRMODES.size(), static_cast<std::size_t>(UDIRMODESCOUNT));
   std::set<std::string> symbols;

@@ -1,8 +1,8 @@
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "text/convert.h"
 #include "text/fileutil.h"
@@ -47,8 +47,10 @@ TEST(StrUtil, LowerCaseKnowsPolishLetters) {
 }
 
 TEST(StrUtil, TextCharacters) {
-  for (char32_t c : {U'a', U'Z', U'0', U'9', U'Ą', U'ż', U'Ó', U'ł'}) EXPECT_TRUE(TEXTCHAR(c)) << uint32_t(c);
-  for (char32_t c : {U' ', U'-', U'.', U'Ä', U'Я', U'_', kInvalidChar}) EXPECT_FALSE(TEXTCHAR(c)) << uint32_t(c);
+  for (char32_t c : {U'a', U'Z', U'0', U'9', U'Ą', U'ż', U'Ó', U'ł'})
+    EXPECT_TRUE(TEXTCHAR(c)) << uint32_t(c);
+  for (char32_t c : {U' ', U'-', U'.', U'Ä', U'Я', U'_', kInvalidChar})
+    EXPECT_FALSE(TEXTCHAR(c)) << uint32_t(c);
 }
 
 TEST(StrUtil, LeadingWords) {
@@ -116,15 +118,15 @@ TEST(Utf8, CutsOnlyBetweenCharacters) {
 // build runs under AddressSanitizer).
 TEST(Utf8, MalformedTextThroughEveryHelper) {
   const std::vector<std::string> bad = {
-      "\xc5",                 // lead byte at the very end
-      "Zi\xc5",               // truncated ż
-      "\xe2\x82",             // truncated €
-      "\xf0\x9f\x98",         // truncated emoji
-      "\x80\xbf Ab",          // lone continuation bytes
-      "\xc0\xaf \xc1\x81",    // overlong forms
-      "\xed\xa0\x80 X",       // surrogate
-      "\xf4\x90\x80\x80",     // beyond U+10FFFF
-      "\xff\xfe \xc4\x84",    // never-valid bytes, then Ą
+      "\xc5",                  // lead byte at the very end
+      "Zi\xc5",                // truncated ż
+      "\xe2\x82",              // truncated €
+      "\xf0\x9f\x98",          // truncated emoji
+      "\x80\xbf Ab",           // lone continuation bytes
+      "\xc0\xaf \xc1\x81",     // overlong forms
+      "\xed\xa0\x80 X",        // surrogate
+      "\xf4\x90\x80\x80",      // beyond U+10FFFF
+      "\xff\xfe \xc4\x84",     // never-valid bytes, then Ą
       std::string("A\0B", 3),  // embedded NUL
   };
   for (const auto& s : bad) {
@@ -134,7 +136,8 @@ TEST(Utf8, MalformedTextThroughEveryHelper) {
       EXPECT_EQ(std::count(s.begin(), s.end(), c), std::count(lowered.begin(), lowered.end(), c));
     EXPECT_LE(DELDBLSPC(s).size(), s.size());
     EXPECT_LE(DELRLSPC(s).size(), s.size());
-    EXPECT_EQ(SPLITSTR(s, ' ').size(), static_cast<std::size_t>(std::count(s.begin(), s.end(), ' ')) + 1);
+    EXPECT_EQ(SPLITSTR(s, ' ').size(),
+              static_cast<std::size_t>(std::count(s.begin(), s.end(), ' ')) + 1);
     EXPECT_EQ(STRTOKENREPLACE(s + "{n}", {"n", "1"}), s + "1");
     double r = 5;
     EXPECT_FALSE(STRGETREAL(s, r));
