@@ -82,6 +82,7 @@ void BinOrvela::PREPARESQS() {
   for (int i = 0; i < BINORVELSQSCOUNT; ++i) {
     BINORVELSQSREC& r = BINORVELSQS[static_cast<size_t>(i)];
     r.PREF = std::string(map::schema::STRING_TABLES[static_cast<size_t>(i)]);
+    r.known.clear();
     const std::string& p = r.PREF;
     r.QGET = db_.DBPREPARE("select " + p + "id from orvel_" + p + " where " + p + "=?1 limit 1;");
     db_.IFDBERREX("preparowanie qget");
@@ -117,6 +118,7 @@ void BinOrvela::BINORVEL_INIT(const std::string& dbfn) {
 uint32_t BinOrvela::GETSTRINGID(std::string_view s, uint8_t sqsindex) {
   if (s.empty()) return 0;
   BINORVELSQSREC& r = BINORVELSQS[sqsindex - 1u];
+  if (auto it = r.known.find(s); it != r.known.end()) return it->second;
   uint32_t id = 0;
   db_.DBBINDSTR(r.QGET, 1, s);
   int rc = db_.DBSTEP(r.QGET);
@@ -130,6 +132,7 @@ uint32_t BinOrvela::GETSTRINGID(std::string_view s, uint8_t sqsindex) {
     id = static_cast<uint32_t>(db_.DBINSERTID());
     db_.DBRESET(r.QSET);
   }
+  r.known.emplace(std::string(s), id);
   return id;
 }
 
@@ -256,6 +259,7 @@ void BinOrvela::finalize_statements() {
   for (BINORVELSQSREC& r : BINORVELSQS) {
     r.QGET.reset();
     r.QSET.reset();
+    r.known = {};
   }
 }
 

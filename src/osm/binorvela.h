@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "map/mapdb.h"
@@ -27,10 +28,19 @@ inline constexpr uint8_t BINORVELSQSTAGNAME = 7;
 inline constexpr uint8_t BINORVELSQSTAGVALUE = 8;
 inline constexpr int BINORVELSQSCOUNT = 8;
 
+// Hashes texts and text views alike, so a lookup by view makes no copy.
+struct TextHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+};
+
 struct BINORVELSQSREC {
   std::string PREF;
   map::Stmt QGET;
   map::Stmt QSET;
+  // Every row of the table was written by this writer in this transaction,
+  // so the ids it handed out answer most lookups without asking SQLite.
+  std::unordered_map<std::string, uint32_t, TextHash, std::equal_to<>> known;
 };
 
 class BinOrvela {
