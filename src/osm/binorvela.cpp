@@ -2,7 +2,9 @@
 
 #include <fmt/format.h>
 
+#include <algorithm>
 #include <ctime>
+#include <utility>
 
 #include "map/schema.h"
 
@@ -31,6 +33,35 @@ constexpr std::string_view kAddTag =
     "insert into orvel_tags (objtype, objectid, tagnameid, tagvalueid) values (?1, ?2, ?3, ?4);";
 
 double degrees(int32_t micro) { return static_cast<double>(micro) / map::CORDSDIVBY; }
+
+int32_t midpoint(int32_t a, int32_t b) {
+  return static_cast<int32_t>((static_cast<int64_t>(a) + b) / 2);
+}
+
+// Position of a point (micro-degrees) on a Hilbert curve over a 65536 x 65536
+// grid covering the whole globe.
+uint32_t hilbert_key(int32_t lon, int32_t lat) {
+  auto cell = [](int64_t v, int64_t lo, int64_t span) {
+    int64_t c = (v - lo) * 65536 / span;
+    return static_cast<uint32_t>(std::clamp<int64_t>(c, 0, 65535));
+  };
+  uint32_t x = cell(lon, -180000000, 360000001);
+  uint32_t y = cell(lat, -90000000, 180000001);
+  uint32_t d = 0;
+  for (uint32_t s = 1u << 15; s > 0; s >>= 1) {
+    uint32_t rx = (x & s) ? 1 : 0;
+    uint32_t ry = (y & s) ? 1 : 0;
+    d += s * s * ((3 * rx) ^ ry);
+    if (ry == 0) {
+      if (rx == 1) {
+        x = 65535 - x;
+        y = 65535 - y;
+      }
+      std::swap(x, y);
+    }
+  }
+  return d;
+}
 
 }  // namespace
 
@@ -107,6 +138,7 @@ void BinOrvela::BINORVEL_INIT(const std::string& dbfn) {
                           CURDATETIMESTR()));
   db_.IFDBERREX("setdate");
   PREPARESQS();
+  boxes_.clear();
   ORV_ADDPOI = db_.DBPREPARE(kAddPoi);
   ORV_ADDPOIWITHID = db_.DBPREPARE(kAddPoiWithId);
   ORV_ADDLIN = db_.DBPREPARE(kAddLin);
@@ -188,17 +220,37 @@ uint32_t BinOrvela::save_line(const std::array<uint32_t, 6>& ids) {
   auto rowid = static_cast<uint32_t>(db_.DBINSERTID());
   db_.DBRESET(st);
   db_.DBCLEARBINDINGS(st);
-  db_.DBBINDQWORD(ORV_ADDLINIDX, 1, rowid);
-  db_.DBBINDDOUBLE(ORV_ADDLINIDX, 2, degrees(minlon));
-  db_.DBBINDDOUBLE(ORV_ADDLINIDX, 3, degrees(maxlon));
-  db_.DBBINDDOUBLE(ORV_ADDLINIDX, 4, degrees(minlat));
-  db_.DBBINDDOUBLE(ORV_ADDLINIDX, 5, degrees(maxlat));
-  db_.IFDBERREX("binding parameters");
-  db_.DBSTEP(ORV_ADDLINIDX);
-  db_.IFDBERREX("Adding line index");
-  db_.DBRESET(ORV_ADDLINIDX);
-  db_.DBCLEARBINDINGS(ORV_ADDLINIDX);
+  boxes_.push_back({rowid, minlon, maxlon, minlat, maxlat});
   return rowid;
+}
+
+// The R*Tree gets its rows when the file is finished, ordered along a
+// Hilbert curve through the box centres: neighbouring rows then land in the
+// same few tree nodes, where the file order made every insert walk and split
+// a different part of the tree. The rows themselves are the same.
+void BinOrvela::write_line_boxes() {
+  std::vector<std::pair<uint32_t, uint32_t>> order;  // (curve position, index in boxes_)
+  order.reserve(boxes_.size());
+  for (size_t i = 0; i < boxes_.size(); ++i) {
+    const LineBox& b = boxes_[i];
+    order.emplace_back(hilbert_key(midpoint(b.minlon, b.maxlon), midpoint(b.minlat, b.maxlat)),
+                       static_cast<uint32_t>(i));
+  }
+  std::sort(order.begin(), order.end());
+  for (const auto& [key, i] : order) {
+    const LineBox& b = boxes_[i];
+    db_.DBBINDQWORD(ORV_ADDLINIDX, 1, b.rowid);
+    db_.DBBINDDOUBLE(ORV_ADDLINIDX, 2, degrees(b.minlon));
+    db_.DBBINDDOUBLE(ORV_ADDLINIDX, 3, degrees(b.maxlon));
+    db_.DBBINDDOUBLE(ORV_ADDLINIDX, 4, degrees(b.minlat));
+    db_.DBBINDDOUBLE(ORV_ADDLINIDX, 5, degrees(b.maxlat));
+    db_.IFDBERREX("binding parameters");
+    db_.DBSTEP(ORV_ADDLINIDX);
+    db_.IFDBERREX("Adding line index");
+    db_.DBRESET(ORV_ADDLINIDX);
+    db_.DBCLEARBINDINGS(ORV_ADDLINIDX);
+  }
+  boxes_ = {};
 }
 
 uint32_t BinOrvela::save_point(const std::array<uint32_t, 6>& ids) {
@@ -264,6 +316,15 @@ void BinOrvela::finalize_statements() {
 }
 
 void BinOrvela::BINORVEL_CLOSE(uint8_t code) {
+  try {
+    if (code == 0) write_line_boxes();
+  } catch (...) {
+    boxes_ = {};
+    finalize_statements();
+    open_ = false;
+    throw;
+  }
+  boxes_ = {};
   finalize_statements();
   open_ = false;
   if (code == 0) {

@@ -82,11 +82,20 @@ class BinOrvela {
   bool step_insert(sqlite3_stmt* st, std::string_view check);
   void save_tags(uint32_t rowid);
   void finalize_statements();
+  void write_line_boxes();
+
+  // The bounding box of a stored line, in micro-degrees, kept for the
+  // spatial index until the file is finished.
+  struct LineBox {
+    uint32_t rowid;
+    int32_t minlon, maxlon, minlat, maxlat;
+  };
 
   map::MapDb& db_;
   std::array<BINORVELSQSREC, BINORVELSQSCOUNT> BINORVELSQS;
   map::Stmt ORV_ADDPOI, ORV_ADDPOIWITHID, ORV_ADDLIN, ORV_ADDLINWITHID, ORV_ADDLINIDX, ORV_ADDTAG;
   std::vector<uint8_t> blob_;
+  std::vector<LineBox> boxes_;
   uint64_t duplicates_ = 0;
   bool open_ = false;
 };
