@@ -159,10 +159,10 @@ void XmlParser::read_value(std::string& w) {
     tend = true;
     XMLGETCH();
     if (XMLRES && inquot && XMLCH != inquot && XMLCH != '>') {
-      ADDTOW(XMLCH, w, st);
+      add_char(XMLCH, w, st);
       tend = false;
     } else if (XMLRES && !inquot && !is_blank(XMLCH) && XMLCH != '>') {
-      ADDTOW(XMLCH, w, st);
+      add_char(XMLCH, w, st);
       tend = false;
     }
   } while (XMLRES && !tend);

@@ -73,6 +73,15 @@ class XmlParser {
     std::string ENTITY;
   };
   void ADDTOW(char c, std::string& w, ValueState& st);
+  // ADDTOW with the common case (a plain character with room left) inline:
+  // values are most of the bytes of an OSM file.
+  void add_char(char c, std::string& w, ValueState& st) {
+    if (!st.INENTITY && c != '&' && w.size() < kMaxValueLen) {
+      w.push_back(c);
+    } else {
+      ADDTOW(c, w, st);
+    }
+  }
   void read_value(std::string& w);
 
   ISTREAM XMLF;
