@@ -84,12 +84,15 @@ int run_program(ui::Ui& ui, text::Speech& voice, const Options& options) {
   ui.raise();
   // Here the last map opens at the saved start position.
   // Without one (the first start, or a fresh --home) the window opens the
-  // demo map. The console keeps its documented start with no map, which
-  // scripts rely on.
+  // demo map. The console keeps its documented start with no map selected,
+  // which scripts rely on, but the demo map is in its maps folder too.
   std::error_code no_start_ec;
-  if (options.mode != Options::Mode::Console &&
-      !std::filesystem::exists(paths.start_pos_file(), no_start_ec))
-    explore::open_demo_map(explorer, loader, db, paths.program_dir() / "maps", paths.maps_dir());
+  if (!std::filesystem::exists(paths.start_pos_file(), no_start_ec)) {
+    if (options.mode == Options::Mode::Console)
+      explore::install_demo_map(paths.program_dir() / "maps", paths.maps_dir());
+    else
+      explore::open_demo_map(explorer, loader, db, paths.program_dir() / "maps", paths.maps_dir());
+  }
   sound.TESTSPEAKERS(ui);
   ui.run(app);
   sound.SOUNDCLOSE();

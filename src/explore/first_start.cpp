@@ -30,12 +30,18 @@ fs::path home_copy(const fs::path& src, const fs::path& home_maps) {
 
 }  // namespace
 
-bool open_demo_map(Explorer& ex, map::MapLoader& loader, map::MapDb& db,
-                   const fs::path& program_maps, const fs::path& home_maps) {
+fs::path install_demo_map(const fs::path& program_maps, const fs::path& home_maps) {
   std::error_code ec;
   fs::path src = program_maps / DEMO_MAP;
-  if (!fs::exists(src, ec) && !fs::exists(home_maps / DEMO_MAP, ec)) return false;
-  loader.change_map(home_copy(src, home_maps).string());
+  if (!fs::exists(src, ec) && !fs::exists(home_maps / DEMO_MAP, ec)) return {};
+  return home_copy(src, home_maps);
+}
+
+bool open_demo_map(Explorer& ex, map::MapLoader& loader, map::MapDb& db,
+                   const fs::path& program_maps, const fs::path& home_maps) {
+  fs::path demo = install_demo_map(program_maps, home_maps);
+  if (demo.empty()) return false;
+  loader.change_map(demo.string());
   if (!loader.OPENMAP()) return false;
   int32_t lat = 0, lon = 0;
   map::CALCMAPCENTER(db, lat, lon);

@@ -17,6 +17,12 @@ class Explorer;
 inline constexpr const char* DEMO_MAP = "nowhere-cove.orvel";
 
 // Copies the demo map from `program_maps` into `home_maps` unless it is
+// there already. Returns the copy, or the program's own file when the home
+// cannot take it, or an empty path when there is no demo map at all.
+std::filesystem::path install_demo_map(const std::filesystem::path& program_maps,
+                                       const std::filesystem::path& home_maps);
+
+// Copies the demo map from `program_maps` into `home_maps` unless it is
 // there already (so it is listed, opened and deleted like any other map),
 // opens it and puts the user at its centre. False when there is no demo map
 // or it cannot be opened.
