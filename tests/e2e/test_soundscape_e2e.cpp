@@ -1,0 +1,71 @@
+// What a person hears while walking the demo map: the whole program in
+// console mode with OpenAL Soft's wave backend recording the mixed output.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "console_runner.h"
+#include "support/test_env.h"
+
+namespace orvela::test {
+namespace {
+namespace fs = std::filesystem;
+
+// RMS of both channels over the last `seconds` of a 16-bit stereo recording.
+double tail_rms(const fs::path& wav, double seconds) {
+  std::ifstream f(wav, std::ios::binary);
+  std::string b((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  std::size_t pos = 12;
+  while (pos + 8 <= b.size() && b.compare(pos, 4, "data") != 0) {
+    uint32_t len = 0;
+    std::memcpy(&len, &b[pos + 4], 4);
+    pos += 8 + len;
+  }
+  if (pos + 8 > b.size()) return -1;
+  std::size_t samples = (b.size() - pos - 8) / 2;
+  std::size_t n = std::min(samples, static_cast<std::size_t>(seconds * 44100 * 2));
+  if (n == 0) return -1;
+  const char* data = b.data() + pos + 8;
+  double sum = 0;
+  for (std::size_t i = samples - n; i < samples; ++i) {
+    int16_t s;
+    std::memcpy(&s, data + 2 * i, 2);
+    sum += double(s) * s;
+  }
+  return std::sqrt(sum / n) / 32768.0;
+}
+
+// Walks from the fountain at the demo map's centre into the streets, then
+// waits; `mute` presses Ctrl+Space after the walk. Returns the RMS of the
+// last 0.4 s, long after the start-up speaker test and the steps.
+double walk_and_listen(bool mute) {
+  TempDir home;
+  fs::create_directories(home / "xdg");
+  const fs::path wav = home / "out.wav";
+  std::ofstream(home / "xdg" / "alsoft.conf")
+      << "[general]\ndrivers = wave\nchannels = stereo\nsample-type = int16\n"
+         "frequency = 44100\n[wave]\nfile = "
+      << wav.string() << "\n";
+  ConsoleRun run;
+  run.env = {{"XDG_CONFIG_HOME", (home / "xdg").string()}, {"ALSOFT_DRIVERS", "wave"}};
+  run.script = std::string("Ctrl+O\n\nCtrl+G\n-29.998312 -139.997464\nUp\nUp\n") +
+               (mute ? "Ctrl+Space\n" : "") + ":wait 1800\nIDM_SAYILEV\n";
+  ConsoleResult r = run_console(home.path(), run);
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_NE(r.out.find("SAY fountain Cove Fountain"), std::string::npos) << r.out;
+  return tail_rms(wav, 0.4);
+}
+
+TEST(SoundscapeE2e, WalkingTheDemoMapIsHeardAndMutingSilencesIt) {
+  double heard = walk_and_listen(false);
+  double muted = walk_and_listen(true);
+  EXPECT_GT(heard, 0.002) << "the streets and shops around the user should be audible";
+  EXPECT_GE(muted, 0.0) << "no recording";
+  EXPECT_LT(muted, 0.0002) << "muted output should be silent";
+}
+
+}  // namespace
+}  // namespace orvela::test
