@@ -3,38 +3,24 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <fstream>
-#include <iterator>
 
 #include "console_runner.h"
 #include "support/test_env.h"
+#include "support/wave_capture.h"
 
 namespace orvela::test {
 namespace {
 namespace fs = std::filesystem;
 
-// RMS of both channels over the last `seconds` of a 16-bit stereo recording.
+// RMS of both channels over the last `seconds` of a 16-bit stereo recording;
+// -1 when nothing was recorded.
 double tail_rms(const fs::path& wav, double seconds) {
-  std::ifstream f(wav, std::ios::binary);
-  std::string b((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-  std::size_t pos = 12;
-  while (pos + 8 <= b.size() && b.compare(pos, 4, "data") != 0) {
-    uint32_t len = 0;
-    std::memcpy(&len, &b[pos + 4], 4);
-    pos += 8 + len;
-  }
-  if (pos + 8 > b.size()) return -1;
-  std::size_t samples = (b.size() - pos - 8) / 2;
-  std::size_t n = std::min(samples, static_cast<std::size_t>(seconds * 44100 * 2));
+  const std::vector<int16_t> s = read_wave_samples(wav);
+  std::size_t n = std::min(s.size(), static_cast<std::size_t>(seconds * 44100 * 2));
   if (n == 0) return -1;
-  const char* data = b.data() + pos + 8;
   double sum = 0;
-  for (std::size_t i = samples - n; i < samples; ++i) {
-    int16_t s;
-    std::memcpy(&s, data + 2 * i, 2);
-    sum += double(s) * s;
-  }
+  for (std::size_t i = s.size() - n; i < s.size(); ++i) sum += double(s[i]) * s[i];
   return std::sqrt(sum / n) / 32768.0;
 }
 
@@ -45,10 +31,7 @@ double walk_and_listen(bool mute) {
   TempDir home;
   fs::create_directories(home / "xdg");
   const fs::path wav = home / "out.wav";
-  std::ofstream(home / "xdg" / "alsoft.conf")
-      << "[general]\ndrivers = wave\nchannels = stereo\nsample-type = int16\n"
-         "frequency = 44100\n[wave]\nfile = "
-      << wav.string() << "\n";
+  std::ofstream(home / "xdg" / "alsoft.conf") << wave_backend_config(wav);
   ConsoleRun run;
   run.env = {{"XDG_CONFIG_HOME", (home / "xdg").string()}, {"ALSOFT_DRIVERS", "wave"}};
   run.script = std::string("Ctrl+O\n\nCtrl+G\n-29.998312 -139.997464\nUp\nUp\n") +

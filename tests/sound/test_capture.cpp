@@ -14,6 +14,7 @@
 
 #include "sound/soundscape.h"
 #include "sound_fixture.h"
+#include "support/wave_capture.h"
 
 namespace orvela::sound {
 namespace {
@@ -25,9 +26,7 @@ const std::filesystem::path& capture_file() {
   static const std::filesystem::path file = [] {
     auto dir = std::filesystem::temp_directory_path() / ("orvela-capture-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir / "xdg");
-    std::ofstream(dir / "xdg" / "alsoft.conf") << "[general]\ndrivers = wave\nchannels = stereo\n"
-                                                  "sample-type = int16\nfrequency = 44100\n[wave]\nfile = "
-                                               << (dir / "capture.wav").string() << "\n";
+    std::ofstream(dir / "xdg" / "alsoft.conf") << ::orvela::test::wave_backend_config(dir / "capture.wav");
     ::setenv("XDG_CONFIG_HOME", (dir / "xdg").c_str(), 1);
     ::setenv("ALSOFT_DRIVERS", "wave", 1);
     return dir / "capture.wav";
@@ -41,19 +40,9 @@ struct Levels {
 
 // RMS of each channel of the recording between `from` and `to` seconds.
 Levels levels(double from, double to) {
-  std::ifstream f(capture_file(), std::ios::binary);
-  std::string b((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-  // Walk the chunks to "data"; the backend may write an extensible header.
-  std::size_t pos = 12;
-  while (pos + 8 <= b.size() && b.compare(pos, 4, "data") != 0) {
-    uint32_t len = 0;
-    std::memcpy(&len, &b[pos + 4], 4);
-    pos += 8 + len;
-  }
+  const std::vector<int16_t> s = ::orvela::test::read_wave_samples(capture_file());
   Levels l;
-  if (pos + 8 > b.size()) return l;
-  const auto* s = reinterpret_cast<const int16_t*>(b.data() + pos + 8);
-  std::size_t frames = (b.size() - pos - 8) / 4;
+  std::size_t frames = s.size() / 2;
   auto first = static_cast<std::size_t>(from * 44100), last = std::min(frames, static_cast<std::size_t>(to * 44100));
   if (last <= first) return l;
   for (std::size_t i = first; i < last; ++i) {
