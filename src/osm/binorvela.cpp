@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "map/schema.h"
+#include "osm/rtree_pack.h"
 
 namespace orvela::osm {
 namespace {
@@ -142,6 +143,7 @@ void BinOrvela::BINORVEL_INIT(const std::string& dbfn) {
   db_.IFDBERREX("setdate");
   PREPARESQS();
   boxes_.clear();
+  tree_started_ = false;
   ORV_ADDPOI = db_.DBPREPARE(kAddPoi);
   ORV_ADDPOIWITHID = db_.DBPREPARE(kAddPoiWithId);
   ORV_ADDLIN = db_.DBPREPARE(kAddLin);
@@ -224,23 +226,49 @@ uint32_t BinOrvela::save_line(const std::array<uint32_t, 6>& ids) {
   db_.DBRESET(st);
   db_.DBCLEARBINDINGS(st);
   boxes_.push_back({rowid, minlon, maxlon, minlat, maxlat});
+  if (boxes_.size() >= max_held_boxes_) insert_line_boxes();
   return rowid;
 }
 
-// The R*Tree gets its rows when the file is finished, ordered along a
-// Hilbert curve through the box centres: neighbouring rows then land in the
-// same few tree nodes, where the file order made every insert walk and split
-// a different part of the tree. The rows themselves are the same.
-void BinOrvela::write_line_boxes() {
-  std::vector<std::pair<uint32_t, uint32_t>> order;  // (curve position, index in boxes_)
-  order.reserve(boxes_.size());
+// The R*Tree gets its rows ordered along a Hilbert curve through the box
+// centres, so that neighbouring lines share tree nodes.
+std::vector<uint32_t> BinOrvela::hilbert_order() const {
+  std::vector<std::pair<uint32_t, uint32_t>> keyed;  // (curve position, index in boxes_)
+  keyed.reserve(boxes_.size());
   for (size_t i = 0; i < boxes_.size(); ++i) {
     const LineBox& b = boxes_[i];
-    order.emplace_back(hilbert_key(midpoint(b.minlon, b.maxlon), midpoint(b.minlat, b.maxlat)),
+    keyed.emplace_back(hilbert_key(midpoint(b.minlon, b.maxlon), midpoint(b.minlat, b.maxlat)),
                        static_cast<uint32_t>(i));
   }
-  std::sort(order.begin(), order.end());
-  for (const auto& [key, i] : order) {
+  std::sort(keyed.begin(), keyed.end());
+  std::vector<uint32_t> order;
+  order.reserve(keyed.size());
+  for (const auto& k : keyed) order.push_back(k.second);
+  return order;
+}
+
+// Normally every box is still held when the file is finished, and the tree
+// is packed in one go. A map with more lines than we hold has had its
+// earlier boxes inserted row by row already; the rest follow the same way.
+void BinOrvela::write_line_boxes() {
+  if (tree_started_) {
+    insert_line_boxes();
+    return;
+  }
+  std::vector<RtreeRow> rows;
+  rows.reserve(boxes_.size());
+  for (uint32_t i : hilbert_order()) {
+    const LineBox& b = boxes_[i];
+    rows.push_back({b.rowid, degrees(b.minlon), degrees(b.maxlon), degrees(b.minlat),
+                    degrees(b.maxlat)});
+  }
+  boxes_ = {};
+  RTREE_PACK(db_, "orvel_linidx", rows);
+}
+
+void BinOrvela::insert_line_boxes() {
+  tree_started_ = true;
+  for (uint32_t i : hilbert_order()) {
     const LineBox& b = boxes_[i];
     db_.DBBINDQWORD(ORV_ADDLINIDX, 1, b.rowid);
     db_.DBBINDDOUBLE(ORV_ADDLINIDX, 2, degrees(b.minlon));
@@ -253,7 +281,7 @@ void BinOrvela::write_line_boxes() {
     db_.DBRESET(ORV_ADDLINIDX);
     db_.DBCLEARBINDINGS(ORV_ADDLINIDX);
   }
-  boxes_ = {};
+  boxes_.clear();
 }
 
 uint32_t BinOrvela::save_point(const std::array<uint32_t, 6>& ids) {
@@ -292,6 +320,7 @@ uint32_t BinOrvela::BINORVEL_SAVEREC() {
       GETSTRINGID(ORVOBJ.NAME, BINORVELSQSNAME),       GETSTRINGID(ORVOBJ.TYP, BINORVELSQSTYPE),
       GETSTRINGID(ORVOBJ.STREET, BINORVELSQSSTREET),   GETSTRINGID(ORVOBJ.CITY, BINORVELSQSCITY),
       GETSTRINGID(ORVOBJ.REGION, BINORVELSQSREGION),   GETSTRINGID(ORVOBJ.COUNTRY, BINORVELSQSCOUNTRY)};
+  saved_ids_ = ids;
   uint32_t rowid = 0;
   char letter = map::objtype_letter(ORVOBJ);
   if (letter == map::OBJTYPE_LINE || letter == map::OBJTYPE_POLYGON) {

@@ -45,7 +45,13 @@ struct BINORVELSQSREC {
 
 class BinOrvela {
  public:
-  explicit BinOrvela(map::MapDb& db) : db_(db) {}
+  // Bounding boxes of lines held for the spatial index: 20 bytes each.
+  static constexpr size_t kMaxHeldBoxes = 2'000'000;
+
+  // `max_held_boxes`: beyond this many lines the spatial index is filled
+  // row by row as the lines come, so memory stays bounded.
+  explicit BinOrvela(map::MapDb& db, size_t max_held_boxes = kMaxHeldBoxes)
+      : db_(db), max_held_boxes_(max_held_boxes) {}
   ~BinOrvela();
   BinOrvela(const BinOrvela&) = delete;
   BinOrvela& operator=(const BinOrvela&) = delete;
@@ -63,6 +69,10 @@ class BinOrvela {
   void BINORVEL_CLOSE(uint8_t code);
   // Id of `s` in string table `sqsindex`, added when absent; 0 for an empty text.
   uint32_t GETSTRINGID(std::string_view s, uint8_t sqsindex);
+
+  // Name and type ids of the object saved last (0 when it had none).
+  uint32_t saved_name_id() const { return saved_ids_[0]; }
+  uint32_t saved_type_id() const { return saved_ids_[1]; }
 
   // Objects refused because their id was already taken.
   uint64_t duplicates() const { return duplicates_; }
@@ -83,6 +93,8 @@ class BinOrvela {
   void save_tags(uint32_t rowid);
   void finalize_statements();
   void write_line_boxes();
+  void insert_line_boxes();
+  std::vector<uint32_t> hilbert_order() const;
 
   // The bounding box of a stored line, in micro-degrees, kept for the
   // spatial index until the file is finished.
@@ -96,6 +108,9 @@ class BinOrvela {
   map::Stmt ORV_ADDPOI, ORV_ADDPOIWITHID, ORV_ADDLIN, ORV_ADDLINWITHID, ORV_ADDLINIDX, ORV_ADDTAG;
   std::vector<uint8_t> blob_;
   std::vector<LineBox> boxes_;
+  size_t max_held_boxes_;
+  bool tree_started_ = false;
+  std::array<uint32_t, 6> saved_ids_{};
   uint64_t duplicates_ = 0;
   bool open_ = false;
 };

@@ -1,8 +1,8 @@
 #pragma once
-// A direct-mapped memory of recently stored node positions in front of the
-// node table: most way references point at nodes stored shortly before, so
-// most lookups never reach SQLite. Its size is capped (64 MB), so memory
-// stays bounded whatever the size of the input.
+// A direct-mapped memory of node positions: each bucket holds the two latest
+// positions whose ids hash to it. Its size is capped, so memory stays bounded
+// whatever the size of the input; a position pushed out is handed to the
+// caller, who keeps it elsewhere.
 #include <algorithm>
 #include <cstdint>
 #include <vector>
@@ -13,20 +13,30 @@ namespace orvela::osm {
 
 class NodeCache {
  public:
+  // 2^22 slots of 16 bytes: 64 MB at most.
   static constexpr unsigned kMaxBits = 22;
 
-  NodeCache() : buckets_(size_t{1} << (bits_ - 1)) {}
-  // Remembers `n`. Each bucket holds the two latest positions that hash to
-  // it, so two busy nodes sharing a bucket no longer push each other out.
-  // The table starts small (small files need no 64 MB) and grows with the
-  // nodes seen. Growing carries the remembered positions over: dropping them
-  // sent every way that used the nodes read before the last growth to the
-  // node table.
-  void put(const OSMNODE& n) {
-    if (++puts_ > (buckets_.size() * 2) && bits_ < kMaxBits) grow();
-    insert({n.ID + 1, n.LAT, n.LON});
+  // At most 2^max_bits positions are held (max_bits is at least 2).
+  explicit NodeCache(unsigned max_bits = kMaxBits)
+      : max_bits_(std::max(2u, max_bits)), bits_(std::min(16u, max_bits_)),
+        buckets_(size_t{1} << (bits_ - 1)) {}
+
+  // Remembers `n`. The table starts small (small files need no 64 MB) and
+  // grows with the nodes seen, carrying every position over; it grows while
+  // still half empty, as fuller buckets start pushing positions out. Once
+  // at its cap, the older position of a full bucket is pushed out to `spill`.
+  template <class Spill>
+  void put(const OSMNODE& n, Spill&& spill) {
+    // The one id whose key would read as an empty slot is never held.
+    if (n.ID + 1 == 0) {
+      spill(n);
+      return;
+    }
+    if (++puts_ > buckets_.size() && bits_ < max_bits_) grow();
+    Slot out = insert({n.ID + 1, n.LAT, n.LON});
+    if (out.key != 0) spill(OSMNODE{out.key - 1, out.lat, out.lon});
   }
-  // The position of node `id` when it is still remembered.
+  // The position of node `id` when it is held.
   bool get(uint64_t id, OSMNODE& n) const {
     const Bucket& b = buckets_[index(id)];
     for (const Slot& s : b.slot) {
@@ -48,15 +58,21 @@ class NodeCache {
   struct alignas(32) Bucket {
     Slot slot[2];  // [1] is the newer
   };
-  void insert(const Slot& s) {
+  // Returns the slot pushed out (key 0 when none was).
+  Slot insert(const Slot& s) {
     Bucket& b = buckets_[index(s.key - 1)];
+    Slot out = b.slot[0];
     b.slot[0] = b.slot[1];
     b.slot[1] = s;
+    return out;
   }
+  // Four times the buckets: a bucket's positions move to four new buckets of
+  // their own (the index is the top bits of the hash), so none is lost.
   void grow() {
-    std::vector<Bucket> old(size_t{1} << (std::min(bits_ + 2, kMaxBits) - 1));
+    unsigned bits = std::min(bits_ + 2, max_bits_);
+    std::vector<Bucket> old(size_t{1} << (bits - 1));
     old.swap(buckets_);
-    bits_ = std::min(bits_ + 2, kMaxBits);
+    bits_ = bits;
     for (const Bucket& b : old) {
       for (const Slot& s : b.slot) {
         if (s.key != 0) insert(s);
@@ -66,7 +82,8 @@ class NodeCache {
   size_t index(uint64_t id) const {
     return static_cast<size_t>((id * 0x9E3779B97F4A7C15ull) >> (64 - (bits_ - 1)));
   }
-  unsigned bits_ = 16;
+  unsigned max_bits_;
+  unsigned bits_;
   uint64_t puts_ = 0;
   std::vector<Bucket> buckets_;
 };

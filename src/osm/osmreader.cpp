@@ -5,7 +5,7 @@
 
 #include "osm/binorvela.h"
 #include "osm/element_source.h"
-#include "osm/node_cache.h"
+#include "osm/node_store.h"
 #include "text/translate.h"
 
 namespace orvela::osm {
@@ -16,19 +16,29 @@ namespace fs = std::filesystem;
 // Far beyond any real way (the OSM API allows 2000 nodes); a longer one is broken input.
 constexpr size_t kMaxWayNodes = 1000000;
 
-// Node positions are looked up in way order, which jumps around the table:
-// a large page cache keeps those lookups off the disk.
+// Node positions that did not fit in memory are looked up in way order,
+// which jumps around their table: a large page cache keeps those lookups off
+// the disk.
 constexpr const char* kCachePragma = "PRAGMA cache_size=-131072;";
 
+// Each way-node row carries what the search needs of its node (the
+// position) and of its way (the name and type ids of the stored line), so
+// neither query has to visit the node table or the lines with their
+// vertex blobs.
+constexpr std::string_view kCreateWayNodes =
+    "create table osm_waynodes (id integer primary key, wayid integer, nodeid integer, endof "
+    "integer, lat integer, lon integer, nameid integer, typeid integer);";
+constexpr std::string_view kAddWayNode =
+    "insert into osm_waynodes (wayid, nodeid, endof, lat, lon, nameid, typeid) values (?1, ?2, "
+    "?3, ?4, ?5, ?6, ?7);";
 constexpr std::string_view kDetectIntersections =
-    "select wn1.nodeid, n.lat, n.lon from osm_waynodes wn1 join osm_waynodes wn2 on "
-    "wn1.nodeid=wn2.nodeid join osm_nodes n on wn1.nodeid=n.id  join orvel_lin l1 on "
-    "wn1.wayid=l1.id  join orvel_lin l2 on wn2.wayid=l2.id where wn1.wayid<>wn2.wayid and "
-    "(wn1.endof=0 or wn2.endof=0  or l1.nameid<>l2.nameid ) group by wn1.nodeid;";
+    "select wn1.nodeid, wn1.lat, wn1.lon from osm_waynodes wn1 join osm_waynodes wn2 on "
+    "wn1.nodeid=wn2.nodeid where wn1.wayid<>wn2.wayid and (wn1.endof=0 or wn2.endof=0 or "
+    "wn1.nameid<>wn2.nameid) group by wn1.nodeid;";
 constexpr std::string_view kGetIntersection =
-    "select n.name, t.type from osm_waynodes wn join orvel_lin l on wn.wayid=l.id left join "
-    "orvel_name n on l.nameid=n.nameid left join orvel_type t on l.typeid=t.typeid where "
-    "wn.nodeid=?1 group by l.typeid, l.nameid;";
+    "select n.name, t.type from osm_waynodes wn left join orvel_name n on wn.nameid=n.nameid "
+    "left join orvel_type t on wn.typeid=t.typeid where wn.nodeid=?1 group by wn.typeid, "
+    "wn.nameid;";
 
 std::string column_text(sqlite3_stmt* st, int col) {
   const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
@@ -82,7 +92,7 @@ class Converter final : public OsmElementSink {
  public:
   Converter(map::MapDb& db, BinOrvela& w, const OsmRules& rules, const OsmImportOptions& opt,
             OsmImportStats& stats)
-      : db_(db), w_(w), rules_(rules), opt_(opt), st_(stats) {}
+      : db_(db), w_(w), rules_(rules), opt_(opt), st_(stats), nodes_(db) {}
 
   void create_temp_tables();
   void finalize_temp_statements();
@@ -94,6 +104,7 @@ class Converter final : public OsmElementSink {
   }
   bool cancelled() const { return PROCESSCANCEL; }
   bool malformed() const { return malformed_; }
+  uint64_t spilled_nodes() const { return nodes_.spilled(); }
 
   void node(const OSMNODE& n, bool has_body) override;
   void way(uint64_t id, bool has_body) override;
@@ -103,9 +114,7 @@ class Converter final : public OsmElementSink {
   bool progress(uint64_t cur, uint64_t total) override { return HANDLEPROGRESS(cur, total); }
 
  private:
-  void ADDOSMNODE(const OSMNODE& n);
-  bool GETOSMNODE(uint64_t id, OSMNODE& n);
-  void ADDOSMWAYNODE(uint32_t wayid, uint64_t nodeid, bool endof);
+  void ADDOSMWAYNODE(uint32_t wayid, const OSMNODE& n, bool endof);
   void DBEXECSTMT(sqlite3_stmt* st) {
     db_.DBSTEP(st);
     db_.DBRESET(st);
@@ -118,77 +127,41 @@ class Converter final : public OsmElementSink {
   const OsmRules& rules_;
   const OsmImportOptions& opt_;
   OsmImportStats& st_;
-  map::Stmt QS_ADDNODE, QS_GETNODE, QS_ADDWAYNODE;
+  map::Stmt QS_ADDWAYNODE;
   Parent PARENTTAG = Parent::none;
   bool PROCESSTAGSFORTHISPARENT = false;
   bool THISWAYROUTABLE = false;
-  std::vector<uint64_t> THISWAYNODES;
+  std::vector<OSMNODE> THISWAYNODES;
   std::unordered_set<uint64_t> seen_;
-  NodeCache cache_;
+  NodeStore nodes_;
   bool PROCESSCANCEL = false;
   bool malformed_ = false;
 };
 
 void Converter::create_temp_tables() {
   db_.DBQUERY(kCachePragma);
-  db_.DBQUERY("drop table if exists osm_nodes;");
-  db_.IFDBERREX("drop table osm_nodes");
-  // The scratch tables take their ids from the data, so they skip
-  // "autoincrement": its bookkeeping row would be rewritten on every insert.
-  db_.DBQUERY("create table osm_nodes (id integer primary key, lat integer, lon integer);");
-  db_.IFDBERREX("create table osm_nodes");
-  QS_ADDNODE = db_.DBPREPARE("insert into osm_nodes (id, lat, lon) values (?1, ?2, ?3);");
-  QS_GETNODE = db_.DBPREPARE("select id, lat, lon from osm_nodes where id=?1;");
-  db_.IFDBERREX("prep query for osm_node");
-  db_.DBQUERY(
-      "create table osm_waynodes (id integer primary key, wayid integer, nodeid "
-      "integer, endof integer);");
+  nodes_.create_table();
+  db_.DBQUERY(kCreateWayNodes);
   db_.IFDBERREX("create table osm_waynodes");
-  QS_ADDWAYNODE =
-      db_.DBPREPARE("insert into osm_waynodes (wayid, nodeid, endof) values (?1, ?2,?3);");
+  QS_ADDWAYNODE = db_.DBPREPARE(kAddWayNode);
   db_.IFDBERREX("prep query for osm_node");
 }
 
 void Converter::finalize_temp_statements() {
-  QS_ADDNODE.reset();
-  QS_GETNODE.reset();
+  nodes_.finalize();
   QS_ADDWAYNODE.reset();
 }
 
-void Converter::ADDOSMNODE(const OSMNODE& n) {
-  db_.DBBINDQWORD(QS_ADDNODE, 1, static_cast<int64_t>(n.ID));
-  db_.DBBINDINT(QS_ADDNODE, 2, n.LAT);
-  db_.DBBINDINT(QS_ADDNODE, 3, n.LON);
-  db_.IFDBERREX("addosmnode");
-  // A node id met twice keeps its first position: the second insert is
-  // dropped, and only a stored position is remembered.
-  int rc = db_.DBSTEP(QS_ADDNODE);
-  db_.DBRESET(QS_ADDNODE);
-  db_.DBCLEARBINDINGS(QS_ADDNODE);
-  if (rc == SQLITE_DONE) cache_.put(n);
-}
-
-bool Converter::GETOSMNODE(uint64_t id, OSMNODE& n) {
-  if (cache_.get(id, n)) return true;
-  db_.DBBINDQWORD(QS_GETNODE, 1, static_cast<int64_t>(id));
-  int rc = db_.DBSTEP(QS_GETNODE);
-  db_.IFDBERREX("getosmnode");
-  bool found = rc == SQLITE_ROW;
-  n = OSMNODE{};
-  if (found) {
-    n.ID = id;
-    n.LAT = sqlite3_column_int(QS_GETNODE, 1);
-    n.LON = sqlite3_column_int(QS_GETNODE, 2);
-  }
-  db_.DBRESET(QS_GETNODE);
-  db_.DBCLEARBINDINGS(QS_GETNODE);
-  return found;
-}
-
-void Converter::ADDOSMWAYNODE(uint32_t wayid, uint64_t nodeid, bool endof) {
+// The name and type ids are those of the line just stored; 0 is stored as
+// NULL, as in the line's own row.
+void Converter::ADDOSMWAYNODE(uint32_t wayid, const OSMNODE& n, bool endof) {
   db_.DBBINDQWORD(QS_ADDWAYNODE, 1, wayid);
-  db_.DBBINDQWORD(QS_ADDWAYNODE, 2, static_cast<int64_t>(nodeid));
+  db_.DBBINDQWORD(QS_ADDWAYNODE, 2, static_cast<int64_t>(n.ID));
   db_.DBBINDINT(QS_ADDWAYNODE, 3, endof ? 1 : 0);
+  db_.DBBINDINT(QS_ADDWAYNODE, 4, n.LAT);
+  db_.DBBINDINT(QS_ADDWAYNODE, 5, n.LON);
+  if (uint32_t id = w_.saved_name_id(); id > 0) db_.DBBINDQWORD(QS_ADDWAYNODE, 6, id);
+  if (uint32_t id = w_.saved_type_id(); id > 0) db_.DBBINDQWORD(QS_ADDWAYNODE, 7, id);
   db_.IFDBERREX("addwaynode");
   DBEXECSTMT(QS_ADDWAYNODE);
 }
@@ -199,7 +172,7 @@ void Converter::node(const OSMNODE& n, bool has_body) {
   w_.ORVOBJ.LAT = n.LAT;
   w_.ORVOBJ.LON = n.LON;
   w_.ORVOBJ.OBJTYPE.assign(1, map::OBJTYPE_POI);
-  ADDOSMNODE(n);
+  nodes_.ADDOSMNODE(n);
   if (has_body) PARENTTAG = Parent::node;
   PROCESSTAGSFORTHISPARENT = true;
   w_.CLEARTAGS();
@@ -249,12 +222,12 @@ void Converter::nd(uint64_t ref) {
   }
   OSMNODE n;
   // A reference to a node that never came would put a vertex at 0,0: skip it.
-  if (!GETOSMNODE(ref, n)) {
+  if (!nodes_.GETOSMNODE(ref, n)) {
     ++st_.missing_nodes;
     return;
   }
   w_.ADDPOINT(n.LAT, n.LON);
-  THISWAYNODES.push_back(ref);
+  THISWAYNODES.push_back(n);
 }
 
 void Converter::close_tag(std::string_view name) {
@@ -273,7 +246,7 @@ void Converter::close_tag(std::string_view name) {
     // with the flag of its first occurrence.
     seen_.clear();
     for (size_t i = 0; i < THISWAYNODES.size(); ++i) {
-      if (!seen_.insert(THISWAYNODES[i]).second) continue;
+      if (!seen_.insert(THISWAYNODES[i].ID).second) continue;
       ADDOSMWAYNODE(rowid, THISWAYNODES[i], i == 0 || i + 1 == THISWAYNODES.size());
     }
   }
@@ -371,6 +344,7 @@ OsmImportResult convert(map::MapDb& db, BinOrvela& w, Converter& c, OsmElementSo
                      text::_("No map data in imported file. Bad file format, or server error."));
   }
   stats.duplicates = w.duplicates();
+  stats.spilled_nodes = c.spilled_nodes();
   if (c.cancelled() || r.LASTERR > 0) {
     r.cancelled = r.LASTERR == 0;
     w.BINORVEL_CLOSE(1);

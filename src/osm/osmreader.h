@@ -41,6 +41,7 @@ struct OsmImportStats {
   uint64_t missing_nodes = 0;  // way vertices whose node never came
   uint64_t duplicates = 0;     // objects refused because their id was taken
   uint64_t intersections = 0;
+  uint64_t spilled_nodes = 0;  // node positions that did not fit in memory
 };
 
 struct OsmImportOptions {
