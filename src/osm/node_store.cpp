@@ -28,8 +28,17 @@ bool NodeStore::ADDOSMNODE(const OSMNODE& n) {
   }
   if (!any_ || n.ID > max_id_) max_id_ = n.ID;
   any_ = true;
-  cache_.put(n, [this](const OSMNODE& out) { spill(out); });
+  if (npending_ == kPending) flush();
+  cache_.prefetch(n.ID);
+  pending_[npending_++] = n;
   return true;
+}
+
+void NodeStore::flush() {
+  for (size_t i = 0; i < npending_; ++i) {
+    cache_.put(pending_[i], [this](const OSMNODE& out) { spill(out); });
+  }
+  npending_ = 0;
 }
 
 void NodeStore::spill(const OSMNODE& n) {
@@ -44,7 +53,24 @@ void NodeStore::spill(const OSMNODE& n) {
   ++spilled_;
 }
 
+size_t NodeStore::get_many(std::span<const uint64_t> ids, std::vector<OSMNODE>& out) {
+  flush();
+  for (uint64_t id : ids) cache_.prefetch(id);
+  out.clear();
+  size_t missing = 0;
+  OSMNODE n;
+  for (uint64_t id : ids) {
+    if (GETOSMNODE(id, n)) {
+      out.push_back(n);
+    } else {
+      ++missing;
+    }
+  }
+  return missing;
+}
+
 bool NodeStore::GETOSMNODE(uint64_t id, OSMNODE& n) {
+  flush();
   if (cache_.get(id, n)) return true;
   n = OSMNODE{};
   if (spilled_ == 0) return false;

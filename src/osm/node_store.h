@@ -4,7 +4,10 @@
 // pushes out go to the scratch table osm_nodes of the map being written. In a
 // file of a few million nodes nothing reaches SQLite at all, and in a larger
 // one memory still stays bounded.
+#include <array>
 #include <cstdint>
+#include <span>
+#include <vector>
 
 #include "map/mapdb.h"
 #include "osm/element_source.h"
@@ -27,12 +30,22 @@ class NodeStore {
   bool ADDOSMNODE(const OSMNODE& n);
   // The position of node `id`; false (and `n` all zeros) when it never came.
   bool GETOSMNODE(uint64_t id, OSMNODE& n);
+  // The positions of the nodes `ids` that came, in order, into `out`
+  // (replacing its contents); returns how many never came.
+  size_t get_many(std::span<const uint64_t> ids, std::vector<OSMNODE>& out);
 
   // Positions that did not fit in memory and went to the table.
   uint64_t spilled() const { return spilled_; }
 
  private:
   void spill(const OSMNODE& n);
+  void flush();
+
+  // Positions are put into the cache a few nodes late, so that the memory
+  // of each one's bucket is fetched while the next ones are read.
+  static constexpr size_t kPending = 8;
+  std::array<OSMNODE, kPending> pending_{};
+  size_t npending_ = 0;
 
   map::MapDb& db_;
   NodeCache cache_;

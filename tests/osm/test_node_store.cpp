@@ -93,7 +93,7 @@ TEST_F(Store, RepeatedIdKeepsItsFirstPositionInMemoryAndInTheTable) {
   EXPECT_TRUE(s.ADDOSMNODE({1001, 1, 2}));
 }
 
-TEST_F(Store, UnknownIdIsAllZeros) {
+TEST_F(Store, UnknownIdsAreAllZerosOrSkipped) {
   NodeStore s(db, 2);
   s.create_table();
   OSMNODE n{7, 7, 7};
@@ -104,6 +104,14 @@ TEST_F(Store, UnknownIdIsAllZeros) {
   EXPECT_FALSE(s.GETOSMNODE(55, n));
   EXPECT_EQ(n.LAT, 0);
   EXPECT_EQ(n.LON, 0);
+  // A way's references at once: found ones in order, absent ones counted.
+  std::vector<uint64_t> refs = {100, 55, 10, 10, 1000, 30};
+  std::vector<OSMNODE> found = {{1, 1, 1}};
+  EXPECT_EQ(s.get_many(refs, found), 2u);
+  std::vector<uint64_t> ids;
+  for (const OSMNODE& f : found) ids.push_back(f.ID);
+  EXPECT_EQ(ids, (std::vector<uint64_t>{100, 10, 10, 30}));
+  EXPECT_EQ(found[3].LAT, pos(30).LAT);
 }
 
 // The memory grows in steps while it fills: every position is either still
