@@ -111,6 +111,7 @@ void BinOrvela::create_tables() {
 }
 
 void BinOrvela::PREPARESQS() {
+  known_bytes_ = 0;
   for (int i = 0; i < BINORVELSQSCOUNT; ++i) {
     BINORVELSQSREC& r = BINORVELSQS[static_cast<size_t>(i)];
     r.PREF = std::string(map::schema::STRING_TABLES[static_cast<size_t>(i)]);
@@ -169,6 +170,13 @@ uint32_t BinOrvela::GETSTRINGID(std::string_view s, uint8_t sqsindex) {
     id = static_cast<uint32_t>(db_.DBINSERTID());
     db_.DBRESET(r.QSET);
   }
+  // The memory of texts is bounded: once full, it starts over (the table
+  // still answers every lookup).
+  known_bytes_ += s.size() + kKnownEntryOverhead;
+  if (known_bytes_ > limits_.known_bytes) {
+    for (BINORVELSQSREC& t : BINORVELSQS) t.known.clear();
+    known_bytes_ = s.size() + kKnownEntryOverhead;
+  }
   r.known.emplace(std::string(s), id);
   return id;
 }
@@ -226,7 +234,7 @@ uint32_t BinOrvela::save_line(const std::array<uint32_t, 6>& ids) {
   db_.DBRESET(st);
   db_.DBCLEARBINDINGS(st);
   boxes_.push_back({rowid, minlon, maxlon, minlat, maxlat});
-  if (boxes_.size() >= max_held_boxes_) insert_line_boxes();
+  if (boxes_.size() >= limits_.held_boxes) insert_line_boxes();
   return rowid;
 }
 

@@ -43,15 +43,20 @@ struct BINORVELSQSREC {
   std::unordered_map<std::string, uint32_t, TextHash, std::equal_to<>> known;
 };
 
+// What the writer keeps in memory, so memory stays bounded whatever the input.
+struct WriterLimits {
+  // Bounding boxes of lines held for the spatial index: 20 bytes each, and
+  // about 64 bytes each while the index is packed. Beyond this many lines
+  // the index is filled row by row as the lines come.
+  size_t held_boxes = 1'000'000;
+  // Memory for the ids of texts already written; once full, it starts over.
+  size_t known_bytes = 16u << 20;
+};
+
 class BinOrvela {
  public:
-  // Bounding boxes of lines held for the spatial index: 20 bytes each.
-  static constexpr size_t kMaxHeldBoxes = 2'000'000;
-
-  // `max_held_boxes`: beyond this many lines the spatial index is filled
-  // row by row as the lines come, so memory stays bounded.
-  explicit BinOrvela(map::MapDb& db, size_t max_held_boxes = kMaxHeldBoxes)
-      : db_(db), max_held_boxes_(max_held_boxes) {}
+  explicit BinOrvela(map::MapDb& db, WriterLimits limits = WriterLimits{})
+      : db_(db), limits_(limits) {}
   ~BinOrvela();
   BinOrvela(const BinOrvela&) = delete;
   BinOrvela& operator=(const BinOrvela&) = delete;
@@ -108,8 +113,11 @@ class BinOrvela {
   map::Stmt ORV_ADDPOI, ORV_ADDPOIWITHID, ORV_ADDLIN, ORV_ADDLINWITHID, ORV_ADDLINIDX, ORV_ADDTAG;
   std::vector<uint8_t> blob_;
   std::vector<LineBox> boxes_;
-  size_t max_held_boxes_;
+  WriterLimits limits_;
   bool tree_started_ = false;
+  // Approximate bytes of all `known` maps: a text plus its node and bucket.
+  static constexpr size_t kKnownEntryOverhead = 64;
+  size_t known_bytes_ = 0;
   std::array<uint32_t, 6> saved_ids_{};
   uint64_t duplicates_ = 0;
   bool open_ = false;

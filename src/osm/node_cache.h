@@ -36,6 +36,12 @@ class NodeCache {
     Slot out = insert({n.ID + 1, n.LAT, n.LON});
     if (out.key != 0) spill(OSMNODE{out.key - 1, out.lat, out.lon});
   }
+  // Forgets everything and gives the memory back.
+  void release() {
+    std::vector<Bucket>(2).swap(buckets_);
+    bits_ = 2;
+    puts_ = 0;
+  }
   // Starts fetching the bucket of `id` into the processor cache: each
   // lookup lands on a random bucket, and several fetched at once overlap
   // their waits for memory.

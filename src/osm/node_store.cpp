@@ -17,6 +17,8 @@ void NodeStore::create_table() {
 void NodeStore::finalize() {
   QS_ADDNODE.reset();
   QS_GETNODE.reset();
+  npending_ = 0;
+  cache_.release();
 }
 
 bool NodeStore::ADDOSMNODE(const OSMNODE& n) {

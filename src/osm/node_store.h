@@ -22,7 +22,8 @@ class NodeStore {
 
   // Creates the scratch table (dropping an old one) and prepares its statements.
   void create_table();
-  // Finalizes the statements; the table stays until the caller drops it.
+  // Finalizes the statements and frees the memory; the table stays until
+  // the caller drops it. No position can be asked for afterwards.
   void finalize();
 
   // Keeps the position of `n`. A node id met before keeps its first

@@ -102,6 +102,34 @@ TEST_F(Writer, TakenIdRefusesTheObjectAndItsTags) {
   EXPECT_EQ(sql_one(file(), "select count(*) from orvel_tags"), "0");
 }
 
+// The memory of texts already written starts over when full; the string
+// tables must still hold each text once, and objects keep the right ids.
+TEST(WriterTexts, ForgettingTextsKeepsEachStoredOnce) {
+  test::TempDir dir;
+  map::MapDb db(dir / "errdb.log");
+  BinOrvela w(db, {.known_bytes = 300});
+  auto file = dir / "t.orvel";
+  w.BINORVEL_INIT(file.string());
+  for (uint32_t i = 1; i <= 60; ++i) {
+    w.ORVOBJ.ID = i;
+    w.ORVOBJ.OBJTYPE = "p";
+    w.ORVOBJ.NAME = "Street " + std::to_string(i % 13);
+    w.ORVOBJ.TYP = "shop";
+    w.ADDTAG({"colour", i % 2 ? "red" : "blue"});
+    ASSERT_EQ(w.BINORVEL_SAVEREC(), i);
+  }
+  w.BINORVEL_CLOSE(0);
+  EXPECT_EQ(sql_one(file, "select count(*) from orvel_name"), "13");
+  EXPECT_EQ(sql_one(file, "select count(*) from orvel_type"), "1");
+  EXPECT_EQ(sql_one(file, "select count(*) from orvel_tagvalue"), "2");
+  EXPECT_EQ(sql_one(file, "select count(*) from orvel_poi p join orvel_name n on p.nameid=n.nameid "
+                          "where n.name = 'Street ' || (p.id % 13)"),
+            "60");
+  EXPECT_EQ(sql_one(file, "select count(*) from orvel_tags t join orvel_tagvalue v on "
+                          "t.tagvalueid=v.tagvalueid where v.tagvalue = iif(t.objectid % 2, 'red', 'blue')"),
+            "60");
+}
+
 TEST_F(Writer, AbandonedFileHasNoIndices) {
   point(1, "x");
   w.BINORVEL_CLOSE(1);

@@ -107,9 +107,9 @@ TEST_F(Pack, TreesOfEveryDepthAnswerLikeSqlite) {
 TEST(WriterIndex, HeldAndOverflowingBoxesGiveTheSameIndex) {
   test::TempDir dir;
   std::vector<std::vector<testing::Row>> results;
-  for (size_t held : {BinOrvela::kMaxHeldBoxes, size_t{7}}) {
+  for (size_t held : {WriterLimits{}.held_boxes, size_t{7}}) {
     map::MapDb db(dir / "errdb.log");
-    BinOrvela w(db, held);
+    BinOrvela w(db, {.held_boxes = held});
     auto file = dir / ("w" + std::to_string(held) + ".orvel");
     w.BINORVEL_INIT(file.string());
     for (int i = 1; i <= 300; ++i) {
