@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <stdexcept>
+#include <string_view>
 #include <vector>
 
 namespace orvela::osm {
@@ -56,6 +57,14 @@ class ISTREAM {
     ch = static_cast<char>(INB[ILER++]);
     return true;
   }
+
+  // The buffered bytes not delivered yet; empty when the next GETCH must refill.
+  // Scanning these directly lets a reader take a whole run of bytes at once.
+  std::string_view pending() const {
+    return {reinterpret_cast<const char*>(INB.data()) + ILER, ILINB - ILER};
+  }
+  // Delivers the first `n` bytes of pending(), as `n` calls of GETCH would.
+  void consume(size_t n) { ILER += n; }
 
   // Bytes of the file consumed so far: the progress position for packed input.
   uint64_t file_pos() const;

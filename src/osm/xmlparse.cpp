@@ -1,13 +1,57 @@
 #include "osm/xmlparse.h"
 
 #include <charconv>
+#include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace orvela::osm {
 namespace {
 
 bool is_blank(char c) { return c == ' '; }
 
+// What ends a run of bytes taken in one piece (see XmlParser::take_run).
+constexpr auto is_lt = [](char c) { return c == '<'; };
+constexpr auto is_gt = [](char c) { return c == '>'; };
+constexpr auto not_blank = [](char c) { return c != ' '; };
+constexpr auto ends_tag_name = [](char c) { return c == ' ' || c == '/' || c == '>'; };
+constexpr auto ends_attr_name = [](char c) { return c == ' ' || c == '/' || c == '=' || c == '>'; };
+constexpr auto ends_dquoted = [](char c) { return c == '"' || c == '>' || c == '&'; };
+constexpr auto ends_squoted = [](char c) { return c == '\'' || c == '>' || c == '&'; };
+constexpr auto ends_unquoted = [](char c) { return c == ' ' || c == '>' || c == '&'; };
+
+// The first byte in [p, end) that is one of `Cs`, or `end`; sixteen bytes
+// at a time while the buffer allows. Names and values are found with this.
+template <char... Cs>
+const char* find_any(const char* p, const char* end) {
+#if defined(__SSE2__)
+  while (end - p >= 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i hit = _mm_setzero_si128();
+    ((hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, _mm_set1_epi8(Cs)))), ...);
+    unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hit));
+    if (bits != 0) return p + __builtin_ctz(bits);
+    p += 16;
+  }
+#endif
+  while (p != end && ((*p != Cs) && ...)) ++p;
+  return p;
+}
+
+// How many more characters `s` takes before reaching `cap`.
+size_t room(const std::string& s, size_t cap) { return s.size() < cap ? cap - s.size() : 0; }
+
 char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+// Names are nearly always lower case already: looking is cheaper than lowering.
+bool has_upper(const char* p, const char* end) {
+  for (; p != end; ++p) {
+    if (static_cast<unsigned char>(*p - 'A') < 26) return true;
+  }
+  return false;
+}
 
 void to_lower(std::string& s) {
   for (char& c : s) c = ascii_lower(c);
@@ -106,6 +150,9 @@ bool XmlParser::append_capped(std::string& s, char c, size_t cap) {
 
 void XmlParser::XMLSEARCHNEXTTAG() {
   do {
+    std::string* copy = XMLCOPYTEXTSTR;
+    std::string_view run = take_run(is_lt, copy ? room(*copy, kMaxTextLen) : SIZE_MAX);
+    if (copy) copy->append(run);
     XMLGETCH();
     if (XMLRES && XMLCH != '<' && XMLCOPYTEXTSTR) {
       if (!append_capped(*XMLCOPYTEXTSTR, XMLCH, kMaxTextLen)) return;
@@ -113,8 +160,63 @@ void XmlParser::XMLSEARCHNEXTTAG() {
   } while (XMLRES && XMLCH != '<');
 }
 
+void XmlParser::XMLSEARCHTAGEND() {
+  while (XMLRES && XMLCH != '>') {
+    take_run(is_gt, SIZE_MAX);
+    XMLGETCH();
+  }
+}
+
+// The next tag name when it lies whole in the buffer and no text is being
+// copied: the same bytes taken as the byte loops below would take them.
+// False, with nothing read, in every other case.
+bool XmlParser::fast_tag(std::string& name) {
+  std::string_view buf = XMLF.pending();
+  const char* p = buf.data();
+  const char* end = p + buf.size();
+  if (XMLCH != '<') {
+    p = find_any<'<'>(p, end);
+    if (p == end) return false;
+    ++p;
+  }
+  const char* first = p;
+  if (p == end) return false;
+  p = find_any<' ', '/', '>'>(p + 1, end);  // the first byte is taken whatever it is
+  if (p == end || static_cast<size_t>(p - first) > kMaxNameLen) return false;
+  name.assign(first, p);
+  if (has_upper(first, p)) to_lower(name);
+  commit(buf, p + 1);
+  return true;
+}
+
+// The common attribute ` name="value"` (or with single quotes) with the byte
+// after it, all in the buffer, without entities or anything over a limit.
+// False, with nothing read, in every other case.
+bool XmlParser::fast_attr(std::string& k, std::string& w) {
+  std::string_view buf = XMLF.pending();
+  const char* p = buf.data();
+  const char* end = p + buf.size();
+  while (p != end && is_blank(*p)) ++p;
+  const char* name = p;
+  p = find_any<' ', '/', '=', '>'>(p, end);
+  if (p == name || p == end || *p != '=' || static_cast<size_t>(p - name) > kMaxNameLen) return false;
+  const char* name_end = p++;
+  if (p == end || (*p != '"' && *p != '\'')) return false;
+  const char quote = *p++;
+  const char* value = p;
+  p = quote == '"' ? find_any<'"', '>', '&'>(p, end) : find_any<'\'', '>', '&'>(p, end);
+  if (p == end || *p != quote || static_cast<size_t>(p - value) > kMaxValueLen) return false;
+  if (++p == end) return false;  // the byte after the closing quote is read too
+  k.assign(name, name_end);
+  if (has_upper(name, name_end)) to_lower(k);
+  w.assign(value, p - 1);
+  commit(buf, p + 1);
+  return true;
+}
+
 std::string XmlParser::XMLGETNEXTTAG() {
   std::string name;
+  if (XMLRES && !XMLCOPYTEXTSTR && fast_tag(name)) return name;
   if (XMLRES && XMLCH != '<') XMLSEARCHNEXTTAG();
   if (XMLRES) {
     // The character after "<" belongs to the name whatever it is, so a
@@ -122,8 +224,9 @@ std::string XmlParser::XMLGETNEXTTAG() {
     XMLGETCH();
     if (XMLRES) name += XMLCH;
     while (XMLRES) {
+      name.append(take_run(ends_tag_name, room(name, kMaxNameLen)));
       XMLGETCH();
-      if (!XMLRES || XMLCH == ' ' || XMLCH == '/' || XMLCH == '>') break;
+      if (!XMLRES || ends_tag_name(XMLCH)) break;
       if (!append_capped(name, XMLCH, kMaxNameLen)) break;
     }
   }
@@ -145,6 +248,19 @@ void XmlParser::ADDTOW(char c, std::string& w, ValueState& st) {
   }
 }
 
+// The plain characters of a value up to its end, an entity or the length
+// limit, in one piece; what stops the run goes through the byte path.
+void XmlParser::take_plain_value(std::string& w, char inquot) {
+  size_t max = room(w, kMaxValueLen);
+  if (inquot == '"') {
+    w.append(take_run(ends_dquoted, max));
+  } else if (inquot == '\'') {
+    w.append(take_run(ends_squoted, max));
+  } else {
+    w.append(take_run(ends_unquoted, max));
+  }
+}
+
 void XmlParser::read_value(std::string& w) {
   ValueState st;
   char inquot = 0;
@@ -157,6 +273,7 @@ void XmlParser::read_value(std::string& w) {
   bool tend = false;
   do {
     tend = true;
+    if (!st.INENTITY) take_plain_value(w, inquot);
     XMLGETCH();
     if (XMLRES && inquot && XMLCH != inquot && XMLCH != '>') {
       add_char(XMLCH, w, st);
@@ -169,19 +286,25 @@ void XmlParser::read_value(std::string& w) {
   if (XMLRES && inquot) XMLGETCH();
 }
 
-bool XmlParser::XMLGETNEXTTAGPAR(std::string& k, std::string& w) {
+void XmlParser::read_attr_name(std::string& k) {
+  do {
+    if (!ends_attr_name(XMLCH) && !append_capped(k, XMLCH, kMaxNameLen)) break;
+    k.append(take_run(ends_attr_name, room(k, kMaxNameLen)));
+    XMLGETCH();
+  } while (XMLRES && !ends_attr_name(XMLCH));
+}
+
+bool XmlParser::next_attr_bytewise(std::string& k, std::string& w) {
   k.clear();
   w.clear();
   bool res = false;
   if (is_blank(XMLCH)) {
-    while (XMLRES && is_blank(XMLCH)) XMLGETCH();
+    while (XMLRES && is_blank(XMLCH)) {
+      take_run(not_blank, SIZE_MAX);
+      XMLGETCH();
+    }
     if (XMLRES && XMLCH != '/' && XMLCH != '>') {
-      do {
-        if (!is_blank(XMLCH) && XMLCH != '/' && XMLCH != '=' && XMLCH != '>') {
-          if (!append_capped(k, XMLCH, kMaxNameLen)) break;
-        }
-        XMLGETCH();
-      } while (XMLRES && !is_blank(XMLCH) && XMLCH != '/' && XMLCH != '=' && XMLCH != '>');
+      read_attr_name(k);
       res = !k.empty();
     }
     if (XMLRES && !k.empty() && XMLCH == '=') read_value(w);

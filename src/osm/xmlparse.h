@@ -47,10 +47,11 @@ class XmlParser {
   void XMLSEARCHNEXTTAG();
   std::string XMLGETNEXTTAG();
   // Next attribute of the current tag; true when a name was read.
-  bool XMLGETNEXTTAGPAR(std::string& k, std::string& w);
-  void XMLSEARCHTAGEND() {
-    while (XMLRES && XMLCH != '>') XMLGETCH();
+  bool XMLGETNEXTTAGPAR(std::string& k, std::string& w) {
+    if (XMLRES && XMLCH == ' ' && fast_attr(k, w)) return !malformed_;
+    return next_attr_bytewise(k, w);
   }
+  void XMLSEARCHTAGEND();
 
   // While set, text skipped between tags is appended to this string.
   void set_copy_text(std::string* s) { XMLCOPYTEXTSTR = s; }
@@ -83,6 +84,36 @@ class XmlParser {
     }
   }
   void read_value(std::string& w);
+  void take_plain_value(std::string& w, char inquot);
+  void read_attr_name(std::string& k);
+  bool fast_tag(std::string& name);
+  bool fast_attr(std::string& k, std::string& w);
+  bool next_attr_bytewise(std::string& k, std::string& w);
+  // Takes the pending bytes `buf` up to `stop` (exclusive, at least one byte),
+  // leaving everything as XMLGETCH would have left it after each of them.
+  void commit(std::string_view buf, const char* stop) {
+    size_t n = static_cast<size_t>(stop - buf.data());
+    XMLF.consume(n);
+    XMLFPOS += n;
+    XMLCH = stop[-1];
+    XMLRES = true;
+  }
+
+  // Takes, straight from the read buffer, the bytes before the first one
+  // `stop` accepts, at most `max` of them, exactly as that many XMLGETCH calls
+  // would (XMLCH becomes the last one). Runs only over what is buffered: the
+  // byte loops around it do the refills, the stop bytes and the limits.
+  // Most of a document goes through here rather than byte by byte.
+  template <class Stop>
+  std::string_view take_run(Stop stop, size_t max) {
+    std::string_view buf = XMLF.pending();
+    const char* p = buf.data();
+    const char* end = p + (buf.size() < max ? buf.size() : max);
+    while (p != end && !stop(*p)) ++p;
+    if (p == buf.data()) return {};
+    commit(buf, p);
+    return {buf.data(), p};
+  }
 
   ISTREAM XMLF;
   bool XMLRES = false;
