@@ -3,9 +3,12 @@
 // positions whose ids hash to it. Its size is capped, so memory stays bounded
 // whatever the size of the input; a position pushed out is handed to the
 // caller, who keeps it elsewhere.
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstdint>
-#include <vector>
+#include <new>
+#include <utility>
 
 #include "osm/element_source.h"
 
@@ -38,7 +41,7 @@ class NodeCache {
   }
   // Forgets everything and gives the memory back.
   void release() {
-    std::vector<Bucket>(2).swap(buckets_);
+    Table(2).swap(buckets_);
     bits_ = 2;
     puts_ = 0;
   }
@@ -76,11 +79,43 @@ class NodeCache {
     b.slot[1] = s;
     return out;
   }
+  // The buckets, in memory of their own that the kernel hands out already
+  // zeroed, in huge pages where it can: zeroing 64 MB by hand and faulting
+  // it in 4 KB at a time took a tenth of a large import.
+  class Table {
+   public:
+    explicit Table(size_t n) : n_(n) {
+      void* p = mmap(nullptr, bytes(), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+      if (p == MAP_FAILED) throw std::bad_alloc();
+      madvise(p, bytes(), MADV_HUGEPAGE);
+      p_ = static_cast<Bucket*>(p);
+    }
+    ~Table() {
+      if (p_ != nullptr) munmap(p_, bytes());
+    }
+    Table(const Table&) = delete;
+    Table& operator=(const Table&) = delete;
+    void swap(Table& o) noexcept {
+      std::swap(p_, o.p_);
+      std::swap(n_, o.n_);
+    }
+    size_t size() const { return n_; }
+    Bucket& operator[](size_t i) { return p_[i]; }
+    const Bucket& operator[](size_t i) const { return p_[i]; }
+    const Bucket* begin() const { return p_; }
+    const Bucket* end() const { return p_ + n_; }
+
+   private:
+    size_t bytes() const { return n_ * sizeof(Bucket); }
+    Bucket* p_ = nullptr;
+    size_t n_;
+  };
+
   // Four times the buckets: a bucket's positions move to four new buckets of
   // their own (the index is the top bits of the hash), so none is lost.
   void grow() {
     unsigned bits = std::min(bits_ + 2, max_bits_);
-    std::vector<Bucket> old(size_t{1} << (bits - 1));
+    Table old(size_t{1} << (bits - 1));
     old.swap(buckets_);
     bits_ = bits;
     for (const Bucket& b : old) {
@@ -95,7 +130,7 @@ class NodeCache {
   unsigned max_bits_;
   unsigned bits_;
   uint64_t puts_ = 0;
-  std::vector<Bucket> buckets_;
+  Table buckets_;
 };
 
 }  // namespace orvela::osm
