@@ -52,11 +52,12 @@ SourceStatus XmlElementSource::open(const std::filesystem::path& fn) {
 bool XmlElementSource::read_node(OsmElementSink& sink) {
   OSMNODE n;
   while (xml_.res() && xml_.XMLGETNEXTTAGPAR(k_, w_)) {
-    if (k_ == "id") {
+    std::string_view k = k_;
+    if (k == "id") {
       if (!parse_osm_id(w_, n.ID)) return false;
-    } else if (k_ == "lat") {
+    } else if (k == "lat") {
       n.LAT = parse_coord(w_);
-    } else if (k_ == "lon") {
+    } else if (k == "lon") {
       n.LON = parse_coord(w_);
     }
   }
@@ -67,22 +68,25 @@ bool XmlElementSource::read_node(OsmElementSink& sink) {
 bool XmlElementSource::read_way(OsmElementSink& sink) {
   uint64_t id = 0;
   while (xml_.res() && xml_.XMLGETNEXTTAGPAR(k_, w_)) {
-    if (k_ == "id" && !parse_osm_id(w_, id)) return false;
+    if (std::string_view(k_) == "id" && !parse_osm_id(w_, id)) return false;
   }
   sink.way(id, !self_closing());
   return true;
 }
 
 bool XmlElementSource::read_tag(OsmElementSink& sink) {
-  TAGREC t;
+  // One record reused for every tag, so its strings keep their capacity.
+  tag_.K.clear();
+  tag_.V.clear();
   while (xml_.res() && xml_.XMLGETNEXTTAGPAR(k_, w_)) {
-    if (k_ == "k") {
-      t.K = w_;
-    } else if (k_ == "v") {
-      t.V = w_;
+    std::string_view k = k_;
+    if (k == "k") {
+      tag_.K.assign(w_);
+    } else if (k == "v") {
+      tag_.V.assign(w_);
     }
   }
-  sink.tag(t);
+  sink.tag(tag_);
   return true;
 }
 
@@ -90,7 +94,7 @@ bool XmlElementSource::read_nd(OsmElementSink& sink) {
   uint64_t ref = 0;
   bool have = false;
   while (xml_.res() && xml_.XMLGETNEXTTAGPAR(k_, w_)) {
-    if (k_ == "ref") {
+    if (std::string_view(k_) == "ref") {
       if (!parse_osm_id(w_, ref)) return false;
       have = true;
     }
@@ -103,7 +107,8 @@ SourceStatus XmlElementSource::read(OsmElementSink& sink) {
   sink.progress(0, xml_.XMLFSIZE);
   try {
     while (xml_.res()) {
-      std::string tag = xml_.XMLGETNEXTTAG();
+      std::string name = xml_.XMLGETNEXTTAG();
+      std::string_view tag = name;
       ++ilxmltags_;
       bool ok = true;
       if (tag == "node") {
