@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <fstream>
 #include <vector>
 
@@ -239,6 +240,124 @@ TEST(XmlTokenizer, UnterminatedHugeNameOrValueStopsAtLimit) {
     EXPECT_FALSE(x.res()) << c.what;
     EXPECT_LE(tag.size() + k.size() + w.size(), XmlParser::kMaxValueLen + 2) << c.what;
     EXPECT_LT(x.fpos(), 2u * XmlParser::kMaxValueLen) << c.what;
+  }
+}
+
+// Every token with the character the tokenizer stands on after it, then
+// how far fpos() ran past the end of the document and whether it gave up.
+std::vector<std::string> trace_of(const std::filesystem::path& p, size_t doc_size) {
+  XmlParser x;
+  EXPECT_EQ(x.XMLOPEN(p), 0);
+  std::vector<std::string> out;
+  std::string k, w;
+  while (x.res()) {
+    std::string tag = x.XMLGETNEXTTAG();
+    out.push_back("<" + tag + "|" + x.ch());
+    while (x.res() && x.XMLGETNEXTTAGPAR(k, w)) out.push_back(k + "=" + w + "|" + x.ch());
+  }
+  out.push_back("fpos+" + std::to_string(x.fpos() - doc_size) + (x.malformed() ? " malformed" : ""));
+  return out;
+}
+
+// The first refill ends after ISTREAM::INBUFL bytes: each snippet is moved
+// so that every one of its bytes in turn is the first of the second buffer.
+// Names, quotes, entities and references cut anywhere must read the same.
+TEST(XmlTokenizer, SnippetsCutAtEveryByteByARefill) {
+  const std::vector<std::string> snippets = {
+      R"(<tag k="name" v="Stra&#223;e &amp; co"/>)",
+      R"(<t v="&#x20AC;" w="&#x1F600;x"/>)",
+      R"(<t v='it&apos;s' w=bare x="y"/>)",
+      R"(<t v="a>b" k="c"/><n/>)",
+      R"(<NoDe ID="AbC" checked   lat="1"/>)",
+      R"(<t v="fish & chips" k=""/>)",
+      "<a>text &amp; more</a><b\tc=\"1\">",
+  };
+  TempDir dir;
+  const std::string head = "<p>";
+  for (const auto& snippet : snippets) {
+    std::string doc = head + "  " + snippet;
+    write_file(dir / "ref.xml", doc);
+    auto want = trace_of(dir / "ref.xml", doc.size());
+    for (size_t cut = 0; cut <= snippet.size(); ++cut) {
+      doc = head + std::string(ISTREAM::INBUFL - head.size() - cut, ' ') + snippet;
+      write_file(dir / "cut.xml", doc);
+      ASSERT_EQ(trace_of(dir / "cut.xml", doc.size()), want) << snippet << " cut before byte " << cut;
+    }
+  }
+}
+
+// Names and values of exactly the longest accepted length are read whole;
+// one more character is broken input. Each document is read once from the
+// start of the buffer and once with the long token cut by a refill.
+TEST(XmlTokenizer, LengthLimitsHoldToTheByte) {
+  const size_t name_cap = XmlParser::kMaxNameLen;
+  const size_t value_cap = XmlParser::kMaxValueLen;
+  const std::string value(value_cap, 'v');
+  const std::string name(name_cap, 'n');
+  struct Case {
+    const char* what;
+    std::string doc;
+    bool malformed;
+    size_t longest;  // the longest tag name, attribute name or value read
+  } cases[] = {
+      {"value at the cap", "<t v=\"" + value + "\"/>", false, value_cap},
+      {"value over the cap", "<t v=\"" + value + "x\"/>", true, value_cap},
+      {"single-quoted value at the cap", "<t v='" + value + "'/>", false, value_cap},
+      {"unquoted value at the cap", "<t v=" + value + " w=\"1\"/>", false, value_cap},
+      {"unquoted value over the cap", "<t v=" + value + "x/>", true, value_cap},
+      {"entity fills the cap", "<t v=\"" + value.substr(1) + "&amp;\"/>", false, value_cap},
+      {"attribute name at the cap", "<t " + name + "=\"1\"/>", false, name_cap},
+      {"attribute name over the cap", "<t " + name + "n=\"1\"/>", true, name_cap},
+      {"tag name at the cap", "<" + name + " a=\"1\"/>", false, name_cap},
+      {"tag name over the cap", "<" + name + "n a=\"1\"/>", true, name_cap},
+  };
+  TempDir dir;
+  for (const auto& c : cases) {
+    for (size_t pad : {size_t{0}, ISTREAM::INBUFL - 3 - c.doc.size() / 2}) {
+      std::string doc = "<p>" + std::string(pad, ' ') + c.doc + "<end/>";
+      write_file(dir / "cap.xml", doc);
+      XmlParser x;
+      ASSERT_EQ(x.XMLOPEN(dir / "cap.xml"), 0);
+      size_t longest = 0;
+      bool reached_end = false;
+      std::string k, w;
+      while (x.res()) {
+        std::string tag = x.XMLGETNEXTTAG();
+        reached_end = reached_end || tag == "end";
+        longest = std::max(longest, tag.size());
+        while (x.res() && x.XMLGETNEXTTAGPAR(k, w)) longest = std::max({longest, k.size(), w.size()});
+        longest = std::max({longest, k.size(), w.size()});
+      }
+      EXPECT_EQ(x.malformed(), c.malformed) << c.what << " pad " << pad;
+      EXPECT_EQ(reached_end, !c.malformed) << c.what << " pad " << pad;
+      EXPECT_EQ(longest, c.longest) << c.what << " pad " << pad;
+    }
+  }
+}
+
+TEST(XmlTokenizer, CopiedTextHoldsToItsLimitToTheByte) {
+  TempDir dir;
+  for (size_t extra : {0u, 1u}) {
+    std::string text(XmlParser::kMaxTextLen + extra, 't');
+    text[1000] = '&';  // copied raw, like everything else
+    write_file(dir / "t.xml", "<a>" + text + "</a>");
+    XmlParser x;
+    ASSERT_EQ(x.XMLOPEN(dir / "t.xml"), 0);
+    ASSERT_EQ(x.XMLGETNEXTTAG(), "a");
+    x.XMLSEARCHTAGEND();
+    std::string copied;
+    x.set_copy_text(&copied);
+    x.XMLSEARCHNEXTTAG();
+    x.set_copy_text(nullptr);
+    if (extra == 0) {
+      EXPECT_EQ(copied, text);
+      EXPECT_FALSE(x.malformed());
+      EXPECT_EQ(x.XMLGETNEXTTAG(), "/a");
+    } else {
+      EXPECT_EQ(copied, text.substr(0, XmlParser::kMaxTextLen));
+      EXPECT_TRUE(x.malformed());
+      EXPECT_FALSE(x.res());
+    }
   }
 }
 
