@@ -6,7 +6,7 @@
 #include "osm/binorvela.h"
 #include "osm/element_source.h"
 #include "osm/node_store.h"
-#include "osm/shared_nodes.h"
+#include "osm/way_nodes.h"
 #include "text/translate.h"
 
 namespace orvela::osm {
@@ -22,16 +22,8 @@ constexpr size_t kMaxWayNodes = 1000000;
 // the disk.
 constexpr const char* kCachePragma = "PRAGMA cache_size=-131072;";
 
-// Each way-node row carries what the search needs of its node (the
-// position) and of its way (the name and type ids of the stored line), so
-// neither query has to visit the node table or the lines with their
-// vertex blobs. The search itself runs over osm_sharedwaynodes: the rows of
-// the nodes that more than one way passes through.
-constexpr std::string_view kWayNodeColumns =
-    " (id integer primary key, wayid integer, nodeid integer, endof integer, lat integer, lon "
-    "integer, nameid integer, typeid integer);";
-constexpr std::string_view kAddWayNode =
-    " (wayid, nodeid, endof, lat, lon, nameid, typeid) values (?1, ?2, ?3, ?4, ?5, ?6, ?7);";
+// Both queries run over the rows of nodes that more than one way passes
+// through (see WayNodes).
 constexpr std::string_view kDetectIntersections =
     "select wn1.nodeid, wn1.lat, wn1.lon from osm_sharedwaynodes wn1 join osm_sharedwaynodes wn2 "
     "on wn1.nodeid=wn2.nodeid where wn1.wayid<>wn2.wayid and (wn1.endof=0 or wn2.endof=0 or "
@@ -93,10 +85,15 @@ class Converter final : public OsmElementSink {
  public:
   Converter(map::MapDb& db, BinOrvela& w, const OsmRules& rules, const OsmImportOptions& opt,
             OsmImportStats& stats)
-      : db_(db), w_(w), rules_(rules), opt_(opt), st_(stats), nodes_(db) {}
+      : db_(db), w_(w), rules_(rules), opt_(opt), st_(stats),
+        nodes_(db, opt.limits.node_cache_bits), waynodes_(db, opt.limits.held_way_nodes) {}
 
   void create_temp_tables();
   void finalize_temp_statements();
+  void drop_temp_tables() {
+    db_.DBQUERY("drop table osm_nodes;");
+    waynodes_.drop_tables();
+  }
   void DETECTINTERSECTIONS();
   bool HANDLEPROGRESS(uint64_t cur, uint64_t total) {
     // Once asked to stop, we stay stopped whatever later calls answer.
@@ -115,14 +112,7 @@ class Converter final : public OsmElementSink {
   bool progress(uint64_t cur, uint64_t total) override { return HANDLEPROGRESS(cur, total); }
 
  private:
-  void ADDOSMWAYNODE(uint32_t wayid, const OSMNODE& n, bool endof);
-  void keep_shared_waynodes();
   void resolve_way_nodes();
-  void DBEXECSTMT(sqlite3_stmt* st) {
-    db_.DBSTEP(st);
-    db_.DBRESET(st);
-    db_.DBCLEARBINDINGS(st);
-  }
   std::string intersection_name(map::Stmt& q, int64_t nodeid);
 
   map::MapDb& db_;
@@ -130,7 +120,6 @@ class Converter final : public OsmElementSink {
   const OsmRules& rules_;
   const OsmImportOptions& opt_;
   OsmImportStats& st_;
-  map::Stmt QS_ADDWAYNODE;
   Parent PARENTTAG = Parent::none;
   bool PROCESSTAGSFORTHISPARENT = false;
   bool THISWAYROUTABLE = false;
@@ -138,7 +127,7 @@ class Converter final : public OsmElementSink {
   std::vector<OSMNODE> THISWAYNODES;   // those found, looked up when the way is kept
   std::unordered_set<uint64_t> seen_;
   NodeStore nodes_;
-  SharedNodeFilter shared_;
+  WayNodes waynodes_;
   bool PROCESSCANCEL = false;
   bool malformed_ = false;
 };
@@ -146,30 +135,10 @@ class Converter final : public OsmElementSink {
 void Converter::create_temp_tables() {
   db_.DBQUERY(kCachePragma);
   nodes_.create_table();
-  db_.DBQUERY("create table osm_waynodes" + std::string(kWayNodeColumns));
-  db_.IFDBERREX("create table osm_waynodes");
-  QS_ADDWAYNODE = db_.DBPREPARE("insert into osm_waynodes" + std::string(kAddWayNode));
-  db_.IFDBERREX("prep query for osm_node");
+  waynodes_.create_tables();
 }
 
-void Converter::finalize_temp_statements() {
-  nodes_.finalize();
-  QS_ADDWAYNODE.reset();
-}
-
-// The name and type ids are those of the line just stored; 0 is stored as
-// NULL, as in the line's own row.
-void Converter::ADDOSMWAYNODE(uint32_t wayid, const OSMNODE& n, bool endof) {
-  db_.DBBINDQWORD(QS_ADDWAYNODE, 1, wayid);
-  db_.DBBINDQWORD(QS_ADDWAYNODE, 2, static_cast<int64_t>(n.ID));
-  db_.DBBINDINT(QS_ADDWAYNODE, 3, endof ? 1 : 0);
-  db_.DBBINDINT(QS_ADDWAYNODE, 4, n.LAT);
-  db_.DBBINDINT(QS_ADDWAYNODE, 5, n.LON);
-  if (uint32_t id = w_.saved_name_id(); id > 0) db_.DBBINDQWORD(QS_ADDWAYNODE, 6, id);
-  if (uint32_t id = w_.saved_type_id(); id > 0) db_.DBBINDQWORD(QS_ADDWAYNODE, 7, id);
-  db_.IFDBERREX("addwaynode");
-  DBEXECSTMT(QS_ADDWAYNODE);
-}
+void Converter::finalize_temp_statements() { nodes_.finalize(); }
 
 void Converter::node(const OSMNODE& n, bool has_body) {
   w_.ORVOBJ = map::ORVOBJREC{};
@@ -256,8 +225,8 @@ void Converter::close_tag(std::string_view name) {
     seen_.clear();
     for (size_t i = 0; i < THISWAYNODES.size(); ++i) {
       if (!seen_.insert(THISWAYNODES[i].ID).second) continue;
-      shared_.add(THISWAYNODES[i].ID);
-      ADDOSMWAYNODE(rowid, THISWAYNODES[i], i == 0 || i + 1 == THISWAYNODES.size());
+      waynodes_.ADDOSMWAYNODE(rowid, THISWAYNODES[i], i == 0 || i + 1 == THISWAYNODES.size(),
+                              w_.saved_name_id(), w_.saved_type_id());
     }
   }
   THISWAYREFS.clear();
@@ -282,33 +251,9 @@ std::string Converter::intersection_name(map::Stmt& q, int64_t nodeid) {
   return name;
 }
 
-// Copies the rows of nodes met in more than one way: on real maps about a
-// fifth of all rows, so the index and the search below cost a fifth too.
-void Converter::keep_shared_waynodes() {
-  db_.DBQUERY("create table osm_sharedwaynodes" + std::string(kWayNodeColumns));
-  db_.IFDBERREX("create table osm_sharedwaynodes");
-  map::Stmt all =
-      db_.DBPREPARE("select wayid, nodeid, endof, lat, lon, nameid, typeid from osm_waynodes;");
-  map::Stmt keep = db_.DBPREPARE("insert into osm_sharedwaynodes" + std::string(kAddWayNode));
-  db_.IFDBERREX("prep query for osm_sharedwaynodes");
-  while (db_.DBSTEP(all) == SQLITE_ROW) {
-    if (!shared_.maybe_shared(static_cast<uint64_t>(sqlite3_column_int64(all, 1)))) continue;
-    for (int i = 0; i < 7; ++i) sqlite3_bind_value(keep, i + 1, sqlite3_column_value(all, i));
-    db_.IFDBERREX("addwaynode");
-    DBEXECSTMT(keep);
-  }
-  db_.IFDBERREX("osm_sharedwaynodes");
-}
-
 void Converter::DETECTINTERSECTIONS() {
   HANDLEPROGRESS(OSMREAD_EVMAPINTERSECTIONS, 0);
-  keep_shared_waynodes();
-  // Built once over all rows instead of row by row in random order while
-  // reading: far cheaper. Each way's rows are already free of repeats.
-  db_.DBQUERY(
-      "create unique index if not exists idxosmwaynodes on "
-      "osm_sharedwaynodes(nodeid,wayid,endof,nameid,typeid,lat,lon);");
-  db_.IFDBERREX("idxosmwaynodes");
+  waynodes_.prepare_search();
   map::Stmt search = db_.DBPREPARE(kDetectIntersections);
   db_.IFDBERREX("prepq detectintersections");
   map::Stmt naming = db_.DBPREPARE(kGetIntersection);
@@ -353,7 +298,7 @@ OsmImportResult error_result(int code, std::string desc) {
 }
 
 // Everything after the map file is open: read, search, finish or abandon.
-OsmImportResult convert(map::MapDb& db, BinOrvela& w, Converter& c, OsmElementSource& src,
+OsmImportResult convert(BinOrvela& w, Converter& c, OsmElementSource& src,
                         const fs::path& temp, const fs::path& outfn, OsmImportStats& stats) {
   OsmImportResult r;
   c.create_temp_tables();
@@ -368,9 +313,7 @@ OsmImportResult convert(map::MapDb& db, BinOrvela& w, Converter& c, OsmElementSo
   }
   c.HANDLEPROGRESS(OSMREAD_EVMAPCLOSE, 0);
   src.close();
-  db.DBQUERY("drop table osm_nodes;");
-  db.DBQUERY("drop table osm_waynodes;");
-  db.DBQUERY("drop table if exists osm_sharedwaynodes;");
+  c.drop_temp_tables();
   // A cancel is the user's choice, not an empty file: it gets no error text.
   if (r.LASTERR == 0 && !c.cancelled() && (stats.ILNODES == 0 || stats.ILWAYS == 0)) {
     r = error_result(OSMERR_NODATA,
@@ -411,7 +354,7 @@ OsmImportResult OSMPROCFILE(map::MapDb& db, const fs::path& infn, const fs::path
   OsmImportStats local;
   OsmImportStats& stats = opt.stats ? *opt.stats : local;
   stats = OsmImportStats{};
-  BinOrvela w(db);
+  BinOrvela w(db, opt.limits.writer);
   Converter c(db, w, rules, opt, stats);
   c.HANDLEPROGRESS(OSMREAD_EVMAPINIT, 0);
   if (s != SourceStatus::ok) {
@@ -432,7 +375,7 @@ OsmImportResult OSMPROCFILE(map::MapDb& db, const fs::path& infn, const fs::path
     return error_result(OSMERR_DATABASE, text::_("database creation problem"));
   }
   try {
-    return convert(db, w, c, *src, temp, outfn, stats);
+    return convert(w, c, *src, temp, outfn, stats);
   } catch (...) {
     src->close();
     try {

@@ -8,7 +8,10 @@
 #include <string>
 
 #include "map/mapdb.h"
+#include "osm/binorvela.h"
+#include "osm/node_cache.h"
 #include "osm/osmrules.h"
+#include "osm/way_nodes.h"
 
 namespace orvela::osm {
 
@@ -44,11 +47,21 @@ struct OsmImportStats {
   uint64_t spilled_nodes = 0;  // node positions that did not fit in memory
 };
 
+// What an import holds in memory at most; beyond it, work goes to scratch
+// tables in the map file. The defaults keep an import of any size under
+// about 300 MB.
+struct ImportLimits {
+  unsigned node_cache_bits = NodeCache::kMaxBits;  // 2^bits node positions of 16 bytes
+  size_t held_way_nodes = WayNodes::kHeldRows;     // rows of 32 bytes
+  WriterLimits writer;
+};
+
 struct OsmImportOptions {
   std::filesystem::path rules_file;  // normally osm.rules beside the program
   OsmProgressFn progress;            // may be empty
   InfoFn info;                       // faulty rule lines; may be empty
   OsmImportStats* stats = nullptr;   // filled when given
+  ImportLimits limits;
 };
 
 // Converts `infn` (OSM XML, plain or packed, or PBF) into the map `outfn`,

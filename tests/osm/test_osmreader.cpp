@@ -41,13 +41,14 @@ class Import : public ::testing::Test {
     opt.rules_file = dir / "osm.rules";
     opt.progress = std::move(progress);
     opt.stats = &stats;
+    opt.limits = limits;
     return OSMPROCFILE(db, in, out(), opt);
   }
   OsmImportResult run_doc(const std::string& body) {
     return run(write("in.osm", "<?xml version='1.0' encoding='UTF-8'?>\n<osm version=\"0.6\">\n" +
                                    body + "</osm>\n"));
   }
-  fs::path out() const { return dir / "out.orvel"; }
+  fs::path out() const { return dir / out_name; }
   // Nothing but the inputs and the rules may be left in the folder.
   std::vector<std::string> leftovers() const {
     std::vector<std::string> names;
@@ -60,6 +61,8 @@ class Import : public ::testing::Test {
 
   TempDir dir;
   OsmImportStats stats;
+  ImportLimits limits;
+  std::string out_name = "out.orvel";
 };
 
 std::string node(int id, double lat, double lon, const std::string& tags = "") {
@@ -132,7 +135,7 @@ TEST_F(Import, NodeWithOnlyAddressAndUntaggedWayAreNotStored) {
 }
 
 // Streets meeting in the shapes a pedestrian meets them in.
-TEST_F(Import, Intersections) {
+std::string crossings_doc() {
   std::string nodes;
   for (int i = 1; i <= 14; ++i) nodes += node(i, 47.0 + i * 0.001, 9.5 + (i % 4) * 0.001);
   const std::string res = tag("highway", "residential");
@@ -153,7 +156,11 @@ TEST_F(Import, Intersections) {
       // A building sharing nodes with a footway is not a road.
       way(105, {11, 12, 10, 11}, tag("building", "yes")) +
       way(106, {11, 12}, tag("highway", "footway"));
-  auto r = run_doc(body);
+  return body;
+}
+
+TEST_F(Import, Intersections) {
+  auto r = run_doc(crossings_doc());
   ASSERT_EQ(r.LASTERR, 0) << r.LASTERRDESC;
   EXPECT_EQ(sql_rows(out(), "select p.lat, p.lon, n.name from orvel_poi p left join orvel_name n on "
                             "p.nameid=n.nameid where objtype='n' order by p.lat"),
@@ -161,6 +168,30 @@ TEST_F(Import, Intersections) {
                   {"47006000", "9502000", "Elm Street Pine Lane"},
                   {"47008000", "9500000", "Birch Road road service"}}));
   EXPECT_EQ(stats.intersections, 3u);
+}
+
+// Memory far too small for the input sends node positions, way nodes, line
+// boxes and texts to their fallbacks; the map must come out the same.
+TEST_F(Import, TinyMemoryGivesTheSameMap) {
+  const std::string doc = crossings_doc() + node(20, 47.1, 9.6, tag("name", "Elm Street")) +
+                          way(109, {1, 14, 20}, tag("highway", "footway") + tag("lit", "yes"));
+  ASSERT_EQ(run_doc(doc).LASTERR, 0);
+  const uint64_t intersections = stats.intersections;
+  out_name = "tiny.orvel";
+  limits = {.node_cache_bits = 2,
+            .held_way_nodes = 2,
+            .writer = {.held_boxes = 2, .known_bytes = 100}};
+  ASSERT_EQ(run_doc(doc).LASTERR, 0);
+  EXPECT_GT(stats.spilled_nodes, 5u);
+  EXPECT_EQ(stats.intersections, intersections);
+  for (const char* q : {"select * from orvel_poi order by id", "select * from orvel_linidx order by id",
+                        "select id, objtype, nameid, typeid, hex(points) from orvel_lin order by id",
+                        "select * from orvel_tags order by id", "select * from orvel_name order by nameid",
+                        "select * from orvel_tagvalue order by tagvalueid"}) {
+    EXPECT_EQ(sql_rows(dir / "tiny.orvel", q), sql_rows(dir / "out.orvel", q)) << q;
+  }
+  EXPECT_EQ(sql_one(dir / "tiny.orvel", "select rtreecheck('orvel_linidx')"), "ok");
+  EXPECT_EQ(sql_one(dir / "tiny.orvel", "select count(*) from sqlite_master where name like 'osm_%'"), "0");
 }
 
 const std::string kMinimal = node(1, 1, 1) + node(2, 1.001, 1) + way(5, {1, 2}, tag("highway", "footway"));
