@@ -40,18 +40,40 @@ const char* find_any(const char* p, const char* end) {
   return p;
 }
 
+bool is_upper(char c) { return static_cast<unsigned char>(c - 'A') < 26; }
+
+// The first byte in [p, end) that is one of `Cs` (the end of a name), or
+// `end`, like find_any; `upper` tells whether the name has capitals to fold.
+template <char... Cs>
+const char* scan_name(const char* p, const char* end, bool& upper) {
+  upper = false;
+#if defined(__SSE2__)
+  while (end - p >= 16) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    __m128i hit = _mm_setzero_si128();
+    ((hit = _mm_or_si128(hit, _mm_cmpeq_epi8(v, _mm_set1_epi8(Cs)))), ...);
+    // 'A'..'Z' moved to the bottom of the signed range, the only bytes below -128 + 26.
+    __m128i caps = _mm_cmplt_epi8(_mm_add_epi8(v, _mm_set1_epi8(static_cast<char>(128 - 'A'))),
+                                  _mm_set1_epi8(static_cast<char>(-128 + 26)));
+    unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hit));
+    unsigned cap_bits = static_cast<unsigned>(_mm_movemask_epi8(caps));
+    if (bits != 0) {
+      unsigned n = static_cast<unsigned>(__builtin_ctz(bits));
+      upper = upper || (cap_bits & ((1u << n) - 1)) != 0;
+      return p + n;
+    }
+    upper = upper || cap_bits != 0;
+    p += 16;
+  }
+#endif
+  for (; p != end && ((*p != Cs) && ...); ++p) upper = upper || is_upper(*p);
+  return p;
+}
+
 // How many more characters `s` takes before reaching `cap`.
 size_t room(const std::string& s, size_t cap) { return s.size() < cap ? cap - s.size() : 0; }
 
 char ascii_lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
-
-// Names are nearly always lower case already: looking is cheaper than lowering.
-bool has_upper(const char* p, const char* end) {
-  for (; p != end; ++p) {
-    if (static_cast<unsigned char>(*p - 'A') < 26) return true;
-  }
-  return false;
-}
 
 void to_lower(std::string& s) {
   for (char& c : s) c = ascii_lower(c);
@@ -181,10 +203,12 @@ bool XmlParser::fast_tag(std::string& name) {
   }
   const char* first = p;
   if (p == end) return false;
-  p = find_any<' ', '/', '>'>(p + 1, end);  // the first byte is taken whatever it is
+  bool upper = false;
+  p = scan_name<' ', '/', '>'>(p + 1, end, upper);  // the first byte is taken whatever it is
+  upper = upper || is_upper(*first);
   if (p == end || static_cast<size_t>(p - first) > kMaxNameLen) return false;
-  name.assign(first, p);
-  if (has_upper(first, p)) to_lower(name);
+  name.assign(first, static_cast<size_t>(p - first));
+  if (upper) to_lower(name);
   commit(buf, p + 1);
   return true;
 }
@@ -198,7 +222,8 @@ bool XmlParser::fast_attr(std::string& k, std::string& w) {
   const char* end = p + buf.size();
   while (p != end && is_blank(*p)) ++p;
   const char* name = p;
-  p = find_any<' ', '/', '=', '>'>(p, end);
+  bool upper = false;
+  p = scan_name<' ', '/', '=', '>'>(p, end, upper);
   if (p == name || p == end || *p != '=' || static_cast<size_t>(p - name) > kMaxNameLen) return false;
   const char* name_end = p++;
   if (p == end || (*p != '"' && *p != '\'')) return false;
@@ -207,9 +232,11 @@ bool XmlParser::fast_attr(std::string& k, std::string& w) {
   p = quote == '"' ? find_any<'"', '>', '&'>(p, end) : find_any<'\'', '>', '&'>(p, end);
   if (p == end || *p != quote || static_cast<size_t>(p - value) > kMaxValueLen) return false;
   if (++p == end) return false;  // the byte after the closing quote is read too
-  k.assign(name, name_end);
-  if (has_upper(name, name_end)) to_lower(k);
-  w.assign(value, p - 1);
+  k.clear();
+  k.append(name, static_cast<size_t>(name_end - name));
+  if (upper) to_lower(k);
+  w.clear();
+  w.append(value, static_cast<size_t>(p - 1 - value));
   commit(buf, p + 1);
   return true;
 }

@@ -48,7 +48,12 @@ class XmlParser {
   std::string XMLGETNEXTTAG();
   // Next attribute of the current tag; true when a name was read.
   bool XMLGETNEXTTAGPAR(std::string& k, std::string& w) {
-    if (XMLRES && XMLCH == ' ' && fast_attr(k, w)) return !malformed_;
+    if (XMLCH != ' ') {  // the end of the tag: nothing to read
+      k.clear();
+      w.clear();
+      return false;
+    }
+    if (XMLRES && fast_attr(k, w)) return !malformed_;
     return next_attr_bytewise(k, w);
   }
   void XMLSEARCHTAGEND();
