@@ -9,8 +9,46 @@ namespace {
 
 constexpr uint64_t kProgressEvery = 10000;
 
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// The usual shape of a coordinate, "-DDD.DDDDDDDDD" (sign and fraction
+// optional, at most three and nine digits), read exactly in nano-degrees.
+// Rounding that exact value gives the same micro-degrees as rounding the
+// nearest double times a million, except exactly halfway, where the double
+// may lie on either side: then, and for any other shape, false.
+bool parse_coord_decimal(std::string_view s, int32_t& out) {
+  static constexpr int64_t kNanoPerDegree = 1000000000;
+  size_t i = s.size() > 0 && s[0] == '-' ? 1 : 0;
+  const bool neg = i == 1;
+  int64_t nano = 0;
+  size_t int_digits = 0;
+  for (; i < s.size() && is_digit(s[i]); ++i, ++int_digits) nano = nano * 10 + (s[i] - '0');
+  if (int_digits == 0 || int_digits > 3) return false;
+  nano *= kNanoPerDegree;
+  if (i < s.size()) {
+    if (s[i++] != '.' || i == s.size()) return false;
+    int64_t unit = kNanoPerDegree;
+    for (; i < s.size(); ++i) {
+      unit /= 10;
+      if (!is_digit(s[i]) || unit == 0) return false;
+      nano += (s[i] - '0') * unit;
+    }
+  }
+  if (nano > 360 * kNanoPerDegree) {  // the double lies beyond 360 too
+    out = 0;
+    return true;
+  }
+  int64_t rest = nano % 1000;
+  if (rest == 500) return false;
+  int64_t micro = nano / 1000 + (rest > 500 ? 1 : 0);
+  out = static_cast<int32_t>(neg ? -micro : micro);
+  return true;
+}
+
 // Decimal degrees to micro-degrees, halves to even; 0 when it does not parse.
 int32_t parse_coord(std::string_view s) {
+  int32_t fast = 0;
+  if (parse_coord_decimal(s, fast)) return fast;
   double v = 0;
   auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
   if (ec != std::errc() || end != s.data() + s.size()) return 0;
