@@ -8,6 +8,7 @@
 #include <ctime>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <unistd.h>
 
 #include "osm/osmreader.h"
@@ -21,6 +22,21 @@ double cpu_seconds() {
   timespec ts{};
   clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
   return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
+}
+
+// Resident memory now and at its highest so far, in MB, from /proc.
+std::pair<double, double> memory_mb() {
+  std::FILE* f = std::fopen("/proc/self/status", "r");
+  double rss = 0, hwm = 0;
+  if (f == nullptr) return {rss, hwm};
+  char line[256];
+  while (std::fgets(line, sizeof line, f) != nullptr) {
+    unsigned long kb = 0;
+    if (std::sscanf(line, "VmRSS: %lu kB", &kb) == 1) rss = static_cast<double>(kb) / 1024.0;
+    if (std::sscanf(line, "VmHWM: %lu kB", &kb) == 1) hwm = static_cast<double>(kb) / 1024.0;
+  }
+  std::fclose(f);
+  return {rss, hwm};
 }
 
 double wall_seconds() {
@@ -42,7 +58,9 @@ int main(int argc, char** argv) {
   double wall0 = wall_seconds(), cpu0 = cpu_seconds();
   auto mark = [&](int next) {
     double w = wall_seconds(), c = cpu_seconds();
-    std::printf("%-14s %7.2f s wall %7.2f s cpu\n", names[phase], w - wall0, c - cpu0);
+    auto [rss, hwm] = memory_mb();
+    std::printf("%-14s %7.2f s wall %7.2f s cpu, at its end %6.1f MB resident, %6.1f MB peak\n",
+                names[phase], w - wall0, c - cpu0, rss, hwm);
     wall0 = w;
     cpu0 = c;
     phase = next;

@@ -380,6 +380,10 @@ void BinOrvela::BINORVEL_CLOSE(uint8_t code) {
     // A commit that fails (a full disk) must not pass for a finished map.
     db_.DBQUERY("commit;");
     db_.IFDBERREX("commit");
+    // Compaction copies the file through a page cache as large as the
+    // connection's; a small one does for a straight copy and keeps the
+    // memory of a large import bounded.
+    db_.DBQUERY("PRAGMA cache_size=-16384;");
     db_.DBQUERY("vacuum;");
   }
   db_.DBCLOSE();

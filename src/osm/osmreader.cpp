@@ -19,8 +19,9 @@ constexpr size_t kMaxWayNodes = 1000000;
 
 // Node positions that did not fit in memory are looked up in way order,
 // which jumps around their table: a large page cache keeps those lookups off
-// the disk.
-constexpr const char* kCachePragma = "PRAGMA cache_size=-131072;";
+// the disk. 64 MB, so that with the limits of ImportLimits an import stays
+// under 300 MB.
+constexpr const char* kCachePragma = "PRAGMA cache_size=-65536;";
 
 // Both queries run over the rows of nodes that more than one way passes
 // through (see WayNodes).
