@@ -17,31 +17,33 @@ bool is_digit(char c) { return c >= '0' && c <= '9'; }
 // nearest double times a million, except exactly halfway, where the double
 // may lie on either side: then, and for any other shape, false.
 bool parse_coord_decimal(std::string_view s, int32_t& out) {
-  static constexpr int64_t kNanoPerDegree = 1000000000;
+  static constexpr uint64_t kPow10[] = {1,      10,      100,      1000,      10000,
+                                        100000, 1000000, 10000000, 100000000, 1000000000};
+  static constexpr size_t kMaxFraction = 9;
   size_t i = s.size() > 0 && s[0] == '-' ? 1 : 0;
   const bool neg = i == 1;
-  int64_t nano = 0;
+  uint64_t degrees = 0;
   size_t int_digits = 0;
-  for (; i < s.size() && is_digit(s[i]); ++i, ++int_digits) nano = nano * 10 + (s[i] - '0');
+  for (; i < s.size() && is_digit(s[i]); ++i, ++int_digits) degrees = degrees * 10 + static_cast<uint64_t>(s[i] - '0');
   if (int_digits == 0 || int_digits > 3) return false;
-  nano *= kNanoPerDegree;
+  uint64_t fraction = 0;
+  size_t fraction_digits = 0;
   if (i < s.size()) {
     if (s[i++] != '.' || i == s.size()) return false;
-    int64_t unit = kNanoPerDegree;
-    for (; i < s.size(); ++i) {
-      unit /= 10;
-      if (!is_digit(s[i]) || unit == 0) return false;
-      nano += (s[i] - '0') * unit;
+    for (; i < s.size(); ++i, ++fraction_digits) {
+      if (!is_digit(s[i]) || fraction_digits == kMaxFraction) return false;
+      fraction = fraction * 10 + static_cast<uint64_t>(s[i] - '0');
     }
   }
-  if (nano > 360 * kNanoPerDegree) {  // the double lies beyond 360 too
+  uint64_t nano = degrees * kPow10[kMaxFraction] + fraction * kPow10[kMaxFraction - fraction_digits];
+  if (nano > 360 * kPow10[kMaxFraction]) {  // the double lies beyond 360 too
     out = 0;
     return true;
   }
-  int64_t rest = nano % 1000;
+  uint64_t rest = nano % 1000;
   if (rest == 500) return false;
-  int64_t micro = nano / 1000 + (rest > 500 ? 1 : 0);
-  out = static_cast<int32_t>(neg ? -micro : micro);
+  auto micro = static_cast<int32_t>(nano / 1000 + (rest > 500 ? 1 : 0));
+  out = neg ? -micro : micro;
   return true;
 }
 
