@@ -91,6 +91,12 @@ class XmlParser {
   void read_value(std::string& w);
   void take_plain_value(std::string& w, char inquot);
   void read_attr_name(std::string& k);
+
+  // Two ways through a document. fast_tag and fast_attr take a tag name or
+  // an attribute found whole in the read buffer in one step; where they
+  // decline (a refill in the way, an entity, a limit, an unusual shape) the
+  // byte loops give the same result a character at a time, with take_run
+  // for plain stretches.
   bool fast_tag(std::string& name);
   bool fast_attr(std::string& k, std::string& w);
   bool next_attr_bytewise(std::string& k, std::string& w);
@@ -108,7 +114,6 @@ class XmlParser {
   // `stop` accepts, at most `max` of them, exactly as that many XMLGETCH calls
   // would (XMLCH becomes the last one). Runs only over what is buffered: the
   // byte loops around it do the refills, the stop bytes and the limits.
-  // Most of a document goes through here rather than byte by byte.
   template <class Stop>
   std::string_view take_run(Stop stop, size_t max) {
     std::string_view buf = XMLF.pending();
