@@ -20,7 +20,10 @@ void WayNodes::create_tables() {
     db_.DBQUERY(std::string("create table ") + t + kColumns);
     db_.IFDBERREX(std::string("create table ") + t);
   }
+  // Reserved whole at once: growing by copies cost more than the rows
+  // themselves, and pages never written take no memory.
   rows_.clear();
+  rows_.reserve(held_rows_);
   table_used_ = false;
 }
 
