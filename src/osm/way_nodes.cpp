@@ -91,10 +91,11 @@ void WayNodes::prepare_search() {
   rows_ = {};
   // Built once over all rows instead of row by row in random order while
   // reading: far cheaper. It holds every column the search and the naming
-  // read, so neither visits the table.
+  // read, so neither visits the table, and its order is the naming's
+  // grouping, so that needs no sorting of its own.
   db_.DBQUERY(
       "create unique index if not exists idxosmwaynodes on "
-      "osm_sharedwaynodes(nodeid,wayid,endof,nameid,typeid,lat,lon);");
+      "osm_sharedwaynodes(nodeid,typeid,nameid,wayid,endof,lat,lon);");
   db_.IFDBERREX("idxosmwaynodes");
 }
 
