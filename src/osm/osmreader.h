@@ -1,7 +1,8 @@
 #pragma once
-// osmreader: turns one OpenStreetMap file into one map file. Nodes are kept
-// in a temporary table so ways get their geometry, the rules decide what each
-// tagged node and way becomes, and crossings of roads become intersections.
+// osmreader: turns one OpenStreetMap file into one map file. Node positions
+// are kept (in bounded memory, overflowing into a scratch table) so ways get
+// their geometry, the rules decide what each tagged node and way becomes, and
+// crossings of roads become intersections.
 #include <cstdint>
 #include <filesystem>
 #include <functional>
