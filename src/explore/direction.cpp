@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "map/direction.h"
 #include "text/numeric.h"
 #include "text/translate.h"
 
@@ -14,7 +15,7 @@ using text::_;
 using text::round_half_even;
 
 std::string clock_words(int32_t dir) {
-  auto t = static_cast<int32_t>(round_half_even(wrap_degrees(dir) / 15.0));
+  auto t = static_cast<int32_t>(round_half_even(map::WRAPDIRECTION(dir) / 15.0));
   std::string hour = std::to_string(t / 2);
   if (t % 2 == 1) hour += ":30";
   return text::STRTOKENREPLACE(_("at hour {hour}"), {"hour", hour});
@@ -59,7 +60,7 @@ std::string GETDIRSTR(const DirectionTables& t, uint8_t udirmode, int32_t udir, 
   if (udirmode >= t.UDIRMODES.size()) udirmode = 0;
   const text::UDIRMODEREC& mode = t.UDIRMODES[udirmode];
   if (dir < 0) dir += 360;
-  if (mode.RELATIVE) dir = wrap_degrees(static_cast<int64_t>(dir) - udir);
+  if (mode.RELATIVE) dir = map::WRAPDIRECTION(static_cast<int64_t>(dir) - udir);
   std::string s;
   switch (mode.TYP) {
     case text::UDIRMODETYP_CLOCK:

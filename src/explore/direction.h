@@ -23,10 +23,4 @@ std::string GETDIRSTR(const DirectionTables& t, uint8_t udirmode, int32_t udir, 
 // The sentence that tells the user which way they face.
 std::string udir_sentence(const DirectionTables& t, uint8_t udirmode, int32_t udir);
 
-// `dir` brought into 0..359.
-inline int32_t wrap_degrees(int64_t dir) {
-  int64_t r = dir % 360;
-  return static_cast<int32_t>(r < 0 ? r + 360 : r);
-}
-
 }  // namespace orvela::explore

@@ -11,8 +11,8 @@ namespace {
 constexpr double DEG_PER_RAD = 180.0 / std::numbers::pi;
 }
 
-int32_t WRAPDIRECTION(int32_t DIR) {
-  int32_t d = DIR % 360;
+int32_t WRAPDIRECTION(int64_t DIR) {
+  auto d = static_cast<int32_t>(DIR % 360);
   return d < 0 ? d + 360 : d;
 }
 

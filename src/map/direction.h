@@ -4,8 +4,9 @@
 
 namespace orvela::map {
 
-// DIR modulo 360, in 0..359 (negative values wrap upward).
-int32_t WRAPDIRECTION(int32_t DIR);
+// DIR modulo 360, in 0..359 (negative values wrap upward). Wide, so that a
+// difference of two directions can be wrapped without overflow.
+int32_t WRAPDIRECTION(int64_t DIR);
 // Direction from the first position to the second.
 int32_t GETKIER(double X1, double Y1, double X2, double Y2);
 // One bearing for the undirected line through both positions: -89..179.

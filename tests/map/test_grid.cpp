@@ -185,8 +185,9 @@ TEST(Grid, DirectionsBetweenPositions) {
     g.SETMAPA(10, 10, id, 0, 0, GETLINEKIER(c.x1, c.y1, c.x2, c.y2), 0, 3);
     EXPECT_EQ(g.MAPAKIER(10, 10), c.stored);
   }
-  for (auto [in, out] : std::vector<std::pair<int32_t, int32_t>>{
-           {0, 0}, {359, 359}, {360, 0}, {-1, 359}, {-360, 0}, {725, 5}, {-725, 355}})
+  for (auto [in, out] : std::vector<std::pair<int64_t, int32_t>>{
+           {0, 0}, {359, 359}, {360, 0}, {-1, 359}, {-360, 0}, {725, 5}, {-725, 355},
+           {int64_t{INT32_MAX} + 360, INT32_MAX % 360}, {int64_t{INT32_MIN} - 1, 231}})
     EXPECT_EQ(WRAPDIRECTION(in), out) << in;
 }
 
