@@ -54,17 +54,22 @@ void WayNodes::bind_row(sqlite3_stmt* st, const Row& r) {
   db_.DBBINDINT(st, 5, r.lon);
   if (r.name_id > 0) db_.DBBINDQWORD(st, 6, r.name_id);
   if (r.type_id > 0) db_.DBBINDQWORD(st, 7, r.type_id);
+}
+
+// Steps an insert whose parameters are bound, and readies it for the next row.
+void WayNodes::insert(sqlite3_stmt* st) {
   db_.IFDBERREX("addwaynode");
+  db_.DBSTEP(st);
+  db_.IFDBERREX("addwaynode");
+  db_.DBRESET(st);
+  db_.DBCLEARBINDINGS(st);
 }
 
 void WayNodes::write_rows(sqlite3_stmt* st, const std::vector<Row>& rows, bool shared_only) {
   for (const Row& r : rows) {
     if (shared_only && !shared_.maybe_shared(r.nodeid)) continue;
     bind_row(st, r);
-    db_.DBSTEP(st);
-    db_.IFDBERREX("addwaynode");
-    db_.DBRESET(st);
-    db_.DBCLEARBINDINGS(st);
+    insert(st);
   }
 }
 
@@ -79,11 +84,7 @@ void WayNodes::prepare_search() {
     while (db_.DBSTEP(all) == SQLITE_ROW) {
       if (!shared_.maybe_shared(static_cast<uint64_t>(sqlite3_column_int64(all, 1)))) continue;
       for (int i = 0; i < 7; ++i) sqlite3_bind_value(keep, i + 1, sqlite3_column_value(all, i));
-      db_.IFDBERREX("addwaynode");
-      db_.DBSTEP(keep);
-      db_.IFDBERREX("addwaynode");
-      db_.DBRESET(keep);
-      db_.DBCLEARBINDINGS(keep);
+      insert(keep);
     }
     db_.IFDBERREX("osm_waynodes");
   }

@@ -47,6 +47,7 @@ class WayNodes {
   };
   void write_rows(sqlite3_stmt* st, const std::vector<Row>& rows, bool shared_only);
   void bind_row(sqlite3_stmt* st, const Row& r);
+  void insert(sqlite3_stmt* st);
   std::string insert_into(const char* table) const;
 
   map::MapDb& db_;
