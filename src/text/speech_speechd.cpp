@@ -2,6 +2,7 @@
 
 #include <libspeechd.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <string>
 
 namespace orvela::text {
 
@@ -44,9 +46,21 @@ SPDConnectionAddress* address_for(const std::string& socket_path, std::string& e
   return addr;
 }
 
-// Whether a server listens on the Unix socket `path`. Asked before libspeechd
-// tries, because its failed open leaks and gives a vaguer reason.
-bool socket_listens(const char* path, std::string& error) {
+// How long a reply from the speech server may take. libspeechd itself waits
+// for ever, so a server that hangs would freeze the program in the middle of
+// a keystroke; past this the text is lost and the next one connects anew.
+constexpr timeval kReplyTimeout{3, 0};
+
+void bound_waits(int fd) {
+  setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &kReplyTimeout, sizeof kReplyTimeout);
+  setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &kReplyTimeout, sizeof kReplyTimeout);
+}
+
+// Whether a server on the Unix socket `path` answers: it must take a
+// connection and reply to QUIT in time. Asked before libspeechd tries,
+// because its failed open leaks and gives a vaguer reason, and its greeting
+// would wait for ever on a server that accepts but never replies.
+bool server_answers(const char* path, std::string& error) {
   sockaddr_un sa{};
   sa.sun_family = AF_UNIX;
   if (!path || std::strlen(path) >= sizeof sa.sun_path) {
@@ -55,9 +69,24 @@ bool socket_listens(const char* path, std::string& error) {
   }
   std::strcpy(sa.sun_path, path);
   int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  bool ok = fd >= 0 && connect(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) == 0;
-  if (fd >= 0) close(fd);
-  if (!ok) error = std::string("no speech-dispatcher listens on ") + path;
+  if (fd < 0 || connect(fd, reinterpret_cast<sockaddr*>(&sa), sizeof sa) != 0) {
+    if (fd >= 0) close(fd);
+    error = std::string("no speech-dispatcher listens on ") + path;
+    return false;
+  }
+  bound_waits(fd);
+  static constexpr char kQuit[] = "QUIT\r\n";
+  bool ok = send(fd, kQuit, sizeof kQuit - 1, MSG_NOSIGNAL) == sizeof kQuit - 1;
+  std::string reply;
+  char chunk[256];
+  while (ok && reply.find('\n') == std::string::npos) {
+    ssize_t n = recv(fd, chunk, sizeof chunk, 0);
+    if (n <= 0) break;
+    reply.append(chunk, static_cast<std::size_t>(n));
+  }
+  close(fd);
+  ok = ok && reply.size() >= 3 && reply[0] == '2';
+  if (!ok) error = std::string("the speech-dispatcher on ") + path + " does not answer";
   return ok;
 }
 
@@ -65,7 +94,7 @@ SPDConnection* connect_to(const std::string& client_name, const std::string& soc
                           std::string& error) {
   SPDConnectionAddress* addr = address_for(socket_path, error);
   if (!addr) return nullptr;
-  if (addr->method == SPD_METHOD_UNIX_SOCKET && !socket_listens(addr->unix_socket_name, error)) {
+  if (addr->method == SPD_METHOD_UNIX_SOCKET && !server_answers(addr->unix_socket_name, error)) {
     SPDConnectionAddress__free(addr);
     return nullptr;
   }
@@ -80,6 +109,7 @@ SPDConnection* connect_to(const std::string& client_name, const std::string& soc
     return nullptr;
   }
   std::free(err);
+  bound_waits(spd->socket);
   return spd;
 }
 

@@ -118,14 +118,14 @@ void FakeSsipServer::serve_client(int fd) {
   int next_id = 1;
   while (in.next(cmd)) {
     if (upper(cmd) == "SPEAK") {
-      send_all(fd, "230 OK RECEIVING DATA\r\n");
+      if (answering_) send_all(fd, "230 OK RECEIVING DATA\r\n");
       std::string body, line;
       while (in.next(line) && line != ".") {
         if (line.starts_with("..")) line.erase(0, 1);  // SSIP dot-stuffing
         body += (body.empty() ? "" : "\n") + line;
       }
       record("SPEAK " + priority + " " + body);
-      send_all(fd, "225-" + std::to_string(next_id++) + "\r\n225 OK MESSAGE QUEUED\r\n");
+      if (answering_) send_all(fd, "225-" + std::to_string(next_id++) + "\r\n225 OK MESSAGE QUEUED\r\n");
       continue;
     }
     record(cmd);
@@ -134,7 +134,7 @@ void FakeSsipServer::serve_client(int fd) {
       std::transform(priority.begin(), priority.end(), priority.begin(),
                      [](unsigned char c) { return std::tolower(c); });
     }
-    send_all(fd, reply_to(cmd));
+    if (answering_) send_all(fd, reply_to(cmd));
     if (upper(cmd).starts_with("QUIT")) return;
   }
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <memory>
 #include <string>
 #include <vector>
@@ -96,6 +99,46 @@ TEST(SpeechDispatcher, ServerGoneAwayLeavesTheProgramRunning) {
   auto got = speech_commands(server->commands());
   ASSERT_FALSE(got.empty());
   EXPECT_EQ(got.back(), "SPEAK message back again");
+}
+
+// Runs `call`, which must return. One still blocked after a minute never
+// will: the test program ends there, as a frozen program would for its user.
+template <class Call>
+auto must_return(const char* what, Call call) {
+  auto result = std::async(std::launch::async, call);
+  if (result.wait_for(std::chrono::minutes(1)) != std::future_status::ready) {
+    std::fprintf(stderr, "%s never returned\n", what);
+    std::abort();
+  }
+  return result.get();
+}
+
+// A speech server that hangs must not freeze the program: a text it does
+// not answer is lost after a few seconds, and once it answers again the
+// next text is spoken.
+TEST(SpeechDispatcher, HungServerDelaysButNeverFreezesTheProgram) {
+  test::TempDir dir;
+  std::string socket = (dir / "speechd.sock").string();
+  test::FakeSsipServer server(socket);
+  std::string error;
+  auto speech = SpeechDispatcher::open("orvela", error, socket);
+  ASSERT_NE(speech, nullptr) << error;
+
+  server.set_answering(false);
+  must_return("interrupting speech", [&] { speech->SAYSTR("unanswered", true); });
+  must_return("queued speech", [&] { speech->SAYSTR("unanswered", false); });
+  // Nor does a hung server keep a new connection waiting.
+  std::string why;
+  bool refused =
+      must_return("connecting", [&] { return !SpeechDispatcher::open("orvela", why, socket); });
+  EXPECT_TRUE(refused);
+  EXPECT_NE(why.find("does not answer"), std::string::npos) << why;
+
+  server.set_answering(true);
+  speech->SAYSTR("answered", false);
+  auto got = speech_commands(server.commands());
+  ASSERT_FALSE(got.empty());
+  EXPECT_EQ(got.back(), "SPEAK message answered");
 }
 
 TEST(SpeechDispatcher, NoServerMeansNoSpeechAndNoWait) {
