@@ -125,7 +125,8 @@ void FakeSsipServer::serve_client(int fd) {
         body += (body.empty() ? "" : "\n") + line;
       }
       record("SPEAK " + priority + " " + body);
-      if (answering_) send_all(fd, "225-" + std::to_string(next_id++) + "\r\n225 OK MESSAGE QUEUED\r\n");
+      if (answering_)
+        send_all(fd, "225-" + std::to_string(next_id++) + "\r\n225 OK MESSAGE QUEUED\r\n");
       continue;
     }
     record(cmd);
