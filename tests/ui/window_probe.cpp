@@ -144,7 +144,7 @@ class Probe final : public EventHandler {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
       }
       // Tidying up after Cancel takes a while: the dialog has to wait for it.
-      if (p.BGPROCESCANCEL()) std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+      if (p.BGPROCESCANCEL()) std::this_thread::sleep_for(std::chrono::milliseconds(4000));
       return BgResult{p.BGPROCESCANCEL() ? 1 : 0, "", false};
     };
     const BgResult r = ui_.BGPROCES(std::move(t));

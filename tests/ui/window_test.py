@@ -219,7 +219,7 @@ def check_progress(log, shots):
     subprocess.run(["import", "-window", "root", os.path.join(shots, "progress.png")], check=False)
     key("Escape")
     # The worker is still tidying up: the dialog stays and says so.
-    wait_for("the Cancelling text", lambda: text_of(field) == "Cancelling", timeout=1.2)
+    wait_for("the Cancelling text", lambda: text_of(field) == "Cancelling", timeout=3.0)
     check(window("Searching") is not None, "the dialog closed before its worker ended")
     check("task cancelled 1" not in log.lines(), "BGPROCES returned before its worker ended")
     log.expect(["command 110", "task cancelled 1"])
