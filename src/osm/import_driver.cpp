@@ -16,8 +16,13 @@ using text::_;
 
 // Asks for the source and destination; nothing when the user stopped.
 std::optional<OSMIMPORTPARAMREC> ask_file_import(ImportContext& ctx, const std::string& title) {
-  auto in = ctx.ui.WGWYBORPLI(ui::WGFOPEN, title,
-                              {ui::FileFilter{_("OSM XML file *.xml, *.osm"), "*.osm;*.xml"}});
+  // The second filter shows the compressed and binary extracts that the
+  // conversion reads as well.
+  auto in = ctx.ui.WGWYBORPLI(
+      ui::WGFOPEN, title,
+      {ui::FileFilter{_("OSM XML file *.xml, *.osm"), "*.osm;*.xml"},
+       ui::FileFilter{_("OpenStreetMap data *.osm, *.xml, *.bz2, *.gz, *.pbf"),
+                      "*.osm;*.xml;*.bz2;*.gz;*.pbf"}});
   if (!in) return std::nullopt;
   auto name = ctx.ui.WGREADSTR(title, _("Destination map name:"), proposed_map_name(*in));
   if (!name || name->empty()) return std::nullopt;
@@ -45,7 +50,15 @@ void open_imported(ImportContext& ctx, const OSMIMPORTPARAMREC& p) {
 }  // namespace
 
 std::string proposed_map_name(const std::filesystem::path& infn) {
-  return text::LOWCASESTR(infn.stem().string());
+  std::filesystem::path name = infn.filename();
+  // "city.osm.bz2" and "city.osm.pbf" propose "city", like "city.osm" does.
+  const std::string ext = text::LOWCASESTR(name.extension().string());
+  if (ext == ".bz2" || ext == ".gz" || ext == ".pbf") {
+    name = name.stem();
+    const std::string inner = text::LOWCASESTR(name.extension().string());
+    if (inner != ".osm" && inner != ".xml") return text::LOWCASESTR(name.string());
+  }
+  return text::LOWCASESTR(name.stem().string());
 }
 
 std::filesystem::path destination_map(const std::filesystem::path& mapdir,

@@ -54,7 +54,7 @@ TEST(ConsoleWalk, ImportJumpWalkTurnZoomAndLocator) {
 
   // The import: its questions, its progress, the new map opened.
   EXPECT_TRUE(has(
-      lines, "INPUT OpenStreetMap import: Destination map name: [liechtenstein-2013-08-03.osm]"))
+      lines, "INPUT OpenStreetMap import: Destination map name: [liechtenstein-2013-08-03]"))
       << r.out;
   EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
                           [](const std::string& l) { return l.starts_with("PROGRESS "); }));

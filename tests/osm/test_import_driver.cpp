@@ -139,8 +139,16 @@ TEST(ImportDriver, MapNamesStayInTheMapsFolder) {
                                    {"..", "_.osm.orvel"}};
   for (const auto& c : cases)
     EXPECT_EQ(destination_map("/m", c.typed), fs::path("/m") / c.file) << c.typed;
-  EXPECT_EQ(proposed_map_name("/x/Liechtenstein-2013.OSM"), "liechtenstein-2013");
-  EXPECT_EQ(proposed_map_name("/x/extract.osm.bz2"), "extract.osm");
+  const std::pair<const char*, const char*> proposals[] = {
+      {"/x/Liechtenstein-2013.OSM", "liechtenstein-2013"},
+      {"/x/extract.osm.bz2", "extract"},
+      {"/x/extract.OSM.GZ", "extract"},
+      {"/x/li-2013.08.03.osm.pbf", "li-2013.08.03"},
+      {"/x/planet.pbf", "planet"},
+      {"/x/dump.tar.gz", "dump.tar"},
+      {"/x/a.b.xml", "a.b"},
+      {"/x/noext", "noext"}};
+  for (const auto& [file, name] : proposals) EXPECT_EQ(proposed_map_name(file), name) << file;
 }
 
 // A progress window that records what it was shown.
