@@ -41,25 +41,30 @@ std::vector<std::string> speech_commands(const std::vector<std::string>& all) {
   return out;
 }
 
-TEST(SpeechDispatcher, InterruptCancelsThenSpeaksAndQueuesOtherwise) {
+// A fake server on a fresh socket, and a connection to it.
+struct Connected {
   test::TempDir dir;
   std::string socket = (dir / "speechd.sock").string();
-  test::FakeSsipServer server(socket);
+  test::FakeSsipServer server{socket};
   std::string error;
-  auto speech = SpeechDispatcher::open("orvela", error, socket);
-  ASSERT_NE(speech, nullptr) << error;
+  std::unique_ptr<SpeechDispatcher> speech = SpeechDispatcher::open("orvela", error, socket);
+};
 
-  Messages msg(*speech);
+TEST(SpeechDispatcher, InterruptCancelsThenSpeaksAndQueuesOtherwise) {
+  Connected c;
+  ASSERT_NE(c.speech, nullptr) << c.error;
+
+  Messages msg(*c.speech);
   msg.EDANOINT("Kraków, Rynek Główny");
   msg.EDA("queued behind");
   msg.EDA("line one\n.\nline three");  // a lone dot must not end the message early
-  speech.reset();                      // closes the connection
+  c.speech.reset();                    // closes the connection
 
   std::vector<std::string> expected = {
       "CANCEL SELF", "SPEAK message Kraków, Rynek Główny",    "SPEAK message queued behind",
       "CANCEL SELF", "SPEAK message line one\n.\nline three",
   };
-  auto got = speech_commands(server.commands());
+  auto got = speech_commands(c.server.commands());
   ASSERT_EQ(got.size(), expected.size());
   for (std::size_t i = 0; i < got.size(); ++i) EXPECT_EQ(got[i], expected[i]) << i;
 }
@@ -117,26 +122,22 @@ auto must_return(const char* what, Call call) {
 // not answer is lost after a few seconds, and once it answers again the
 // next text is spoken.
 TEST(SpeechDispatcher, HungServerDelaysButNeverFreezesTheProgram) {
-  test::TempDir dir;
-  std::string socket = (dir / "speechd.sock").string();
-  test::FakeSsipServer server(socket);
-  std::string error;
-  auto speech = SpeechDispatcher::open("orvela", error, socket);
-  ASSERT_NE(speech, nullptr) << error;
+  Connected c;
+  ASSERT_NE(c.speech, nullptr) << c.error;
 
-  server.set_answering(false);
-  must_return("interrupting speech", [&] { speech->SAYSTR("unanswered", true); });
-  must_return("queued speech", [&] { speech->SAYSTR("unanswered", false); });
+  c.server.set_answering(false);
+  must_return("interrupting speech", [&] { c.speech->SAYSTR("unanswered", true); });
+  must_return("queued speech", [&] { c.speech->SAYSTR("unanswered", false); });
   // Nor does a hung server keep a new connection waiting.
   std::string why;
   bool refused =
-      must_return("connecting", [&] { return !SpeechDispatcher::open("orvela", why, socket); });
+      must_return("connecting", [&] { return !SpeechDispatcher::open("orvela", why, c.socket); });
   EXPECT_TRUE(refused);
   EXPECT_NE(why.find("does not answer"), std::string::npos) << why;
 
-  server.set_answering(true);
-  speech->SAYSTR("answered", false);
-  auto got = speech_commands(server.commands());
+  c.server.set_answering(true);
+  c.speech->SAYSTR("answered", false);
+  auto got = speech_commands(c.server.commands());
   ASSERT_FALSE(got.empty());
   EXPECT_EQ(got.back(), "SPEAK message answered");
 }
