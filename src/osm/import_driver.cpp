@@ -18,11 +18,11 @@ using text::_;
 std::optional<OSMIMPORTPARAMREC> ask_file_import(ImportContext& ctx, const std::string& title) {
   // The second filter shows the compressed and binary extracts that the
   // conversion reads as well.
-  auto in = ctx.ui.WGWYBORPLI(
-      ui::WGFOPEN, title,
-      {ui::FileFilter{_("OSM XML file *.xml, *.osm"), "*.osm;*.xml"},
-       ui::FileFilter{_("OpenStreetMap data *.osm, *.xml, *.bz2, *.gz, *.pbf"),
-                      "*.osm;*.xml;*.bz2;*.gz;*.pbf"}});
+  auto in =
+      ctx.ui.WGWYBORPLI(ui::WGFOPEN, title,
+                        {ui::FileFilter{_("OSM XML file *.xml, *.osm"), "*.osm;*.xml"},
+                         ui::FileFilter{_("OpenStreetMap data *.osm, *.xml, *.bz2, *.gz, *.pbf"),
+                                        "*.osm;*.xml;*.bz2;*.gz;*.pbf"}});
   if (!in) return std::nullopt;
   auto name = ctx.ui.WGREADSTR(title, _("Destination map name:"), proposed_map_name(*in));
   if (!name || name->empty()) return std::nullopt;
