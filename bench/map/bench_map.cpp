@@ -37,7 +37,8 @@ void BM_DecodePoints(benchmark::State& state) {
     benchmark::DoNotOptimize(out.data());
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
-  state.counters["bytes/vertex"] = static_cast<double>(blob.size()) / static_cast<double>(state.range(0));
+  state.counters["bytes/vertex"] =
+      static_cast<double>(blob.size()) / static_cast<double>(state.range(0));
 }
 BENCHMARK(BM_DecodePoints)->Arg(2)->Arg(20)->Arg(1000);
 

@@ -17,7 +17,8 @@ namespace {
 std::string extract_like(int nodes) {
   std::string doc = "<?xml version='1.0' encoding='UTF-8'?>\n<osm version=\"0.6\">\n";
   for (int i = 1; i <= nodes; ++i) {
-    doc += "  <node id=\"" + std::to_string(i) + "\" version=\"3\" timestamp=\"2013-08-03T12:00:00Z\" lat=\"47." +
+    doc += "  <node id=\"" + std::to_string(i) +
+           "\" version=\"3\" timestamp=\"2013-08-03T12:00:00Z\" lat=\"47." +
            std::to_string(100000 + i) + "\" lon=\"9." + std::to_string(500000 + i) + "\"";
     if (i % 10 == 0) {
       doc += ">\n    <tag k=\"name\" v=\"St&#228;dtle &amp; Co " + std::to_string(i) +
@@ -64,7 +65,8 @@ void walk(benchmark::State& state, bool packed) {
     }
     benchmark::DoNotOptimize(pairs);
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(doc.size()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(doc.size()));
 }
 
 class CountingSink final : public orvela::osm::OsmElementSink {
@@ -72,7 +74,9 @@ class CountingSink final : public orvela::osm::OsmElementSink {
   int64_t sum = 0;
   void node(const orvela::osm::OSMNODE& n, bool) override { sum += n.LAT + n.LON; }
   void way(uint64_t id, bool) override { sum += static_cast<int64_t>(id); }
-  void tag(const orvela::osm::TAGREC& t) override { sum += static_cast<int64_t>(t.K.size() + t.V.size()); }
+  void tag(const orvela::osm::TAGREC& t) override {
+    sum += static_cast<int64_t>(t.K.size() + t.V.size());
+  }
   void nd(uint64_t ref) override { sum += static_cast<int64_t>(ref); }
   void close_tag(std::string_view name) override { sum += static_cast<int64_t>(name.size()); }
   bool progress(uint64_t, uint64_t) override { return false; }
@@ -87,13 +91,15 @@ void BM_XmlSourcePlain(benchmark::State& state) {
   for (auto _ : state) {
     orvela::osm::XmlElementSource src;
     CountingSink sink;
-    if (src.open(file.path()) != orvela::osm::SourceStatus::ok || src.read(sink) != orvela::osm::SourceStatus::ok) {
+    if (src.open(file.path()) != orvela::osm::SourceStatus::ok ||
+        src.read(sink) != orvela::osm::SourceStatus::ok) {
       state.SkipWithError("the generated document did not read");
       break;
     }
     benchmark::DoNotOptimize(sink.sum);
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(doc.size()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(doc.size()));
 }
 
 BENCHMARK(BM_TokenizePlain)->Unit(benchmark::kMillisecond);

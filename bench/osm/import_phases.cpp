@@ -2,6 +2,7 @@
 // (reading and converting, intersections, closing) and the peak memory, for
 // one input file.  Usage: orvela_import_phases INPUT [RULES]
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -9,7 +10,6 @@
 #include <filesystem>
 #include <string>
 #include <utility>
-#include <unistd.h>
 
 #include "osm/osmreader.h"
 
@@ -88,9 +88,9 @@ int main(int argc, char** argv) {
       "MB, output %.1f MB\n",
       r.LASTERR, static_cast<unsigned long long>(stats.ILNODES),
       static_cast<unsigned long long>(stats.spilled_nodes),
-              static_cast<unsigned long long>(stats.ILWAYS),
-              static_cast<unsigned long long>(stats.intersections), ru.ru_maxrss / 1024.0,
-              ec ? 0.0 : static_cast<double>(size) / 1048576.0);
+      static_cast<unsigned long long>(stats.ILWAYS),
+      static_cast<unsigned long long>(stats.intersections), ru.ru_maxrss / 1024.0,
+      ec ? 0.0 : static_cast<double>(size) / 1048576.0);
   fs::remove_all(dir);
   return r.LASTERR;
 }

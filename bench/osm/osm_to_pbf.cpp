@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
   try {
     osmium::io::Reader reader{osmium::io::File(argv[1], "osm")};
     osmium::io::Header header = reader.header();
-    osmium::io::Writer writer{osmium::io::File(argv[2], "pbf"), header, osmium::io::overwrite::allow};
+    osmium::io::Writer writer{osmium::io::File(argv[2], "pbf"), header,
+                              osmium::io::overwrite::allow};
     while (osmium::memory::Buffer buffer = reader.read()) writer(std::move(buffer));
     writer.close();
     reader.close();

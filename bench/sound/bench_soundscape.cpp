@@ -3,12 +3,12 @@
 // the user holds an object, with our generated sound set and sound list,
 // OpenAL Soft on its null backend. Target: median under 2 ms per step.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
-#include <unistd.h>
 
 #include "map/grid.h"
 #include "map/user.h"
@@ -19,9 +19,26 @@ namespace {
 
 using namespace orvela;
 
-const char* const kKinds[] = {"road residential", "arterial primary", "footpath", "tram line", "railway line",
-                              "bus stop", "river", "park", "forest", "building", "shop", "restaurant",
-                              "school", "pharmacy", "church", "parking", "bench", "fence", "grass", "lake"};
+const char* const kKinds[] = {"road residential",
+                              "arterial primary",
+                              "footpath",
+                              "tram line",
+                              "railway line",
+                              "bus stop",
+                              "river",
+                              "park",
+                              "forest",
+                              "building",
+                              "shop",
+                              "restaurant",
+                              "school",
+                              "pharmacy",
+                              "church",
+                              "parking",
+                              "bench",
+                              "fence",
+                              "grass",
+                              "lake"};
 
 // Every cell within 12 of the grid centre holds an object: random kinds, so
 // thinning keeps most cells and many sources play at once.
@@ -46,7 +63,8 @@ void fill_busy(map::Grid& grid) {
 void run_updates(benchmark::State& state, bool walk) {
   ::setenv("ALSOFT_DRIVERS", "null", 0);
   std::filesystem::path program = ORVELA_BUILD_PROGRAM_DIR;
-  auto home = std::filesystem::temp_directory_path() / ("orvela-bench-" + std::to_string(::getpid()));
+  auto home =
+      std::filesystem::temp_directory_path() / ("orvela-bench-" + std::to_string(::getpid()));
   std::filesystem::create_directories(home);
   sound::SoundList list;
   list.READSOUNDSLIST(program / "sounds.ini", program / "sounds");
@@ -77,7 +95,13 @@ void run_updates(benchmark::State& state, bool walk) {
 void BM_StepOnBusyGrid(benchmark::State& state) { run_updates(state, true); }
 void BM_TurnOnBusyGrid(benchmark::State& state) { run_updates(state, false); }
 
-BENCHMARK(BM_StepOnBusyGrid)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-BENCHMARK(BM_TurnOnBusyGrid)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_StepOnBusyGrid)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_TurnOnBusyGrid)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -68,7 +68,9 @@ double vincenty_km(const Vincenty& v) {
   x = (x - 2) / x;
   const double c = (x * x / 4 + 1) / (1 - x);
   const double d = (0.375 * x * x - 1) * x;
-  return ((((4 * v.sy * v.sy - 3) * (1 - 2 * v.e) * v.cz * d / 6 - v.e * v.cy) * d / 4 + v.cz) * v.sy * d + v.y) *
+  return ((((4 * v.sy * v.sy - 3) * (1 - 2 * v.e) * v.cz * d / 6 - v.e * v.cy) * d / 4 + v.cz) *
+              v.sy * d +
+          v.y) *
          c * ERAD * r;
 }
 
@@ -80,7 +82,8 @@ int64_t quantise(double deg) { return text::round_half_even_i64(deg * 360000 + 0
 double haversine_metres(double LAT1, double LON1, double LAT2, double LON2) {
   const double p1 = LAT1 * DE2RA, p2 = LAT2 * DE2RA;
   const double dp = p2 - p1, dl = (LON2 - LON1) * DE2RA;
-  const double h = std::sin(dp / 2) * std::sin(dp / 2) + std::cos(p1) * std::cos(p2) * std::sin(dl / 2) * std::sin(dl / 2);
+  const double h = std::sin(dp / 2) * std::sin(dp / 2) +
+                   std::cos(p1) * std::cos(p2) * std::sin(dl / 2) * std::sin(dl / 2);
   return 2 * MEAN_RADIUS_M * std::asin(std::sqrt(clamp_unit(h)));
 }
 
@@ -146,7 +149,8 @@ bool POINTINPOLY(int32_t X, int32_t Y, std::span<const POINT> APOLY) {
     if ((a.Y <= Y && Y < b.Y) || (b.Y <= Y && Y < a.Y)) {
       // 64-bit product: outlines from far outside the grid must not overflow.
       const int64_t num = (static_cast<int64_t>(b.X) - a.X) * (static_cast<int64_t>(Y) - a.Y);
-      const double xc = static_cast<double>(num) / static_cast<double>(static_cast<int64_t>(b.Y) - a.Y) + a.X;
+      const double xc =
+          static_cast<double>(num) / static_cast<double>(static_cast<int64_t>(b.Y) - a.Y) + a.X;
       if (X < xc) res = !res;
     }
   }

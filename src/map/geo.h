@@ -11,9 +11,9 @@ namespace orvela::map {
 // The rounded decimal factors the program has always used (not full-precision pi/180).
 inline constexpr double DE2RA = 0.01745329252;
 inline constexpr double RA2DE = 57.2957795129;
-inline constexpr double ERAD = 6378.137;                         // WGS 84 equatorial radius, km
-inline constexpr double FLATTENING = 0.003352810664747481;       // WGS 84, 1/298.257223563
-inline constexpr double EPS = 5e-12;                             // convergence limit, radians
+inline constexpr double ERAD = 6378.137;                    // WGS 84 equatorial radius, km
+inline constexpr double FLATTENING = 0.003352810664747481;  // WGS 84, 1/298.257223563
+inline constexpr double EPS = 5e-12;                        // convergence limit, radians
 // Nearly antipodal points may never converge; after this many rounds the
 // spherical distance is good enough for anything we say about such a place.
 inline constexpr int ELPSMAXROUNDS = 200;

@@ -79,7 +79,9 @@ void Grid::YXTOLATLON(double Y, double X, int32_t& LAT, int32_t& LON) const {
   LON = clamp_i32(MINLON + text::round_half_even_i64(XLON * X));
 }
 
-bool Grid::ISXYVALID(double X, double Y) { return in_grid(std::trunc(X)) && in_grid(std::trunc(Y)); }
+bool Grid::ISXYVALID(double X, double Y) {
+  return in_grid(std::trunc(X)) && in_grid(std::trunc(Y));
+}
 
 // --- cells ------------------------------------------------------------------
 
@@ -90,8 +92,8 @@ int32_t Grid::GETMAPA(double X, double Y) const {
   return MAPA(static_cast<int>(X), static_cast<int>(Y));
 }
 
-void Grid::SETMAPA(double X, double Y, int32_t OBJID, int32_t LAT, int32_t LON, int32_t KIER, double HLEV,
-                   int32_t NEWPRIO) {
+void Grid::SETMAPA(double X, double Y, int32_t OBJID, int32_t LAT, int32_t LON, int32_t KIER,
+                   double HLEV, int32_t NEWPRIO) {
   if (!ISXYVALID(X, Y)) return;
   const int x = static_cast<int>(X), y = static_cast<int>(Y);
   const int32_t cur = MAPA(x, y);
@@ -173,7 +175,8 @@ void Grid::SETILEV() {
 }
 
 void Grid::SAYILEV(text::Messages& messages) const {
-  messages.EDA(text::STRTOKENREPLACE(text::_("One square {size}."), {"size", text::DISTANCETOSTR(SQMETERS)}));
+  messages.EDA(text::STRTOKENREPLACE(text::_("One square {size}."),
+                                     {"size", text::DISTANCETOSTR(SQMETERS)}));
 }
 
 void Grid::SQMETERSCHANGE(int IMODE, text::Messages& messages) {

@@ -78,8 +78,8 @@ class Grid {
   // Object index of the cell at (X, Y) read to two decimals; 0 when empty or outside.
   int32_t GETMAPA(double X, double Y) const;
   // Draws object OBJID into the cell at (X, Y) if it wins the cell.
-  void SETMAPA(double X, double Y, int32_t OBJID, int32_t LAT, int32_t LON, int32_t KIER, double HLEV,
-               int32_t NEWPRIO);
+  void SETMAPA(double X, double Y, int32_t OBJID, int32_t LAT, int32_t LON, int32_t KIER,
+               double HLEV, int32_t NEWPRIO);
   // Object of the cell RELX, RELY grid units away from the user at (UPOSX,
   // UPOSY); which bookmark stands there is the bookmark list's question.
   int32_t GETMAPARELATIVE(double UPOSX, double UPOSY, double RELX, double RELY) const {

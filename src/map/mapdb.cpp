@@ -118,7 +118,8 @@ int MapDb::DBQUERY(std::string_view q) {
   lastsqlq_ = std::string(q);
   dberrstr_.reset();
   char* err = nullptr;
-  int rc = db_ != nullptr ? sqlite3_exec(db_, lastsqlq_.c_str(), nullptr, nullptr, &err) : SQLITE_MISUSE;
+  int rc =
+      db_ != nullptr ? sqlite3_exec(db_, lastsqlq_.c_str(), nullptr, nullptr, &err) : SQLITE_MISUSE;
   record(rc);
   if (err != nullptr) {
     dberrstr_ = err;
@@ -137,7 +138,8 @@ Stmt MapDb::DBPREPARE(std::string_view s) {
     return {};
   }
   sqlite3_stmt* st = nullptr;
-  record(sqlite3_prepare_v2(db_, lastsqlq_.data(), static_cast<int>(lastsqlq_.size()), &st, nullptr));
+  record(
+      sqlite3_prepare_v2(db_, lastsqlq_.data(), static_cast<int>(lastsqlq_.size()), &st, nullptr));
   return Stmt(st);
 }
 
@@ -150,10 +152,13 @@ int MapDb::DBBINDSTR(sqlite3_stmt* st, int numpar, std::string_view s) {
 int MapDb::DBBINDBLOB(sqlite3_stmt* st, int numpar, std::span<const uint8_t> blob) {
   // A null pointer would bind NULL; an empty blob stays an empty blob.
   if (blob.empty()) return record(sqlite3_bind_zeroblob(st, numpar, 0));
-  return record(sqlite3_bind_blob(st, numpar, blob.data(), static_cast<int>(blob.size()), SQLITE_TRANSIENT));
+  return record(
+      sqlite3_bind_blob(st, numpar, blob.data(), static_cast<int>(blob.size()), SQLITE_TRANSIENT));
 }
 
-int MapDb::DBBINDINT(sqlite3_stmt* st, int numpar, int32_t l) { return record(sqlite3_bind_int(st, numpar, l)); }
+int MapDb::DBBINDINT(sqlite3_stmt* st, int numpar, int32_t l) {
+  return record(sqlite3_bind_int(st, numpar, l));
+}
 
 int MapDb::DBBINDQWORD(sqlite3_stmt* st, int numpar, int64_t q) {
   return record(sqlite3_bind_int64(st, numpar, q));
@@ -199,7 +204,9 @@ std::string MapDb::SQLIESCSTR(std::string_view s) {
 
 // --- errors -----------------------------------------------------------------
 
-bool MapDb::ISDBERR() const { return dberr_ != SQLITE_OK && dberr_ != SQLITE_ROW && dberr_ != SQLITE_DONE; }
+bool MapDb::ISDBERR() const {
+  return dberr_ != SQLITE_OK && dberr_ != SQLITE_ROW && dberr_ != SQLITE_DONE;
+}
 
 std::string MapDb::dberr_line(std::string_view opname) const {
   return "- Error " + std::to_string(dberr_) + ": " + errmsg() + " " + std::string(opname);

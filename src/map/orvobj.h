@@ -19,10 +19,10 @@ inline constexpr char OBJTYPE_LINE = 'l';          // road, path, rail..., orvel
 inline constexpr char OBJTYPE_POLYGON = 'o';       // area, orvel_lin
 
 struct ORVOBJREC {
-  uint32_t ID = 0;       // row id; 0 for an object not stored yet
-  std::string OBJTYPE;   // the type letter (at most 3 characters, one used)
-  std::string NAME;      // read back with street and house number appended
-  std::string TYP;       // type text, e.g. a road class
+  uint32_t ID = 0;      // row id; 0 for an object not stored yet
+  std::string OBJTYPE;  // the type letter (at most 3 characters, one used)
+  std::string NAME;     // read back with street and house number appended
+  std::string TYP;      // type text, e.g. a road class
   std::string STREET;
   std::string HOUSENUM;
   std::string CITY;
@@ -30,7 +30,7 @@ struct ORVOBJREC {
   std::string COUNTRY;
   uint8_t STARTLEV = 0;  // detail-level range
   uint8_t ENDLEV = 0;
-  int32_t LAT = 0;       // position of a point object, micro-degrees
+  int32_t LAT = 0;  // position of a point object, micro-degrees
   int32_t LON = 0;
   int32_t ILHITS = 0;    // grid cells won while rasterising
   bool HASTAGS = false;  // has rows in orvel_tags

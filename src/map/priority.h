@@ -8,7 +8,9 @@
 namespace orvela::map {
 
 // True when `S` begins with `PR` (case-sensitive).
-inline bool SPREFIX(std::string_view S, std::string_view PR) { return S.substr(0, PR.size()) == PR; }
+inline bool SPREFIX(std::string_view S, std::string_view PR) {
+  return S.substr(0, PR.size()) == PR;
+}
 
 // Priority of a line or point object (higher wins); areas use minus their
 // outline length instead.

@@ -9,11 +9,13 @@
 namespace orvela::map::schema {
 
 inline constexpr std::string_view CREATE_POI =
-    "create table orvel_poi (id integer primary key autoincrement, objtype varchar, nameid integer, "
+    "create table orvel_poi (id integer primary key autoincrement, objtype varchar, nameid "
+    "integer, "
     "typeid integer, streetid integer, housenum varchar, cityid integer, regionid integer, "
     "countryid integer, lat integer, lon integer, startlev integer, endlev integer);";
 inline constexpr std::string_view CREATE_LIN =
-    "create table orvel_lin (id integer primary key autoincrement, objtype varchar, nameid integer, "
+    "create table orvel_lin (id integer primary key autoincrement, objtype varchar, nameid "
+    "integer, "
     "typeid integer, streetid integer, housenum varchar, cityid integer, regionid integer, "
     "countryid integer, startlev integer, endlev integer, points blob, hlevels blob);";
 inline constexpr std::string_view CREATE_LINIDX =
@@ -37,11 +39,16 @@ inline constexpr std::string_view CREATE_INFO =
 inline constexpr std::string_view CREATE_IDXINFO = "create index idxinfo on orvel_info(name);";
 
 // Built when the writer closes the file, after the rows are in.
-inline constexpr std::string_view CREATE_IDXLATLON = "create index idxlatlon on orvel_poi(lat,lon);";
-inline constexpr std::string_view CREATE_IDXPOISTARTLEV = "create index idxpoistartlev on orvel_poi(startlev);";
-inline constexpr std::string_view CREATE_IDXPOIENDLEV = "create index idxpoiendlev on orvel_poi(endlev);";
-inline constexpr std::string_view CREATE_IDXLINSTARTLEV = "create index idxlinstartlev on orvel_lin(startlev);";
-inline constexpr std::string_view CREATE_IDXLINENDLEV = "create index idxlinendlev on orvel_lin(endlev);";
+inline constexpr std::string_view CREATE_IDXLATLON =
+    "create index idxlatlon on orvel_poi(lat,lon);";
+inline constexpr std::string_view CREATE_IDXPOISTARTLEV =
+    "create index idxpoistartlev on orvel_poi(startlev);";
+inline constexpr std::string_view CREATE_IDXPOIENDLEV =
+    "create index idxpoiendlev on orvel_poi(endlev);";
+inline constexpr std::string_view CREATE_IDXLINSTARTLEV =
+    "create index idxlinstartlev on orvel_lin(startlev);";
+inline constexpr std::string_view CREATE_IDXLINENDLEV =
+    "create index idxlinendlev on orvel_lin(endlev);";
 
 // The string tables, in their fixed order; table orvel_P has columns Pid and P.
 inline constexpr std::array<std::string_view, 9> STRING_TABLES = {
@@ -49,7 +56,8 @@ inline constexpr std::array<std::string_view, 9> STRING_TABLES = {
 
 inline std::string create_string_table(std::string_view p) {
   std::string s(p);
-  return "create table orvel_" + s + " (" + s + "id integer primary key autoincrement, " + s + " varchar);";
+  return "create table orvel_" + s + " (" + s + "id integer primary key autoincrement, " + s +
+         " varchar);";
 }
 inline std::string create_string_index(std::string_view p) {
   std::string s(p);

@@ -62,8 +62,10 @@ std::vector<uint8_t> encode_points(std::span<const POINT> points) {
   out.reserve(points.size() * 2 * VARINT_MAXBYTES);
   POINT prev;
   for (const POINT& p : points) {
-    VARINT_ENCODE(static_cast<int32_t>(static_cast<uint32_t>(p.X) - static_cast<uint32_t>(prev.X)), out);
-    VARINT_ENCODE(static_cast<int32_t>(static_cast<uint32_t>(p.Y) - static_cast<uint32_t>(prev.Y)), out);
+    VARINT_ENCODE(static_cast<int32_t>(static_cast<uint32_t>(p.X) - static_cast<uint32_t>(prev.X)),
+                  out);
+    VARINT_ENCODE(static_cast<int32_t>(static_cast<uint32_t>(p.Y) - static_cast<uint32_t>(prev.Y)),
+                  out);
     prev = p;
   }
   return out;
@@ -111,7 +113,8 @@ HLEVREC read_hlevrec(std::span<const uint8_t> blob, size_t i) {
 
 }  // namespace
 
-bool interpolate_hlevels(std::span<const uint8_t> blob, size_t count, std::vector<double>& hlevels) {
+bool interpolate_hlevels(std::span<const uint8_t> blob, size_t count,
+                         std::vector<double>& hlevels) {
   hlevels.assign(count, 0.0);
   if (blob.empty() || blob.size() % 4 != 0) return false;
   size_t nrec = blob.size() / 4;

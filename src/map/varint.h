@@ -24,10 +24,12 @@ struct HLEVREC {
 
 // Sign folding: 0, -1, 1, -2, 2 become 0, 1, 2, 3, 4, and back.
 inline uint32_t varint_fold(int32_t n) {
-  return n >= 0 ? static_cast<uint32_t>(n) * 2u : static_cast<uint32_t>(-(static_cast<int64_t>(n) + 1)) * 2u + 1u;
+  return n >= 0 ? static_cast<uint32_t>(n) * 2u
+                : static_cast<uint32_t>(-(static_cast<int64_t>(n) + 1)) * 2u + 1u;
 }
 inline int32_t varint_unfold(uint32_t r) {
-  return (r & 1u) ? static_cast<int32_t>(-static_cast<int64_t>(r / 2u) - 1) : static_cast<int32_t>(r / 2u);
+  return (r & 1u) ? static_cast<int32_t>(-static_cast<int64_t>(r / 2u) - 1)
+                  : static_cast<int32_t>(r / 2u);
 }
 
 // Writes the encoding of `i` into `outbuf` from byte `poz` on and advances

@@ -267,8 +267,8 @@ void BinOrvela::write_line_boxes() {
   rows.reserve(boxes_.size());
   for (uint32_t i : hilbert_order()) {
     const LineBox& b = boxes_[i];
-    rows.push_back({b.rowid, degrees(b.minlon), degrees(b.maxlon), degrees(b.minlat),
-                    degrees(b.maxlat)});
+    rows.push_back(
+        {b.rowid, degrees(b.minlon), degrees(b.maxlon), degrees(b.minlat), degrees(b.maxlat)});
   }
   boxes_ = {};
   RTREE_PACK(db_, "orvel_linidx", rows);
@@ -324,10 +324,12 @@ void BinOrvela::save_tags(uint32_t rowid) {
 }
 
 uint32_t BinOrvela::BINORVEL_SAVEREC() {
-  const std::array<uint32_t, 6> ids = {
-      GETSTRINGID(ORVOBJ.NAME, BINORVELSQSNAME),       GETSTRINGID(ORVOBJ.TYP, BINORVELSQSTYPE),
-      GETSTRINGID(ORVOBJ.STREET, BINORVELSQSSTREET),   GETSTRINGID(ORVOBJ.CITY, BINORVELSQSCITY),
-      GETSTRINGID(ORVOBJ.REGION, BINORVELSQSREGION),   GETSTRINGID(ORVOBJ.COUNTRY, BINORVELSQSCOUNTRY)};
+  const std::array<uint32_t, 6> ids = {GETSTRINGID(ORVOBJ.NAME, BINORVELSQSNAME),
+                                       GETSTRINGID(ORVOBJ.TYP, BINORVELSQSTYPE),
+                                       GETSTRINGID(ORVOBJ.STREET, BINORVELSQSSTREET),
+                                       GETSTRINGID(ORVOBJ.CITY, BINORVELSQSCITY),
+                                       GETSTRINGID(ORVOBJ.REGION, BINORVELSQSREGION),
+                                       GETSTRINGID(ORVOBJ.COUNTRY, BINORVELSQSCOUNTRY)};
   saved_ids_ = ids;
   uint32_t rowid = 0;
   char letter = map::objtype_letter(ORVOBJ);

@@ -21,7 +21,8 @@ class NodeCache {
 
   // At most 2^max_bits positions are held (max_bits is at least 2).
   explicit NodeCache(unsigned max_bits = kMaxBits)
-      : max_bits_(std::max(2u, max_bits)), bits_(std::min(16u, max_bits_)),
+      : max_bits_(std::max(2u, max_bits)),
+        bits_(std::min(16u, max_bits_)),
         buckets_(size_t{1} << (bits_ - 1)) {}
 
   // Remembers `n`. The table starts small (small files need no 64 MB) and

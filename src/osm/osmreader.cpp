@@ -86,8 +86,13 @@ class Converter final : public OsmElementSink {
  public:
   Converter(map::MapDb& db, BinOrvela& w, const OsmRules& rules, const OsmImportOptions& opt,
             OsmImportStats& stats)
-      : db_(db), w_(w), rules_(rules), opt_(opt), st_(stats),
-        nodes_(db, opt.limits.node_cache_bits), waynodes_(db, opt.limits.held_way_nodes) {}
+      : db_(db),
+        w_(w),
+        rules_(rules),
+        opt_(opt),
+        st_(stats),
+        nodes_(db, opt.limits.node_cache_bits),
+        waynodes_(db, opt.limits.held_way_nodes) {}
 
   void create_temp_tables();
   void finalize_temp_statements();
@@ -124,8 +129,8 @@ class Converter final : public OsmElementSink {
   Parent PARENTTAG = Parent::none;
   bool PROCESSTAGSFORTHISPARENT = false;
   bool THISWAYROUTABLE = false;
-  std::vector<uint64_t> THISWAYREFS;   // the node references of the current way
-  std::vector<OSMNODE> THISWAYNODES;   // those found, looked up when the way is kept
+  std::vector<uint64_t> THISWAYREFS;  // the node references of the current way
+  std::vector<OSMNODE> THISWAYNODES;  // those found, looked up when the way is kept
   std::unordered_set<uint64_t> seen_;
   NodeStore nodes_;
   WayNodes waynodes_;
@@ -299,13 +304,14 @@ OsmImportResult error_result(int code, std::string desc) {
 }
 
 // Everything after the map file is open: read, search, finish or abandon.
-OsmImportResult convert(BinOrvela& w, Converter& c, OsmElementSource& src,
-                        const fs::path& temp, const fs::path& outfn, OsmImportStats& stats) {
+OsmImportResult convert(BinOrvela& w, Converter& c, OsmElementSource& src, const fs::path& temp,
+                        const fs::path& outfn, OsmImportStats& stats) {
   OsmImportResult r;
   c.create_temp_tables();
   SourceStatus s = src.read(c);
   c.finalize_temp_statements();
-  if (s != SourceStatus::ok || c.malformed()) r = error_result(OSMERR_FORMAT, text::_("bad file format."));
+  if (s != SourceStatus::ok || c.malformed())
+    r = error_result(OSMERR_FORMAT, text::_("bad file format."));
   if (r.LASTERR == 0 && !c.cancelled()) {
     c.DETECTINTERSECTIONS();
   } else {

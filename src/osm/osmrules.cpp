@@ -35,7 +35,8 @@ uint8_t leading_level(std::string_view s) {
   bool neg = false;
   if (i < s.size() && (s[i] == '-' || s[i] == '+')) neg = s[i++] == '-';
   uint32_t v = 0;
-  for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i) v = v * 10u + static_cast<uint32_t>(s[i] - '0');
+  for (; i < s.size() && s[i] >= '0' && s[i] <= '9'; ++i)
+    v = v * 10u + static_cast<uint32_t>(s[i] - '0');
   if (neg) v = 0u - v;
   return static_cast<uint8_t>(v & 0xFFu);
 }

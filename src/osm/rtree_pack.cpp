@@ -67,8 +67,8 @@ class Packer {
     std::vector<Cell> level;
     level.reserve(rows.size());
     for (const RtreeRow& r : rows) {
-      level.push_back({r.id, {value_down(r.minx), value_up(r.maxx), value_down(r.miny),
-                              value_up(r.maxy)}});
+      level.push_back(
+          {r.id, {value_down(r.minx), value_up(r.maxx), value_down(r.miny), value_up(r.maxy)}});
     }
     int depth = 0;
     while (level.size() > capacity_) {
@@ -86,7 +86,8 @@ class Packer {
     std::vector<Cell> parents;
     parents.reserve(groups);
     for (size_t g = 0; g < groups; ++g) {
-      std::span<const Cell> group(cells.data() + g * n / groups, (g + 1) * n / groups - g * n / groups);
+      std::span<const Cell> group(cells.data() + g * n / groups,
+                                  (g + 1) * n / groups - g * n / groups);
       const int64_t nodeno = next_node_++;
       write_node(nodeno, 0, group, depth == 0);
       parents.push_back({nodeno, bounds(group)});
@@ -114,7 +115,8 @@ class Packer {
     size_t at = kHeaderBytes;
     for (const Cell& c : cells) {
       put_be(blob_, at, static_cast<uint64_t>(c.id), 8);
-      for (size_t i = 0; i < 4; ++i) put_be(blob_, at + 8 + 4 * i, std::bit_cast<uint32_t>(c.box[i]), 4);
+      for (size_t i = 0; i < 4; ++i)
+        put_be(blob_, at + 8 + 4 * i, std::bit_cast<uint32_t>(c.box[i]), 4);
       at += kCellBytes;
       sqlite3_stmt* link = leaf ? rowid_.get() : parent_.get();
       db_.DBBINDQWORD(link, 1, c.id);

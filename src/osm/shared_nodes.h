@@ -25,7 +25,9 @@ class SharedNodeFilter {
  private:
   static constexpr unsigned kBits = 25;
   static uint64_t bit(uint64_t id) { return (id * 0x9E3779B97F4A7C15ull) >> (64 - kBits); }
-  static bool test(const std::vector<uint64_t>& s, uint64_t b) { return (s[b >> 6] >> (b & 63)) & 1u; }
+  static bool test(const std::vector<uint64_t>& s, uint64_t b) {
+    return (s[b >> 6] >> (b & 63)) & 1u;
+  }
   static void set(std::vector<uint64_t>& s, uint64_t b) { s[b >> 6] |= uint64_t{1} << (b & 63); }
 
   std::vector<uint64_t> once_ = std::vector<uint64_t>(size_t{1} << (kBits - 6));

@@ -24,7 +24,8 @@ bool parse_coord_decimal(std::string_view s, int32_t& out) {
   const bool neg = i == 1;
   uint64_t degrees = 0;
   size_t int_digits = 0;
-  for (; i < s.size() && is_digit(s[i]); ++i, ++int_digits) degrees = degrees * 10 + static_cast<uint64_t>(s[i] - '0');
+  for (; i < s.size() && is_digit(s[i]); ++i, ++int_digits)
+    degrees = degrees * 10 + static_cast<uint64_t>(s[i] - '0');
   if (int_digits == 0 || int_digits > 3) return false;
   uint64_t fraction = 0;
   size_t fraction_digits = 0;
@@ -35,7 +36,8 @@ bool parse_coord_decimal(std::string_view s, int32_t& out) {
       fraction = fraction * 10 + static_cast<uint64_t>(s[i] - '0');
     }
   }
-  uint64_t nano = degrees * kPow10[kMaxFraction] + fraction * kPow10[kMaxFraction - fraction_digits];
+  uint64_t nano =
+      degrees * kPow10[kMaxFraction] + fraction * kPow10[kMaxFraction - fraction_digits];
   if (nano > 360 * kPow10[kMaxFraction]) {  // the double lies beyond 360 too
     out = 0;
     return true;

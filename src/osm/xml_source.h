@@ -24,7 +24,7 @@ class XmlElementSource final : public OsmElementSource {
   XmlParser xml_;
   uint64_t ilxmltags_ = 0;
   bool in_root_ = false;  // inside <osm>, waiting for its closing tag
-  std::string k_, w_;  // the attribute being read
+  std::string k_, w_;     // the attribute being read
   TAGREC tag_;
 };
 

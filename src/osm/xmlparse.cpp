@@ -224,7 +224,8 @@ bool XmlParser::fast_attr(std::string& k, std::string& w) {
   const char* name = p;
   bool upper = false;
   p = scan_name<' ', '/', '=', '>'>(p, end, upper);
-  if (p == name || p == end || *p != '=' || static_cast<size_t>(p - name) > kMaxNameLen) return false;
+  if (p == name || p == end || *p != '=' || static_cast<size_t>(p - name) > kMaxNameLen)
+    return false;
   const char* name_end = p++;
   if (p == end || (*p != '"' && *p != '\'')) return false;
   const char quote = *p++;

@@ -18,8 +18,8 @@ struct XMLENTITYCONVREC {
 };
 
 // The five predefined entities, sorted by name in byte order.
-inline constexpr std::array<XMLENTITYCONVREC, 5> XMLENTITIESCONV{{
-    {"amp", '&'}, {"apos", '\''}, {"gt", '>'}, {"lt", '<'}, {"quot", '"'}}};
+inline constexpr std::array<XMLENTITYCONVREC, 5> XMLENTITIESCONV{
+    {{"amp", '&'}, {"apos", '\''}, {"gt", '>'}, {"lt", '<'}, {"quot", '"'}}};
 inline constexpr int XMLENTITIESCOUNT = 5;
 
 // The text of an entity name (without "&" and ";"): the five named ones,

@@ -18,16 +18,22 @@ namespace {
 ALCdevice* dev(void* p) { return static_cast<ALCdevice*>(p); }
 ALCcontext* ctx(void* p) { return static_cast<ALCcontext*>(p); }
 
-
 HrtfStatus to_status(ALCint s) {
   switch (s) {
-    case ALC_HRTF_DISABLED_SOFT: return HrtfStatus::Disabled;
-    case ALC_HRTF_ENABLED_SOFT: return HrtfStatus::Enabled;
-    case ALC_HRTF_DENIED_SOFT: return HrtfStatus::Denied;
-    case ALC_HRTF_REQUIRED_SOFT: return HrtfStatus::Required;
-    case ALC_HRTF_HEADPHONES_DETECTED_SOFT: return HrtfStatus::HeadphonesDetected;
-    case ALC_HRTF_UNSUPPORTED_FORMAT_SOFT: return HrtfStatus::UnsupportedFormat;
-    default: return HrtfStatus::Unknown;
+    case ALC_HRTF_DISABLED_SOFT:
+      return HrtfStatus::Disabled;
+    case ALC_HRTF_ENABLED_SOFT:
+      return HrtfStatus::Enabled;
+    case ALC_HRTF_DENIED_SOFT:
+      return HrtfStatus::Denied;
+    case ALC_HRTF_REQUIRED_SOFT:
+      return HrtfStatus::Required;
+    case ALC_HRTF_HEADPHONES_DETECTED_SOFT:
+      return HrtfStatus::HeadphonesDetected;
+    case ALC_HRTF_UNSUPPORTED_FORMAT_SOFT:
+      return HrtfStatus::UnsupportedFormat;
+    default:
+      return HrtfStatus::Unknown;
   }
 }
 
@@ -43,7 +49,8 @@ AudioEngine::~AudioEngine() { SOUNDCLOSE(); }
 InitResult AudioEngine::SOUNDINIT(const std::string& devname) {
   InitResult r;
   devicename_ = devname;
-  r.config_written = write_alsoft_config(paths_.alsoft_ini, settings_.SOUNDHRTFMODE, paths_.hrtf_dir);
+  r.config_written =
+      write_alsoft_config(paths_.alsoft_ini, settings_.SOUNDHRTFMODE, paths_.hrtf_dir);
   if (r.config_written) point_openal_at_config(paths_.alsoft_ini);
   device_ = alcOpenDevice(devname.empty() ? nullptr : devname.c_str());
   if (device_ == nullptr) return r;
@@ -69,7 +76,8 @@ void AudioEngine::open_context(bool hrtf) {
   attrs.push_back(0);
   context_ = alcCreateContext(dev(device_), attrs.data());
   if (context_ != nullptr) alcMakeContextCurrent(ctx(context_));
-  deferred_updates_ = context_ != nullptr && alIsExtensionPresent("AL_SOFT_deferred_updates") == AL_TRUE;
+  deferred_updates_ =
+      context_ != nullptr && alIsExtensionPresent("AL_SOFT_deferred_updates") == AL_TRUE;
 }
 
 HrtfStatus AudioEngine::hrtf_status() const {
@@ -124,7 +132,8 @@ void AudioEngine::SOUNDSCAPEINIT() {
   }
 }
 
-void AudioEngine::SOUNDSCAPEBINDBUF(int32_t x, int32_t y, std::string_view fn, uint8_t vol, uint8_t pitch) {
+void AudioEngine::SOUNDSCAPEBINDBUF(int32_t x, int32_t y, std::string_view fn, uint8_t vol,
+                                    uint8_t pitch) {
   if (!SoundscapeTemplate::contains(x, y)) return;
   SOUNDSCAPETEMPLATE& c = template_.at(x, y);
   c.FNAME.assign(fn);
@@ -166,8 +175,10 @@ void AudioEngine::SOUNDSOURCEPLAY(uint32_t i) {
   if (device_ == nullptr || i < 1 || i > srcused_) return;
   SOUNDSOURCE& s = srcs_[i];
   if (s.BINDBUFNUM == 0 || s.PLAYING) return;
-  if (batching_) batch_play_.push_back(s.ID);
-  else alSourcePlay(s.ID);
+  if (batching_)
+    batch_play_.push_back(s.ID);
+  else
+    alSourcePlay(s.ID);
   s.PLAYING = true;
 }
 
@@ -182,7 +193,9 @@ void AudioEngine::SOUNDSTOPALL() {
   for (uint32_t i = 1; i <= srcused_; ++i) SOUNDSOURCESTOP(i);
 }
 
-float AudioEngine::YPITCH(int16_t y) const { return settings_.SOUNDBEHINDLOWER && y < 0 ? 0.89f : 1.0f; }
+float AudioEngine::YPITCH(int16_t y) const {
+  return settings_.SOUNDBEHINDLOWER && y < 0 ? 0.89f : 1.0f;
+}
 
 int32_t AudioEngine::LINXYDIST(int32_t x, int32_t y) {
   double d = std::sqrt(static_cast<double>(x) * x + static_cast<double>(y) * y);
@@ -232,7 +245,8 @@ void AudioEngine::place(uint32_t src, int32_t x, int32_t y) {
   if (settings_.SOUNDMONO) {
     alSource3f(srcs_[src].ID, AL_POSITION, 0.0f, 0.0f, static_cast<float>(d * LINXYDIST(x, y)));
   } else {
-    alSource3f(srcs_[src].ID, AL_POSITION, static_cast<float>(d * x * f), 0.0f, static_cast<float>(-d * y));
+    alSource3f(srcs_[src].ID, AL_POSITION, static_cast<float>(d * x * f), 0.0f,
+               static_cast<float>(-d * y));
   }
 }
 

@@ -21,7 +21,15 @@
 namespace orvela::sound {
 
 // HRTF states as OpenAL Soft reports them (ALC_HRTF_STATUS_SOFT).
-enum class HrtfStatus { Unknown, Disabled, Enabled, Denied, Required, HeadphonesDetected, UnsupportedFormat };
+enum class HrtfStatus {
+  Unknown,
+  Disabled,
+  Enabled,
+  Denied,
+  Required,
+  HeadphonesDetected,
+  UnsupportedFormat
+};
 
 // What SOUNDINIT achieved; the caller turns failures into words
 // ("Can not create alsoft.ini", "Can not initialize sound").
@@ -88,7 +96,8 @@ class AudioEngine {
   uint16_t reuse_or_load(int32_t x, int32_t y, std::array<bool, MAXSOUNDSRC + 1>& used);
   void start_new_source(int32_t x, int32_t y, uint16_t b, std::array<bool, MAXSOUNDSRC + 1>& used);
   static std::size_t cell_index(int32_t x, int32_t y) {
-    return static_cast<std::size_t>((x + MAXSOUNDSCAPERANGE) * SoundscapeTemplate::SIDE + (y + MAXSOUNDSCAPERANGE));
+    return static_cast<std::size_t>((x + MAXSOUNDSCAPERANGE) * SoundscapeTemplate::SIDE +
+                                    (y + MAXSOUNDSCAPERANGE));
   }
   void place(uint32_t src, int32_t x, int32_t y);
   void start_looped(uint32_t src);
@@ -100,15 +109,15 @@ class AudioEngine {
   EngineSettings settings_;
   std::string devicename_;
   uint8_t volume_ = 100;
-  void* device_ = nullptr;   // ALCdevice*
-  void* context_ = nullptr;  // ALCcontext*
+  void* device_ = nullptr;         // ALCdevice*
+  void* context_ = nullptr;        // ALCcontext*
   bool deferred_updates_ = false;  // AL_SOFT_deferred_updates is there
   // While a template is applied, starts and stops are collected and handed
   // to OpenAL in one call each: every single call waits for the mixer.
   bool batching_ = false;
   std::vector<uint32_t> batch_play_;
   std::vector<uint32_t> batch_stop_;
-  std::array<SOUNDBUF, MAXSOUNDBUFS + 1> bufs_{};   // slot 0 unused
+  std::array<SOUNDBUF, MAXSOUNDBUFS + 1> bufs_{};    // slot 0 unused
   std::array<SOUNDSOURCE, MAXSOUNDSRC + 1> srcs_{};  // slot 0 unused
   uint16_t bufsused_ = 0;
   uint16_t srcused_ = 0;

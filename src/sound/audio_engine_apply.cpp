@@ -15,7 +15,8 @@ void AudioEngine::SOUNDSCAPEAPLY() {
   if (device_ == nullptr) return;
   int32_t r = std::clamp<int32_t>(settings_.SOUNDSCAPERANGE, 1, MAXSOUNDSCAPERANGE);
   std::array<bool, MAXSOUNDSRC + 1> used{};
-  std::array<uint16_t, SoundscapeTemplate::SIDE * SoundscapeTemplate::SIDE> waiting{};  // buffer per cell
+  std::array<uint16_t, SoundscapeTemplate::SIDE * SoundscapeTemplate::SIDE>
+      waiting{};  // buffer per cell
   SOUNDSCAPEOPTIMIZE(template_, r);
   // The whole step is one change for the listener: OpenAL applies the
   // moves, levels and starts together instead of while we are half-way.
@@ -41,7 +42,8 @@ void AudioEngine::SOUNDSCAPEAPLY() {
   // Between updates the template is empty, also beyond a range that shrank.
   SOUNDSCAPEINIT();
   batching_ = false;
-  if (!batch_play_.empty()) alSourcePlayv(static_cast<ALsizei>(batch_play_.size()), batch_play_.data());
+  if (!batch_play_.empty())
+    alSourcePlayv(static_cast<ALsizei>(batch_play_.size()), batch_play_.data());
   batch_play_.clear();
   if (deferred_updates_) alProcessUpdatesSOFT();
 }
@@ -67,7 +69,8 @@ void AudioEngine::release_unneeded_buffers() {
     if (!bufs_[n].LOADED || bufs_[n].FNAME.empty()) continue;
     bool needed = false;
     for (int32_t x = -r; x <= r && !needed; ++x) {
-      for (int32_t y = -r; y <= r && !needed; ++y) needed = template_.at(x, y).FNAME == bufs_[n].FNAME;
+      for (int32_t y = -r; y <= r && !needed; ++y)
+        needed = template_.at(x, y).FNAME == bufs_[n].FNAME;
     }
     if (needed) continue;
     for (uint32_t i = 1; i <= srcused_; ++i) {
@@ -77,7 +80,8 @@ void AudioEngine::release_unneeded_buffers() {
   }
 }
 
-uint32_t AudioEngine::find_unused_source_of(uint16_t buf, const std::array<bool, MAXSOUNDSRC + 1>& used) const {
+uint32_t AudioEngine::find_unused_source_of(uint16_t buf,
+                                            const std::array<bool, MAXSOUNDSRC + 1>& used) const {
   for (uint32_t i = 1; i <= srcused_; ++i) {
     if (srcs_[i].BINDBUFNUM == buf && !used[i]) return i;
   }
@@ -90,7 +94,8 @@ uint32_t AudioEngine::find_unused_source_of(uint16_t buf, const std::array<bool,
 uint16_t AudioEngine::reuse_or_load(int32_t x, int32_t y, std::array<bool, MAXSOUNDSRC + 1>& used) {
   const SOUNDSCAPETEMPLATE& cell = template_.at(x, y);
   uint16_t b = find_buffer_by_name(cell.FNAME);
-  if (b == 0) return take_buffer(cell.FNAME);  // 0: the file cannot be loaded, the cell stays silent
+  if (b == 0)
+    return take_buffer(cell.FNAME);  // 0: the file cannot be loaded, the cell stays silent
   uint32_t s = find_unused_source_of(b, used);
   if (s == 0) return b;
   place(s, x, y);
@@ -101,7 +106,8 @@ uint16_t AudioEngine::reuse_or_load(int32_t x, int32_t y, std::array<bool, MAXSO
   return 0;
 }
 
-void AudioEngine::start_new_source(int32_t x, int32_t y, uint16_t b, std::array<bool, MAXSOUNDSRC + 1>& used) {
+void AudioEngine::start_new_source(int32_t x, int32_t y, uint16_t b,
+                                   std::array<bool, MAXSOUNDSRC + 1>& used) {
   uint32_t s = take_source();
   if (s == 0) return;  // every source slot busy: later cells stay silent
   srcs_[s].BINDBUFNUM = b;
@@ -133,11 +139,13 @@ void AudioEngine::start_looped(uint32_t s) {
   alSourcef(id, AL_ROLLOFF_FACTOR, 1.0f);
   alSourcei(id, AL_LOOPING, want_loop ? AL_TRUE : AL_FALSE);
   // A random start (0..49 steps of 20 ms) keeps copies of one sound out of phase.
-  alSourcef(id, AL_SEC_OFFSET, static_cast<float>(std::uniform_int_distribution<int>(0, 49)(rng_) * 20) / 1000.0f);
+  alSourcef(id, AL_SEC_OFFSET,
+            static_cast<float>(std::uniform_int_distribution<int>(0, 49)(rng_) * 20) / 1000.0f);
   SOUNDSOURCEPLAY(s);
 }
 
-void AudioEngine::SOUNDPLAY(int32_t x, int32_t y, std::string_view fn, uint8_t volperc, uint16_t pitchperc) {
+void AudioEngine::SOUNDPLAY(int32_t x, int32_t y, std::string_view fn, uint8_t volperc,
+                            uint16_t pitchperc) {
   if (device_ == nullptr || fn.empty()) return;
   uint16_t b = find_buffer_by_name(fn);
   if (b == 0) b = take_buffer(fn);

@@ -7,14 +7,14 @@
 namespace orvela::sound {
 
 struct EngineSettings {
-  uint8_t SOUNDSCAPERANGE = 10;     // cells around the user, 1..10
-  uint8_t SOUNDDISTANCEFACTOR = 5;  // OpenAL units per cell, at least 1
-  bool SOUNDBEHINDLOWER = true;     // sounds south of the user play lower
-  bool SOUNDHRTFMODE = true;        // HRTF rendering requested
-  bool SOUNDPLAYLOOPED = true;      // soundscape sources loop
+  uint8_t SOUNDSCAPERANGE = 10;         // cells around the user, 1..10
+  uint8_t SOUNDDISTANCEFACTOR = 5;      // OpenAL units per cell, at least 1
+  bool SOUNDBEHINDLOWER = true;         // sounds south of the user play lower
+  bool SOUNDHRTFMODE = true;            // HRTF rendering requested
+  bool SOUNDPLAYLOOPED = true;          // soundscape sources loop
   int32_t SOUNDDISTANCEMODEL = 0xD002;  // AL_INVERSE_DISTANCE_CLAMPED
-  bool SOUNDMONO = false;             // distance only, no direction
-  bool SOUNDSPEAKERSCHANGED = false;  // left and right exchanged
+  bool SOUNDMONO = false;               // distance only, no direction
+  bool SOUNDSPEAKERSCHANGED = false;    // left and right exchanged
 
   // +1, or -1 with exchanged speakers; computed at each use so a switch
   // takes effect at the next update.

@@ -35,7 +35,8 @@ int32_t measure(const std::filesystem::path& sounds_dir, std::string_view fn) {
 
 }  // namespace
 
-void SoundList::READSOUNDSLIST(const std::filesystem::path& sounds_ini, const std::filesystem::path& sounds_dir) {
+void SoundList::READSOUNDSLIST(const std::filesystem::path& sounds_ini,
+                               const std::filesystem::path& sounds_dir) {
   std::ifstream f(sounds_ini);
   std::string line, name, value;
   while (std::getline(f, line)) {

@@ -28,7 +28,8 @@ class SoundList {
   // the presentation only; "KIND = FILE" gives KIND that sound unless KIND is
   // listed already or FILE is missing or empty (or names anything outside
   // `sounds_dir`).
-  void READSOUNDSLIST(const std::filesystem::path& sounds_ini, const std::filesystem::path& sounds_dir);
+  void READSOUNDSLIST(const std::filesystem::path& sounds_ini,
+                      const std::filesystem::path& sounds_dir);
 
   // Index of file `sf` in SNDFILES, adding it with size `sflen` when new.
   int32_t GETSNDFILEID(std::string_view sf, int32_t sflen);

@@ -11,9 +11,9 @@
 namespace orvela::sound {
 
 struct SOUNDPRESENTATIONLISTREC {
-  int32_t SOUNDFILEID = 0;   // index into SNDFILES
-  std::string LOCNAMEUTF8;   // the translated file identifier
-  uint8_t PRIORITY = 0;      // 0 before the kinds' sounds, 1 among them, 2 after
+  int32_t SOUNDFILEID = 0;  // index into SNDFILES
+  std::string LOCNAMEUTF8;  // the translated file identifier
+  uint8_t PRIORITY = 0;     // 0 before the kinds' sounds, 1 among them, 2 after
 };
 
 std::vector<SOUNDPRESENTATIONLISTREC> MAKESPLIST(const SoundList& list);

@@ -33,23 +33,32 @@ InitResult Soundscape::start_engine(ui::Ui& ui, const std::string& devname) {
 // The sound of one cell: a bookmark wins; then the object's kind from the
 // sound list, intersections and addresses by their own keys; a kind without
 // a sound falls back to the generic line, area or point sound.
-std::string Soundscape::cell_sound(const SoundCell& c, const SoundscapeCells& cells, uint8_t& vol) const {
+std::string Soundscape::cell_sound(const SoundCell& c, const SoundscapeCells& cells,
+                                   uint8_t& vol) const {
   vol = 100;
   if (c.bookmark != -1) return "user bookmark";
   if (c.object <= 0) return {};
   const map::ORVOBJREC& o = cells.object(c.object);
   char type = map::objtype_letter(o);
   std::string s;
-  if (type == map::OBJTYPE_INTERSECTION) s = list_.SNDTYPEFIND("intersection");
-  else if (type == map::OBJTYPE_ADDRESS) s = list_.SNDTYPEFIND("address");
-  else s = list_.SNDTYPEFIND(o.TYP);
+  if (type == map::OBJTYPE_INTERSECTION)
+    s = list_.SNDTYPEFIND("intersection");
+  else if (type == map::OBJTYPE_ADDRESS)
+    s = list_.SNDTYPEFIND("address");
+  else
+    s = list_.SNDTYPEFIND(o.TYP);
   if (s.empty()) {
-    if (type == map::OBJTYPE_LINE) s = "other line";
-    else if (type == map::OBJTYPE_POLYGON) s = "other area";
-    else if (type == map::OBJTYPE_POI) s = "other point";
+    if (type == map::OBJTYPE_LINE)
+      s = "other line";
+    else if (type == map::OBJTYPE_POLYGON)
+      s = "other area";
+    else if (type == map::OBJTYPE_POI)
+      s = "other point";
   }
-  if (type == map::OBJTYPE_LINE) vol = settings_.LINIEVOL;
-  else if (type == map::OBJTYPE_POLYGON) vol = settings_.OBSZARYVOL;
+  if (type == map::OBJTYPE_LINE)
+    vol = settings_.LINIEVOL;
+  else if (type == map::OBJTYPE_POLYGON)
+    vol = settings_.OBSZARYVOL;
   return s;
 }
 
@@ -79,7 +88,8 @@ void Soundscape::SETSOUNDFROMUDIR(int32_t udir) {
                                static_cast<float>(text::round_away(std::cos(rad), 2)));
 }
 
-void Soundscape::PLAYUSERSTEP(const SoundscapeCells& cells, double oldhl, double curhl, uint16_t ustep_pitch) {
+void Soundscape::PLAYUSERSTEP(const SoundscapeCells& cells, double oldhl, double curhl,
+                              uint16_t ustep_pitch) {
   int32_t o = cells.GETMAPARELATIVE(0, 0).object;
   curobjhastags_ = o > 0 && cells.object(o).HASTAGS;
   std::string file;

@@ -41,11 +41,13 @@ void Soundscape::SOUNDPRESENTATION(ui::Ui& ui, const Surroundings& s) {
   for (const auto& e : entries) names.push_back(e.LOCNAMEUTF8);
   settings_.SOUNDMUTEONKILLFOCUS = false;
   std::size_t chosen = 0;
-  while (auto pick = ui.WGREADLIST(text::_("All sounds presentation"), text::_("Select sound"), names, chosen)) {
+  while (auto pick = ui.WGREADLIST(text::_("All sounds presentation"), text::_("Select sound"),
+                                   names, chosen)) {
     if (*pick >= entries.size()) break;
     chosen = *pick;
     engine_.SOUNDSTOPALL();
-    const std::string& fn = list_.SNDFILES()[static_cast<std::size_t>(entries[chosen].SOUNDFILEID)].FN;
+    const std::string& fn =
+        list_.SNDFILES()[static_cast<std::size_t>(entries[chosen].SOUNDFILEID)].FN;
     engine_.SOUNDPLAY(0, 0, fn, 100, 100);
   }
   SETSOUNDSCAPE(s);
@@ -58,7 +60,8 @@ void Soundscape::SELECTSOUNDDEVICE(ui::Ui& ui) {
     ui.WGINFO(text::_("Unable to get devices list"));
     return;
   }
-  auto pick = ui.WGREADLIST(text::_("Change sound card"), text::_("Select playback device"), *devices);
+  auto pick =
+      ui.WGREADLIST(text::_("Change sound card"), text::_("Select playback device"), *devices);
   if (!pick || *pick >= devices->size()) return;
   engine_.SOUNDCLOSE();
   start_engine(ui, (*devices)[*pick]);
@@ -68,14 +71,17 @@ void Soundscape::SELECTSOUNDDEVICE(ui::Ui& ui) {
 
 void Soundscape::SWITCHMUTE(const Surroundings& s) {
   settings_.SOUNDMUTED = !settings_.SOUNDMUTED;
-  if (settings_.SOUNDMUTED) engine_.SOUNDSTOPALL();
-  else SETSOUNDSCAPE(s);
+  if (settings_.SOUNDMUTED)
+    engine_.SOUNDSTOPALL();
+  else
+    SETSOUNDSCAPE(s);
 }
 
 void Soundscape::SWITCHMONO(text::Messages& msg, const Surroundings& s) {
   bool& mono = engine_.settings().SOUNDMONO;
   mono = !mono;
-  msg.EDA(text::STRTOKENREPLACE(text::_("{state} mono mode"), {"state", text::_(mono ? "On" : "Off")}));
+  msg.EDA(
+      text::STRTOKENREPLACE(text::_("{state} mono mode"), {"state", text::_(mono ? "On" : "Off")}));
   SETSOUNDSCAPE(s);
 }
 

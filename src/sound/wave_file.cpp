@@ -29,7 +29,8 @@ bool header_ok(const std::array<unsigned char, kHeaderSize>& h) {
 
 std::optional<std::filesystem::path> sound_file_path(const std::filesystem::path& sounds_dir,
                                                      std::string_view fn) {
-  if (fn.empty() || fn == "." || fn == ".." || fn.find_first_of(std::string_view("/\\\0:", 4)) != std::string_view::npos) {
+  if (fn.empty() || fn == "." || fn == ".." ||
+      fn.find_first_of(std::string_view("/\\\0:", 4)) != std::string_view::npos) {
     return std::nullopt;
   }
   return sounds_dir / (std::string(fn) + ".wav");
@@ -41,7 +42,8 @@ std::optional<std::filesystem::path> existing_sound_file(const std::filesystem::
   std::error_code ec;
   if (!file || !std::filesystem::is_regular_file(*file, ec)) return std::nullopt;
   auto real = std::filesystem::canonical(*file, ec);
-  if (ec || real.parent_path() != std::filesystem::canonical(sounds_dir, ec) || ec) return std::nullopt;
+  if (ec || real.parent_path() != std::filesystem::canonical(sounds_dir, ec) || ec)
+    return std::nullopt;
   return file;
 }
 
@@ -51,7 +53,8 @@ WaveResult read_wave(const std::filesystem::path& file, WaveData& out) {
   std::ifstream f(file, std::ios::binary);
   if (!f) return WAVE_CANNOT_OPEN;
   std::array<unsigned char, kHeaderSize> h{};
-  if (!f.read(reinterpret_cast<char*>(h.data()), kHeaderSize) || !header_ok(h)) return WAVE_BAD_HEADER;
+  if (!f.read(reinterpret_cast<char*>(h.data()), kHeaderSize) || !header_ok(h))
+    return WAVE_BAD_HEADER;
   uint32_t size = le32(&h[40]) & ~1u;  // whole samples only
   auto file_size = std::filesystem::file_size(file, ec);
   if (ec || file_size < kHeaderSize + uint64_t{size}) return WAVE_SHORT_DATA;

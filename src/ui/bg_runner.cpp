@@ -15,15 +15,21 @@ struct BgRunner::Shared final : BgProgress {
   BgView* view = nullptr;  // window's thread only
   BgTexts texts;           // window's thread only
   std::atomic<bool> cancel{false};
-  bool ended = false;      // window's thread only
-  BgResult result;         // written by the worker before its last post
+  bool ended = false;  // window's thread only
+  BgResult result;     // written by the worker before its last post
   std::exception_ptr error;
 
   void show(BgTarget target, const std::string& s) {
     switch (target) {
-      case BGPROCESTYT: texts.title = s; break;
-      case BGPROCESNAZWA: texts.label = s; break;
-      default: texts.text = s; break;
+      case BGPROCESTYT:
+        texts.title = s;
+        break;
+      case BGPROCESNAZWA:
+        texts.label = s;
+        break;
+      default:
+        texts.text = s;
+        break;
     }
     if (view) view->set_text(target, s);
   }

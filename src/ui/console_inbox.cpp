@@ -64,8 +64,8 @@ ConsoleInbox::~ConsoleInbox() {
   // A line asked for and not yet read: from a file, a pipe or a string it
   // comes at once; a terminal may never send it, and that reader is left to
   // end with the process (it owns its state; the stream is std::cin).
-  const bool answered = state_->cv.wait_for(lock, std::chrono::milliseconds(500),
-                                             [&] { return !state_->want; });
+  const bool answered =
+      state_->cv.wait_for(lock, std::chrono::milliseconds(500), [&] { return !state_->want; });
   lock.unlock();
   if (!state_->reader.joinable()) return;
   if (answered)

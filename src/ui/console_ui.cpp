@@ -69,9 +69,13 @@ std::optional<T> number(const std::string& s) {
 // and whenever one of its texts changes.
 class ConsoleUi::ProgressLines final : public BgView {
  public:
-  ProgressLines(ConsoleOutput& out, BgTexts texts) : out_(&out), texts_(std::move(texts)) { print(); }
+  ProgressLines(ConsoleOutput& out, BgTexts texts) : out_(&out), texts_(std::move(texts)) {
+    print();
+  }
   void set_text(BgTarget target, const std::string& text) override {
-    (target == BGPROCESTYT ? texts_.title : target == BGPROCESNAZWA ? texts_.label : texts_.text) = text;
+    (target == BGPROCESTYT     ? texts_.title
+     : target == BGPROCESNAZWA ? texts_.label
+                               : texts_.text) = text;
     print();
   }
   void close() override {}
@@ -111,8 +115,9 @@ bool ConsoleUi::ask(const std::string& /*title*/, const std::string& question, b
   }
 }
 
-std::optional<std::string> ConsoleUi::read_string(const std::string& title, const std::string& prompt,
-                                                const std::string& initial, bool /*password*/) {
+std::optional<std::string> ConsoleUi::read_string(const std::string& title,
+                                                  const std::string& prompt,
+                                                  const std::string& initial, bool /*password*/) {
   out_.event("INPUT", title + ": " + prompt + " [" + initial + "]");
   const auto line = inbox_.read_line();
   // End of input presses the default button, OK, on the text as it stands.
@@ -122,8 +127,8 @@ std::optional<std::string> ConsoleUi::read_string(const std::string& title, cons
 }
 
 std::optional<std::string> ConsoleUi::read_multiline(const std::string& title,
-                                                         const std::string& prompt,
-                                                         const std::string& text, bool read_only) {
+                                                     const std::string& prompt,
+                                                     const std::string& text, bool read_only) {
   out_.event("TEXT", title + ": " + prompt);
   for (const std::string& l : split_lines(text)) out_.raw("| " + l);
   while (true) {
@@ -137,8 +142,8 @@ std::optional<std::string> ConsoleUi::read_multiline(const std::string& title,
 }
 
 std::optional<std::size_t> ConsoleUi::read_list(const std::string& title, const std::string& prompt,
-                                                 const std::vector<std::string>& entries,
-                                                 std::size_t preselect) {
+                                                const std::vector<std::string>& entries,
+                                                std::size_t preselect) {
   if (preselect >= entries.size()) preselect = 0;
   out_.event("LIST", title + ": " + prompt);
   for (std::size_t i = 0; i < entries.size(); ++i)
@@ -154,10 +159,9 @@ std::optional<std::size_t> ConsoleUi::read_list(const std::string& title, const 
   }
 }
 
-std::optional<std::filesystem::path> ConsoleUi::choose_file(FileMode mode, const std::string& title,
-                                                           const std::vector<FileFilter>& filters,
-                                                           const std::filesystem::path& /*initial*/,
-                                                           const std::string& default_ext) {
+std::optional<std::filesystem::path> ConsoleUi::choose_file(
+    FileMode mode, const std::string& title, const std::vector<FileFilter>& filters,
+    const std::filesystem::path& /*initial*/, const std::string& default_ext) {
   out_.event("FILE", title + " [" + filter_text(filters) + "]");
   const auto line = inbox_.read_line();
   // Without a typed path there is nothing to choose: like Cancel.
@@ -169,8 +173,8 @@ std::optional<std::filesystem::path> ConsoleUi::choose_file(FileMode mode, const
 
 BgResult ConsoleUi::BGPROCES(BgTask task) {
   ProgressLines view(out_, task.texts);
-  BgRunner runner(std::move(task), [this](std::function<void()> fn) { inbox_.post(std::move(fn)); },
-                  view);
+  BgRunner runner(
+      std::move(task), [this](std::function<void()> fn) { inbox_.post(std::move(fn)); }, view);
   runner.start();
   // Only ":cancel" is for the dialog; any other line waits for the task's end.
   bool line_held = false;
@@ -316,7 +320,8 @@ int ConsoleUi::command_for(const std::string& line) const {
   auto visit = [&](const std::vector<MenuItem>& items, auto& self) -> void {
     for (const MenuItem& it : items) {
       if (found) return;
-      if (!it.is_popup() && !it.key_text.empty() && parse_accel(it.key_text) == accel) found = it.id;
+      if (!it.is_popup() && !it.key_text.empty() && parse_accel(it.key_text) == accel)
+        found = it.id;
       self(it.children, self);
     }
   };

@@ -44,16 +44,16 @@ class ConsoleUi final : public Ui {
   void message_box(const std::string& title, const std::string& text) override;
   bool ask(const std::string& title, const std::string& question, bool default_yes) override;
   std::optional<std::string> read_string(const std::string& title, const std::string& prompt,
-                                       const std::string& initial, bool password) override;
+                                         const std::string& initial, bool password) override;
   std::optional<std::string> read_multiline(const std::string& title, const std::string& prompt,
-                                                const std::string& text, bool read_only) override;
+                                            const std::string& text, bool read_only) override;
   std::optional<std::size_t> read_list(const std::string& title, const std::string& prompt,
-                                        const std::vector<std::string>& entries,
-                                        std::size_t preselect) override;
+                                       const std::vector<std::string>& entries,
+                                       std::size_t preselect) override;
   std::optional<std::filesystem::path> choose_file(FileMode mode, const std::string& title,
-                                                  const std::vector<FileFilter>& filters,
-                                                  const std::filesystem::path& initial,
-                                                  const std::string& default_ext) override;
+                                                   const std::vector<FileFilter>& filters,
+                                                   const std::filesystem::path& initial,
+                                                   const std::string& default_ext) override;
 
  private:
   class ProgressLines;

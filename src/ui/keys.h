@@ -13,10 +13,33 @@ enum Modifier : unsigned { MOD_NONE = 0, MOD_SHIFT = 4, MOD_CTRL = 8, MOD_ALT = 
 
 enum class Key {
   Char,  // a printable key, given by Accel::ch
-  Up, Down, Left, Right,
-  PageUp, PageDown, Home, End,
-  Enter, Space, Delete, Insert, Escape, Tab, Back,
-  F1, F2, F3, F4, F5, F6, F7, F8, F9, F10, F11, F12,
+  Up,
+  Down,
+  Left,
+  Right,
+  PageUp,
+  PageDown,
+  Home,
+  End,
+  Enter,
+  Space,
+  Delete,
+  Insert,
+  Escape,
+  Tab,
+  Back,
+  F1,
+  F2,
+  F3,
+  F4,
+  F5,
+  F6,
+  F7,
+  F8,
+  F9,
+  F10,
+  F11,
+  F12,
 };
 
 struct Accel {

@@ -29,7 +29,7 @@ struct AccelEntry {
 };
 
 struct MenuBar {
-  std::vector<MenuItem> menus;    // the top-level pop-ups, in order
+  std::vector<MenuItem> menus;     // the top-level pop-ups, in order
   std::vector<AccelEntry> accels;  // every command key, with or without a menu item
 
   // The item with command `id`, searched through all levels; nullptr if none.

@@ -1,9 +1,8 @@
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
-
-#include <fcntl.h>
 
 #include <cerrno>
 #include <cstring>
@@ -43,7 +42,8 @@ bool tell_running_copy(const sockaddr_un& addr, char request) {
 int listen_at(const sockaddr_un& addr) {
   const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return -1;
-  if (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 4) != 0) {
+  if (::bind(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0 ||
+      ::listen(fd, 4) != 0) {
     ::close(fd);
     return -1;
   }
@@ -71,7 +71,8 @@ struct SingleInstance::Listener {
       char request = 0;
       // A copy that connected but wrote nothing does not hold us up long.
       pollfd in{client, POLLIN, 0};
-      if (::poll(&in, 1, 1000) > 0 && ::read(client, &request, 1) == 1 && request == kRaise) raise();
+      if (::poll(&in, 1, 1000) > 0 && ::read(client, &request, 1) == 1 && request == kRaise)
+        raise();
       ::close(client);
     }
   }
@@ -100,8 +101,8 @@ struct SingleInstance::Listener {
   }
 };
 
-std::unique_ptr<SingleInstance> SingleInstance::ONEINSTCHECK(const std::filesystem::path& socket_path,
-                                                              bool gotowin) {
+std::unique_ptr<SingleInstance> SingleInstance::ONEINSTCHECK(
+    const std::filesystem::path& socket_path, bool gotowin) {
   auto l = std::make_unique<Listener>();
   l->path = socket_path;
   const auto addr = address(socket_path);

@@ -21,7 +21,8 @@ namespace {
 bool starts_with_nocase(const std::string& s, std::string_view prefix) {
   if (s.size() < prefix.size()) return false;
   return std::equal(prefix.begin(), prefix.end(), s.begin(), [](char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    return std::tolower(static_cast<unsigned char>(a)) ==
+           std::tolower(static_cast<unsigned char>(b));
   });
 }
 }  // namespace

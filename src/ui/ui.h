@@ -49,9 +49,13 @@ class Ui {
   void WGINFO(const std::string& text) { message_box(info_title_, text); }
   // Yes/no question with Yes as the default button; "?" is appended unless
   // the text already ends in one. True when answered Yes.
-  bool WGTN(const std::string& question) { return ask(question_title_, with_question_mark(question), true); }
+  bool WGTN(const std::string& question) {
+    return ask(question_title_, with_question_mark(question), true);
+  }
   // As WGTN with No as the default button.
-  bool WGNT(const std::string& question) { return ask(question_title_, with_question_mark(question), false); }
+  bool WGNT(const std::string& question) {
+    return ask(question_title_, with_question_mark(question), false);
+  }
 
   // ---- input dialogs ------------------------------------------------------
 
@@ -157,7 +161,8 @@ class Ui {
   virtual void message_box(const std::string& title, const std::string& text) = 0;
   virtual bool ask(const std::string& title, const std::string& question, bool default_yes) = 0;
   // The dialogs behind WGREADSTR, WGREADMULTILINESTR, WGREADLIST, WGWYBORPLI.
-  virtual std::optional<std::string> read_string(const std::string& title, const std::string& prompt,
+  virtual std::optional<std::string> read_string(const std::string& title,
+                                                 const std::string& prompt,
                                                  const std::string& initial, bool password) = 0;
   virtual std::optional<std::string> read_multiline(const std::string& title,
                                                     const std::string& prompt,

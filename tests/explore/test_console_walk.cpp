@@ -53,8 +53,8 @@ TEST(ConsoleWalk, ImportJumpWalkTurnZoomAndLocator) {
   ASSERT_EQ(r.exit_code, 0) << r.err << r.out;
 
   // The import: its questions, its progress, the new map opened.
-  EXPECT_TRUE(has(
-      lines, "INPUT OpenStreetMap import: Destination map name: [liechtenstein-2013-08-03]"))
+  EXPECT_TRUE(
+      has(lines, "INPUT OpenStreetMap import: Destination map name: [liechtenstein-2013-08-03]"))
       << r.out;
   EXPECT_TRUE(std::any_of(lines.begin(), lines.end(),
                           [](const std::string& l) { return l.starts_with("PROGRESS "); }));
@@ -119,7 +119,8 @@ TEST(ConsoleWalk, ImportCancelledAtTheNameKeepsNoMap) {
   // Nothing was written: the maps folder holds only the demo map every home gets.
   std::vector<std::string> maps;
   if (fs::exists(home / "maps"))
-    for (const auto& e : fs::directory_iterator(home / "maps")) maps.push_back(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(home / "maps"))
+      maps.push_back(e.path().filename().string());
   EXPECT_TRUE(maps.empty() || maps == std::vector<std::string>{"nowhere-cove.orvel"});
 }
 

@@ -41,8 +41,11 @@ TEST(Geodist, PointsAtAPoleAreCloseWhateverTheirLongitude) {
 TEST(Geodist, NearlyAntipodalPointsFinishWithAHalfCircumference) {
   // Vincenty's iteration does not settle for these; the bound on its rounds
   // and the spherical answer keep the call finite and sensible.
-  const std::vector<std::array<double, 4>> cases = {
-      {0, 0, 0.5, 179.7}, {0, 0, 0, 180}, {0, 0, -0.3, 179.9}, {10, 20, -10, -160}, {45, 0, -45, 180}};
+  const std::vector<std::array<double, 4>> cases = {{0, 0, 0.5, 179.7},
+                                                    {0, 0, 0, 180},
+                                                    {0, 0, -0.3, 179.9},
+                                                    {10, 20, -10, -160},
+                                                    {45, 0, -45, 180}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c[0] << "," << c[1] << " -> " << c[2] << "," << c[3]);
     int32_t d = ELPSDISTANCE(c[0], c[1], c[2], c[3]);
@@ -103,8 +106,8 @@ TEST(Geocorrectcoords, OneShiftPerCoordinate) {
       {90 * DEG, 180 * DEG, 90 * DEG, 180 * DEG},
       {-90 * DEG, -180 * DEG, -90 * DEG, -180 * DEG},
       {270 * DEG, 600 * DEG, 90 * DEG, 240 * DEG},
-      {std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min(), 2147483647 - 180 * DEG,
-       -2147483648 + 360 * DEG},
+      {std::numeric_limits<int32_t>::max(), std::numeric_limits<int32_t>::min(),
+       2147483647 - 180 * DEG, -2147483648 + 360 * DEG},
       {52229000, 21012000, 52229000, 21012000},
   };
   for (const Case& c : cases) {

@@ -117,7 +117,8 @@ TEST(Grid, CellGoesToTheHigherOrLaterObject) {
   const std::vector<Case> cases = {
       {"two plain lines: later wins", {{"l", "river", "", true}, {"l", "stream", "", true}}},
       {"point before line keeps its cell", {{"p", "", "", true}, {"l", "river", "", false}}},
-      {"named road overrides footpath", {{"l", "szlak pieszy", "", true}, {"l", "droga", "Main", true}}},
+      {"named road overrides footpath",
+       {{"l", "szlak pieszy", "", true}, {"l", "droga", "Main", true}}},
       {"unnamed road does not", {{"l", "szlak pieszy", "", true}, {"l", "droga", "", false}}},
       {"intersection replaces road", {{"l", "road", "Main", true}, {"n", "", "", true}}},
       {"address under road is lost", {{"l", "road", "Main", true}, {"a", "", "7", false}}},
@@ -171,10 +172,12 @@ TEST(Grid, DirectionsBetweenPositions) {
     int32_t kier, linekier, stored;
   };
   const std::vector<Case> cases = {
-      {75, 75, 76, 76, 45, 45, 45},      {75, 75, 76, 74, 135, -45, 315}, {75, 75, 74, 74, 225, 45, 45},
-      {75, 75, 74, 76, 315, 135, 135},   {75, 75, 75, 75, 0, 0, 0},       {75, 75, 75, 70, 180, 0, 0},
-      {75, 75, 80, 75, 90, 90, 90},      {75, 75, 70, 75, 270, 90, 90},   {0, 0, 1, 3, 18, 18, 18},
-      {0, 0, -3, -1, 252, 72, 72},       {0, 0, 1, -1000, 180, 0, 0},      {0, 0, -1, -1000, 180, 0, 0},
+      {75, 75, 76, 76, 45, 45, 45},  {75, 75, 76, 74, 135, -45, 315},
+      {75, 75, 74, 74, 225, 45, 45}, {75, 75, 74, 76, 315, 135, 135},
+      {75, 75, 75, 75, 0, 0, 0},     {75, 75, 75, 70, 180, 0, 0},
+      {75, 75, 80, 75, 90, 90, 90},  {75, 75, 70, 75, 270, 90, 90},
+      {0, 0, 1, 3, 18, 18, 18},      {0, 0, -3, -1, 252, 72, 72},
+      {0, 0, 1, -1000, 180, 0, 0},   {0, 0, -1, -1000, 180, 0, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.x1 << "," << c.y1 << " -> " << c.x2 << "," << c.y2);
@@ -185,9 +188,16 @@ TEST(Grid, DirectionsBetweenPositions) {
     g.SETMAPA(10, 10, id, 0, 0, GETLINEKIER(c.x1, c.y1, c.x2, c.y2), 0, 3);
     EXPECT_EQ(g.MAPAKIER(10, 10), c.stored);
   }
-  for (auto [in, out] : std::vector<std::pair<int64_t, int32_t>>{
-           {0, 0}, {359, 359}, {360, 0}, {-1, 359}, {-360, 0}, {725, 5}, {-725, 355},
-           {int64_t{INT32_MAX} + 360, INT32_MAX % 360}, {int64_t{INT32_MIN} - 1, 231}})
+  for (auto [in, out] :
+       std::vector<std::pair<int64_t, int32_t>>{{0, 0},
+                                                {359, 359},
+                                                {360, 0},
+                                                {-1, 359},
+                                                {-360, 0},
+                                                {725, 5},
+                                                {-725, 355},
+                                                {int64_t{INT32_MAX} + 360, INT32_MAX % 360},
+                                                {int64_t{INT32_MIN} - 1, 231}})
     EXPECT_EQ(WRAPDIRECTION(in), out) << in;
 }
 
@@ -196,8 +206,9 @@ TEST(Grid, StepFromDirection) {
     int32_t kier;
     double incx, incy;
   };
-  const std::vector<Case> cases = {{0, 0, 1},      {90, 1, 0},        {45, 0.71, 0.71}, {180, 0, -1},
-                                   {270, -1, 0},   {225, -0.71, -0.71}, {30, 0.5, 0.87}, {-90, -1, 0}};
+  const std::vector<Case> cases = {{0, 0, 1},       {90, 1, 0},   {45, 0.71, 0.71},
+                                   {180, 0, -1},    {270, -1, 0}, {225, -0.71, -0.71},
+                                   {30, 0.5, 0.87}, {-90, -1, 0}};
   for (const Case& c : cases) {
     double x = 9, y = 9;
     GETINCXYFROMKIER(c.kier, x, y);

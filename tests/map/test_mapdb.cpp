@@ -27,25 +27,28 @@ std::vector<std::string> read_lines(const std::filesystem::path& p) {
 // Creates every table and index of a map file through the access layer.
 void create_schema(MapDb& db) {
   std::vector<std::string> stmts = {
-      std::string(schema::CREATE_POI),         std::string(schema::CREATE_LIN),
-      std::string(schema::CREATE_LINIDX),      std::string(schema::CREATE_TAGS),
-      std::string(schema::CREATE_IDXTAGS),     std::string(schema::CREATE_LOGENTRY),
-      std::string(schema::CREATE_IDXLOGENTRY), std::string(schema::CREATE_LOGENTRYFILES),
+      std::string(schema::CREATE_POI),           std::string(schema::CREATE_LIN),
+      std::string(schema::CREATE_LINIDX),        std::string(schema::CREATE_TAGS),
+      std::string(schema::CREATE_IDXTAGS),       std::string(schema::CREATE_LOGENTRY),
+      std::string(schema::CREATE_IDXLOGENTRY),   std::string(schema::CREATE_LOGENTRYFILES),
       std::string(schema::CREATE_IDXLOGENTRYID), std::string(schema::CREATE_INFO),
       std::string(schema::CREATE_IDXINFO)};
   for (auto p : schema::STRING_TABLES) {
     stmts.push_back(schema::create_string_table(p));
     stmts.push_back(schema::create_string_index(p));
   }
-  for (auto q : {schema::CREATE_IDXLATLON, schema::CREATE_IDXPOISTARTLEV, schema::CREATE_IDXPOIENDLEV,
-                 schema::CREATE_IDXLINSTARTLEV, schema::CREATE_IDXLINENDLEV})
+  for (auto q :
+       {schema::CREATE_IDXLATLON, schema::CREATE_IDXPOISTARTLEV, schema::CREATE_IDXPOIENDLEV,
+        schema::CREATE_IDXLINSTARTLEV, schema::CREATE_IDXLINENDLEV})
     stmts.emplace_back(q);
   for (const auto& q : stmts) {
     ASSERT_EQ(db.DBQUERY(q), SQLITE_OK) << q;
     ASSERT_FALSE(db.DBERRSTR().has_value());
   }
-  ASSERT_EQ(db.DBQUERY("insert into orvel_info (name, value) values (\"version\", \"7\");"), SQLITE_OK);
-  ASSERT_EQ(db.DBQUERY("insert into orvel_info (name, value) values (\"date\", \"2026.12.07/23:59:01\");"),
+  ASSERT_EQ(db.DBQUERY("insert into orvel_info (name, value) values (\"version\", \"7\");"),
+            SQLITE_OK);
+  ASSERT_EQ(db.DBQUERY(
+                "insert into orvel_info (name, value) values (\"date\", \"2026.12.07/23:59:01\");"),
             SQLITE_OK);
 }
 
@@ -78,14 +81,19 @@ TEST_F(MapDbTest, SchemaHasTheExactTablesColumnsAndIndices) {
   create_schema(db);
   const std::map<std::string, std::string> expected = {
       {"orvel_poi",
-       "id integer, objtype varchar, nameid integer, typeid integer, streetid integer, housenum varchar, "
-       "cityid integer, regionid integer, countryid integer, lat integer, lon integer, startlev integer, "
+       "id integer, objtype varchar, nameid integer, typeid integer, streetid integer, housenum "
+       "varchar, "
+       "cityid integer, regionid integer, countryid integer, lat integer, lon integer, startlev "
+       "integer, "
        "endlev integer"},
       {"orvel_lin",
-       "id integer, objtype varchar, nameid integer, typeid integer, streetid integer, housenum varchar, "
-       "cityid integer, regionid integer, countryid integer, startlev integer, endlev integer, points blob, "
+       "id integer, objtype varchar, nameid integer, typeid integer, streetid integer, housenum "
+       "varchar, "
+       "cityid integer, regionid integer, countryid integer, startlev integer, endlev integer, "
+       "points blob, "
        "hlevels blob"},
-      {"orvel_tags", "id integer, objtype varchar, objectid integer, tagnameid integer, tagvalueid integer"},
+      {"orvel_tags",
+       "id integer, objtype varchar, objectid integer, tagnameid integer, tagvalueid integer"},
       {"orvel_logentry", "id integer, datetime int, msg text"},
       {"orvel_logentryfiles", "id integer, logentryid int, logfileid int"},
       {"orvel_info", "id integer, name varchar, value varchar"},
@@ -93,13 +101,15 @@ TEST_F(MapDbTest, SchemaHasTheExactTablesColumnsAndIndices) {
       {"orvel_logfile", "logfileid integer, logfile varchar"},
   };
   for (const auto& [table, cols] : expected) EXPECT_EQ(columns_of(db, table), cols) << table;
-  EXPECT_EQ(db.DBGETSTRRES("select sql from sqlite_master where name='orvel_linidx';"),
-            "CREATE VIRTUAL TABLE orvel_linidx USING rtree( id,  minlon, maxlon, minlat, maxlat       )");
-  for (const char* idx : {"idxinfo", "idxlatlon", "idxpoistartlev", "idxpoiendlev", "idxlinstartlev",
-                          "idxlinendlev", "idxtags", "idxlogentry", "idxlogentryid", "idxname", "idxtagvalue",
-                          "idxlogfile"}) {
-    EXPECT_EQ(db.DBGETNUMRES(std::string("select count(*) from sqlite_master where type='index' and name='") +
-                             idx + "';"),
+  EXPECT_EQ(
+      db.DBGETSTRRES("select sql from sqlite_master where name='orvel_linidx';"),
+      "CREATE VIRTUAL TABLE orvel_linidx USING rtree( id,  minlon, maxlon, minlat, maxlat       )");
+  for (const char* idx :
+       {"idxinfo", "idxlatlon", "idxpoistartlev", "idxpoiendlev", "idxlinstartlev", "idxlinendlev",
+        "idxtags", "idxlogentry", "idxlogentryid", "idxname", "idxtagvalue", "idxlogfile"}) {
+    EXPECT_EQ(db.DBGETNUMRES(
+                  std::string("select count(*) from sqlite_master where type='index' and name='") +
+                  idx + "';"),
               1)
         << idx;
   }
@@ -113,7 +123,8 @@ void write_sample(MapDb& db) {
   const std::vector<POINT> pts = {{21012000, 52229000}, {21011950, 52229100}, {21011900, 52229200}};
   const std::vector<HLEVREC> hl = {{0, 0}, {2, 3}};
   Stmt lin = db.DBPREPARE(
-      "insert into orvel_lin (objtype, nameid, startlev, endlev, points, hlevels) values (?1, ?2, ?3, ?4, ?5, ?6);");
+      "insert into orvel_lin (objtype, nameid, startlev, endlev, points, hlevels) values (?1, ?2, "
+      "?3, ?4, ?5, ?6);");
   ASSERT_TRUE(lin);
   db.DBBINDSTR(lin, 1, "l");
   db.DBBINDINT(lin, 2, 1);
@@ -126,7 +137,8 @@ void write_sample(MapDb& db) {
   EXPECT_FALSE(db.ISDBERR());
   const int32_t id = db.DBINSERTID();
   EXPECT_EQ(id, 1);
-  Stmt idx = db.DBPREPARE("insert into orvel_linidx (id, minlon, maxlon, minlat, maxlat) values (?1, ?2, ?3, ?4, ?5);");
+  Stmt idx = db.DBPREPARE(
+      "insert into orvel_linidx (id, minlon, maxlon, minlat, maxlat) values (?1, ?2, ?3, ?4, ?5);");
   db.DBBINDQWORD(idx, 1, id);
   db.DBBINDDOUBLE(idx, 2, 21.0119);
   db.DBBINDDOUBLE(idx, 3, 21.012);
@@ -134,10 +146,13 @@ void write_sample(MapDb& db) {
   db.DBBINDDOUBLE(idx, 5, 52.2292);
   ASSERT_EQ(db.DBSTEP(idx), SQLITE_DONE);
   // A line row without geometry (the writer never stores one; readers must cope).
-  ASSERT_EQ(db.DBQUERY("insert into orvel_lin (objtype, startlev, endlev) values ('l', 0, 4);"), SQLITE_OK);
-  ASSERT_EQ(db.DBQUERY("insert into orvel_poi (objtype, lat, lon, startlev, endlev) values ('p', -33865143, "
-                       "151209900, 0, 4);"),
+  ASSERT_EQ(db.DBQUERY("insert into orvel_lin (objtype, startlev, endlev) values ('l', 0, 4);"),
             SQLITE_OK);
+  ASSERT_EQ(
+      db.DBQUERY(
+          "insert into orvel_poi (objtype, lat, lon, startlev, endlev) values ('p', -33865143, "
+          "151209900, 0, 4);"),
+      SQLITE_OK);
   ASSERT_EQ(db.DBQUERY("insert into orvel_name (name) values ('Marsza''łkowska');"), SQLITE_OK);
 }
 
@@ -149,12 +164,16 @@ TEST_F(MapDbTest, WrittenFileReadsBackThroughTheGeometryReaders) {
 
   ASSERT_EQ(db.DBCONNECTRO(mapfn), SQLITE_OK);
   EXPECT_EQ(db.DBGETNUMRES("select value from orvel_info where name=\"version\" limit 1;"), 7);
-  EXPECT_EQ(db.DBGETSTRRES("select value from orvel_info where name=\"date\" limit 1;"), "2026.12.07/23:59:01");
-  EXPECT_EQ(db.DBGETSTRRES("select name from orvel_name where name like 'Mar%';"), "Marsza'łkowska");
+  EXPECT_EQ(db.DBGETSTRRES("select value from orvel_info where name=\"date\" limit 1;"),
+            "2026.12.07/23:59:01");
+  EXPECT_EQ(db.DBGETSTRRES("select name from orvel_name where name like 'Mar%';"),
+            "Marsza'łkowska");
 
   db.DBS() = db.DBPREPARE(
-      "select li.id, n.name, points, hlevels from orvel_linidx li left join orvel_lin p on li.id=p.id left join "
-      "orvel_name n on p.nameid=n.nameid where maxlat>=?1 and minlat<=?2 and maxlon>=?3 and minlon<=?4");
+      "select li.id, n.name, points, hlevels from orvel_linidx li left join orvel_lin p on "
+      "li.id=p.id left join "
+      "orvel_name n on p.nameid=n.nameid where maxlat>=?1 and minlat<=?2 and maxlon>=?3 and "
+      "minlon<=?4");
   ASSERT_TRUE(db.DBS());
   db.DBBINDDOUBLE(db.DBS(), 1, 52.0);
   db.DBBINDDOUBLE(db.DBS(), 2, 53.0);
@@ -163,7 +182,8 @@ TEST_F(MapDbTest, WrittenFileReadsBackThroughTheGeometryReaders) {
   ASSERT_EQ(db.DBSTEP(db.DBS()), SQLITE_ROW);
   EXPECT_FALSE(db.ISDBERR());
   EXPECT_TRUE(db.SQLICOLGETPOINTS(2, true));
-  EXPECT_EQ(db.POINTS(), (std::vector<POINT>{{21012000, 52229000}, {21011950, 52229100}, {21011900, 52229200}}));
+  EXPECT_EQ(db.POINTS(),
+            (std::vector<POINT>{{21012000, 52229000}, {21011950, 52229100}, {21011900, 52229200}}));
   EXPECT_EQ(db.HLEVELS(), (std::vector<double>{0, 1.5, 3}));
   EXPECT_FALSE(db.SQLICOLGETPOINTS(2, false));
   EXPECT_EQ(db.HLEVELS(), (std::vector<double>{0, 0, 0}));
@@ -201,7 +221,8 @@ TEST_F(MapDbTest, NumberAndTextResults) {
   EXPECT_EQ(db.DBGETSTRRES("select '" + longtext + "';"), std::string(255, 'x'));
   // 254 ASCII bytes then a two-byte letter: the letter would be split, so it goes.
   EXPECT_EQ(db.DBGETSTRRES("select '" + std::string(254, 'a') + "ł';"), std::string(254, 'a'));
-  EXPECT_EQ(db.DBGETSTRRES("select '" + std::string(253, 'a') + "ł';"), std::string(253, 'a') + "ł");
+  EXPECT_EQ(db.DBGETSTRRES("select '" + std::string(253, 'a') + "ł';"),
+            std::string(253, 'a') + "ł");
   EXPECT_EQ(db.DBGETNUMRES("select nonsense from nowhere;"), 0);
   EXPECT_TRUE(db.ISDBERR());
   EXPECT_EQ(db.LASTSQLQ(), "select nonsense from nowhere;");
@@ -218,14 +239,16 @@ TEST_F(MapDbTest, BindingsKeepEmptyTextAndEmptyBlobsApartFromNull) {
   EXPECT_EQ(db.DBBINDBLOB(ins, 3, {}), SQLITE_OK);
   EXPECT_EQ(db.DBBINDQWORD(ins, 4, int64_t{1} << 40), SQLITE_OK);
   ASSERT_EQ(db.DBSTEP(ins), SQLITE_DONE);
-  EXPECT_EQ(db.DBGETSTRRES("select typeof(a) || ',' || typeof(b) || ',' || typeof(c) || ',' || d from t;"),
+  EXPECT_EQ(db.DBGETSTRRES(
+                "select typeof(a) || ',' || typeof(b) || ',' || typeof(c) || ',' || d from t;"),
             "text,text,blob,1099511627776");
   EXPECT_EQ(db.DBGETNUMRES("select length(a) + 10 * length(b) from t;"), 30);
 }
 
 TEST(MapDbStatic, EscapesEveryApostrophe) {
   const std::vector<std::pair<std::string, std::string>> cases = {
-      {"", ""}, {"abc", "abc"}, {"O'Neil", "O''Neil"}, {"'", "''"}, {"''a'", "''''a''"}, {"żółć'", "żółć''"}};
+      {"", ""},    {"abc", "abc"},      {"O'Neil", "O''Neil"},
+      {"'", "''"}, {"''a'", "''''a''"}, {"żółć'", "żółć''"}};
   for (const auto& [in, out] : cases) EXPECT_EQ(MapDb::SQLIESCSTR(in), out) << in;
   std::string many(1000, '\'');
   EXPECT_EQ(MapDb::SQLIESCSTR(many), std::string(2000, '\''));
@@ -252,8 +275,9 @@ TEST_F(MapDbTest, LogLinesHaveTheirExactFormat) {
   ASSERT_EQ(db.DBCONNECTRW(mapfn), SQLITE_OK);
   EXPECT_EQ(db.DBQUERY("select * from nosuch;"), SQLITE_ERROR);
   db.WRIDBERR("Adding POI");
-  EXPECT_EQ(read_lines(log), (std::vector<std::string>{"err: no such table: nosuch query: select * from nosuch;",
-                                                       "- Error 1: no such table: nosuch Adding POI"}));
+  EXPECT_EQ(read_lines(log),
+            (std::vector<std::string>{"err: no such table: nosuch query: select * from nosuch;",
+                                      "- Error 1: no such table: nosuch Adding POI"}));
 }
 
 TEST_F(MapDbTest, FatalErrorIsLoggedThrownAndLeavesTheLayerUsable) {
@@ -268,11 +292,14 @@ TEST_F(MapDbTest, FatalErrorIsLoggedThrownAndLeavesTheLayerUsable) {
   } catch (const DbFatalError& e) {
     EXPECT_EQ(e.code(), SQLITE_CONSTRAINT);
     EXPECT_EQ(e.operation(), "Adding tag");
-    EXPECT_STREQ(e.what(), "- Error 19: UNIQUE constraint failed: t.v Adding tag last query: insert into t values (1);");
+    EXPECT_STREQ(e.what(),
+                 "- Error 19: UNIQUE constraint failed: t.v Adding tag last query: insert into t "
+                 "values (1);");
   }
-  EXPECT_EQ(read_lines(log), (std::vector<std::string>{
-                                 "- Error 19: UNIQUE constraint failed: t.v Adding tag last query: insert into t "
-                                 "values (1);"}));
+  EXPECT_EQ(read_lines(log),
+            (std::vector<std::string>{
+                "- Error 19: UNIQUE constraint failed: t.v Adding tag last query: insert into t "
+                "values (1);"}));
   // Nothing was torn down: the connection answers and closes normally.
   ASSERT_NE(db.DB(), nullptr);
   EXPECT_EQ(db.DBGETNUMRES("select count(*) from t;"), 1);
@@ -299,8 +326,8 @@ TEST_F(MapDbTest, BadFilesFailCheckedStepsWithoutCrashing) {
     int query_rc;
   };
   const std::vector<Case> cases = {
-      {"not a database", "This is not an SQLite file, just some text that is long enough.\n", true, SQLITE_OK,
-       SQLITE_NOTADB},
+      {"not a database", "This is not an SQLite file, just some text that is long enough.\n", true,
+       SQLITE_OK, SQLITE_NOTADB},
       {"zero bytes", "", true, SQLITE_OK, SQLITE_ERROR},
       {"missing", "", false, SQLITE_CANTOPEN, SQLITE_MISUSE},
   };
@@ -318,31 +345,38 @@ TEST_F(MapDbTest, BadFilesFailCheckedStepsWithoutCrashing) {
   const auto lines = read_lines(log);
   ASSERT_EQ(lines.size(), 3u);
   EXPECT_EQ(lines[0],
-            "- Error 26: file is not a database checking version last query: select value from orvel_info where "
+            "- Error 26: file is not a database checking version last query: select value from "
+            "orvel_info where "
             "name=\"version\" limit 1;");
-  EXPECT_EQ(lines[1].rfind("- Error 1: no such table: orvel_info checking version", 0), 0u) << lines[1];
+  EXPECT_EQ(lines[1].rfind("- Error 1: no such table: orvel_info checking version", 0), 0u)
+      << lines[1];
   EXPECT_EQ(lines[2].rfind("- Error 21: ", 0), 0u) << lines[2];
 }
 
 TEST_F(MapDbTest, FailedOpenLogsTheOpenError) {
   EXPECT_EQ(db.DBCONNECTRW((dir / "no" / "such" / "dir.orvel").string()), SQLITE_CANTOPEN);
   EXPECT_THROW(db.IFDBERREX("Opening map"), DbFatalError);
-  EXPECT_EQ(read_lines(log), (std::vector<std::string>{"- Error 14: unable to open database file Opening map last "
-                                                       "query: "}));
+  EXPECT_EQ(read_lines(log),
+            (std::vector<std::string>{"- Error 14: unable to open database file Opening map last "
+                                      "query: "}));
 }
 
 TEST_F(MapDbTest, PeekingIntoAnotherFileKeepsTheCurrentMap) {
   const std::string other = (dir / "other.orvel").string();
   ASSERT_EQ(db.DBCONNECTRW(other), SQLITE_OK);
-  ASSERT_EQ(db.DBQUERY("create table orvel_info (name varchar, value varchar); insert into orvel_info values "
-                       "('date', 'other');"),
-            SQLITE_OK);
+  ASSERT_EQ(
+      db.DBQUERY(
+          "create table orvel_info (name varchar, value varchar); insert into orvel_info values "
+          "('date', 'other');"),
+      SQLITE_OK);
   ASSERT_EQ(db.DBCLOSE(), SQLITE_OK);
 
   ASSERT_EQ(db.DBCONNECTRW(mapfn), SQLITE_OK);
-  ASSERT_EQ(db.DBQUERY("create table orvel_info (name varchar, value varchar); insert into orvel_info values "
-                       "('date', 'current');"),
-            SQLITE_OK);
+  ASSERT_EQ(
+      db.DBQUERY(
+          "create table orvel_info (name varchar, value varchar); insert into orvel_info values "
+          "('date', 'current');"),
+      SQLITE_OK);
   sqlite3* current = db.DB();
   db.DBS() = db.DBPREPARE("select value from orvel_info;");
   {

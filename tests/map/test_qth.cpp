@@ -16,17 +16,18 @@ TEST(Latlon2qth, KnownPlaces) {
   };
   const std::vector<Case> cases = {
       {0, 0, "JJ00aa00"},
-      {52.2297, 21.0122, "KO02mf15"},  // Warsaw
-      {48.1372, 11.5756, "JN58sd92"},  // Munich
+      {52.2297, 21.0122, "KO02mf15"},    // Warsaw
+      {48.1372, 11.5756, "JN58sd92"},    // Munich
       {-33.8568, 151.2153, "QF56od54"},  // Sydney
-      {40.6892, -74.0445, "FN20xq45"},  // New York harbour
+      {40.6892, -74.0445, "FN20xq45"},   // New York harbour
       {-89.99, -179.99, "AA00aa12"},
   };
   for (const Case& c : cases) EXPECT_EQ(LATLON2QTH(c.lat, c.lon), c.qth) << c.lat << "," << c.lon;
   EXPECT_EQ(LATLON2QTH(0, 180)[0], 'S');
   EXPECT_EQ(LATLON2QTH(90, 0)[1], 'S');
   // Nonsense in, eight characters out, and no overflow on the way.
-  for (double v : {1e300, -1e300, HUGE_VAL, -HUGE_VAL, double(NAN)}) EXPECT_EQ(LATLON2QTH(v, v).size(), 8u);
+  for (double v : {1e300, -1e300, HUGE_VAL, -HUGE_VAL, double(NAN)})
+    EXPECT_EQ(LATLON2QTH(v, v).size(), 8u);
 }
 
 TEST(Qth2latlon, ValidAndInvalidLocators) {

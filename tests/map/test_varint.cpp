@@ -113,8 +113,9 @@ TEST(PointsBlob, ShortTruncatedAndEmptyBlobs) {
 }
 
 TEST(PointsBlob, ExtremeCoordinatesRoundTrip) {
-  const std::vector<POINT> pts = {{180000000, 90000000},  {-180000000, -90000000}, {0, 0},
-                                  {179999999, -89999999}, {-1, 1},                 {1 << 30, -(1 << 30)}};
+  const std::vector<POINT> pts = {
+      {180000000, 90000000}, {-180000000, -90000000}, {0, 0}, {179999999, -89999999}, {-1, 1},
+      {1 << 30, -(1 << 30)}};
   std::vector<POINT> back;
   decode_points(encode_points(pts), back);
   EXPECT_EQ(back, pts);
@@ -129,7 +130,8 @@ TEST(PointsBlob, RandomBlobsNeverReadOutsideAndDecodeConsistently) {
     // An exact-size heap copy lets AddressSanitizer catch any overread.
     size_t n = static_cast<size_t>(len(rng));
     auto blob = std::make_unique<uint8_t[]>(n);
-    for (size_t k = 0; k < n; ++k) blob[k] = static_cast<uint8_t>(i % 3 == 0 ? (byte(rng) | 0x80) : byte(rng));
+    for (size_t k = 0; k < n; ++k)
+      blob[k] = static_cast<uint8_t>(i % 3 == 0 ? (byte(rng) | 0x80) : byte(rng));
     decode_points({blob.get(), n}, first);
     ASSERT_LE(first.size(), n / 2);
     // Whatever was decoded re-encodes canonically to the same vertices.
@@ -152,7 +154,10 @@ TEST(HlevelsBlob, InterpolationCases) {
       {"documented example", {{2, 0}, {6, 4}}, 9, {0, 0, 0, 1, 2, 3, 4, 0, 0}},
       {"single record sets its vertex only", {{1, -3}}, 3, {0, -3, 0}},
       {"steps from the first level", {{0, 2}, {2, -2}}, 3, {2, 0, -2}},
-      {"non-increasing record restarts from there", {{0, 4}, {2, 0}, {1, 9}, {3, 1}}, 4, {4, 2, 0.5, 1}},
+      {"non-increasing record restarts from there",
+       {{0, 4}, {2, 0}, {1, 9}, {3, 1}},
+       4,
+       {4, 2, 0.5, 1}},
       {"records past the last vertex are ignored", {{1, 2}, {5, 6}}, 3, {0, 2, 3}},
       {"no vertices", {{0, 5}}, 0, {}},
   };

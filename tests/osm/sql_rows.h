@@ -25,7 +25,8 @@ inline std::vector<Row> sql_rows(const std::filesystem::path& db, const std::str
       Row r;
       for (int i = 0; i < sqlite3_column_count(st); ++i) {
         const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-        r.emplace_back(t ? std::string(t, static_cast<size_t>(sqlite3_column_bytes(st, i))) : "NULL");
+        r.emplace_back(t ? std::string(t, static_cast<size_t>(sqlite3_column_bytes(st, i)))
+                         : "NULL");
       }
       rows.push_back(std::move(r));
     }
@@ -41,7 +42,8 @@ inline std::string sql_one(const std::filesystem::path& db, const std::string& s
 }
 
 // The vertices of a points blob, read back with the map codec.
-inline std::vector<std::vector<uint8_t>> sql_blobs(const std::filesystem::path& db, const std::string& sql) {
+inline std::vector<std::vector<uint8_t>> sql_blobs(const std::filesystem::path& db,
+                                                   const std::string& sql) {
   std::vector<std::vector<uint8_t>> out;
   sqlite3* h = nullptr;
   if (sqlite3_open_v2(db.c_str(), &h, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {

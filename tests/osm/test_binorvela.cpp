@@ -52,11 +52,13 @@ TEST_F(Writer, EmptyPointStoresNullsAndSharedTextsOnce) {
   point(11, "B", "Elm Street");
   point(12, "A", "Elm Street");
   w.BINORVEL_CLOSE(0);
-  EXPECT_EQ(sql_rows(file(), "select nameid, typeid, streetid, housenum, cityid, regionid, countryid "
-                             "from orvel_poi where id=1"),
+  EXPECT_EQ(sql_rows(file(),
+                     "select nameid, typeid, streetid, housenum, cityid, regionid, countryid "
+                     "from orvel_poi where id=1"),
             (Rows{{"NULL", "NULL", "NULL", "NULL", "NULL", "NULL", "NULL"}}));
-  EXPECT_EQ(sql_rows(file(), "select streetid, count(*) from orvel_poi where id>=10 group by streetid"),
-            (Rows{{"1", "3"}}));
+  EXPECT_EQ(
+      sql_rows(file(), "select streetid, count(*) from orvel_poi where id>=10 group by streetid"),
+      (Rows{{"1", "3"}}));
   EXPECT_EQ(sql_one(file(), "select count(*) from orvel_street"), "1");
   EXPECT_EQ(sql_rows(file(), "select id, nameid from orvel_poi where id>=10 order by id"),
             (Rows{{"10", "1"}, {"11", "2"}, {"12", "1"}}));
@@ -70,12 +72,14 @@ TEST_F(Writer, FreeTagWithEmptyValueAndSingleVertexLine) {
   w.ADDTAG({"", "odd"});
   EXPECT_EQ(w.BINORVEL_SAVEREC(), 7u);
   w.BINORVEL_CLOSE(0);
-  EXPECT_EQ(sql_rows(file(), "select objtype, objectid, tagnameid, tagvalueid from orvel_tags order by id"),
+  EXPECT_EQ(sql_rows(file(),
+                     "select objtype, objectid, tagnameid, tagvalueid from orvel_tags order by id"),
             (Rows{{"l", "7", "1", "0"}, {"l", "7", "0", "1"}}));
   // The R*Tree keeps 32-bit floats, widened outward: a hair-thin box around the vertex.
-  EXPECT_EQ(sql_rows(file(), "select minlon <= 9.654321 and maxlon >= 9.654321 and maxlon-minlon < 1e-5, "
-                             "minlat <= 47.123456 and maxlat >= 47.123456 and maxlat-minlat < 1e-5 "
-                             "from orvel_linidx where id=7"),
+  EXPECT_EQ(sql_rows(file(),
+                     "select minlon <= 9.654321 and maxlon >= 9.654321 and maxlon-minlon < 1e-5, "
+                     "minlat <= 47.123456 and maxlat >= 47.123456 and maxlat-minlat < 1e-5 "
+                     "from orvel_linidx where id=7"),
             (Rows{{"1", "1"}}));
   auto blobs = testing::sql_blobs(file(), "select points from orvel_lin where id=7");
   ASSERT_EQ(blobs.size(), 1u);
@@ -96,8 +100,9 @@ TEST_F(Writer, TakenIdRefusesTheObjectAndItsTags) {
   point(4, "third");  // the writer goes on
   w.BINORVEL_CLOSE(0);
   EXPECT_EQ(w.duplicates(), 1u);
-  EXPECT_EQ(sql_rows(file(), "select p.id, n.name from orvel_poi p join orvel_name n on p.nameid=n.nameid "
-                             "order by p.id"),
+  EXPECT_EQ(sql_rows(file(),
+                     "select p.id, n.name from orvel_poi p join orvel_name n on p.nameid=n.nameid "
+                     "order by p.id"),
             (Rows{{"3", "first"}, {"4", "third"}}));
   EXPECT_EQ(sql_one(file(), "select count(*) from orvel_tags"), "0");
 }
@@ -122,20 +127,24 @@ TEST(WriterTexts, ForgettingTextsKeepsEachStoredOnce) {
   EXPECT_EQ(sql_one(file, "select count(*) from orvel_name"), "13");
   EXPECT_EQ(sql_one(file, "select count(*) from orvel_type"), "1");
   EXPECT_EQ(sql_one(file, "select count(*) from orvel_tagvalue"), "2");
-  EXPECT_EQ(sql_one(file, "select count(*) from orvel_poi p join orvel_name n on p.nameid=n.nameid "
-                          "where n.name = 'Street ' || (p.id % 13)"),
+  EXPECT_EQ(sql_one(file,
+                    "select count(*) from orvel_poi p join orvel_name n on p.nameid=n.nameid "
+                    "where n.name = 'Street ' || (p.id % 13)"),
             "60");
-  EXPECT_EQ(sql_one(file, "select count(*) from orvel_tags t join orvel_tagvalue v on "
-                          "t.tagvalueid=v.tagvalueid where v.tagvalue = iif(t.objectid % 2, 'red', 'blue')"),
-            "60");
+  EXPECT_EQ(
+      sql_one(file,
+              "select count(*) from orvel_tags t join orvel_tagvalue v on "
+              "t.tagvalueid=v.tagvalueid where v.tagvalue = iif(t.objectid % 2, 'red', 'blue')"),
+      "60");
 }
 
 TEST_F(Writer, AbandonedFileHasNoIndices) {
   point(1, "x");
   w.BINORVEL_CLOSE(1);
   EXPECT_EQ(db.DB(), nullptr);
-  EXPECT_EQ(sql_one(file(), "select count(*) from sqlite_master where name in ('idxlatlon', "
-                            "'idxpoistartlev', 'idxpoiendlev', 'idxlinstartlev', 'idxlinendlev')"),
+  EXPECT_EQ(sql_one(file(),
+                    "select count(*) from sqlite_master where name in ('idxlatlon', "
+                    "'idxpoistartlev', 'idxpoiendlev', 'idxlinstartlev', 'idxlinendlev')"),
             "0");
   EXPECT_EQ(sql_one(file(), "select count(*) from orvel_poi"), "0");
 }
@@ -144,10 +153,11 @@ TEST_F(Writer, AbandonedFileHasNoIndices) {
 TEST_F(Writer, SchemaOfTheFinishedFile) {
   w.BINORVEL_CLOSE(0);
   namespace s = map::schema;
-  std::vector<std::string> want_tables = {std::string(s::CREATE_POI), std::string(s::CREATE_LIN),
-                                          std::string(s::CREATE_LINIDX), std::string(s::CREATE_TAGS),
-                                          std::string(s::CREATE_LOGENTRY), std::string(s::CREATE_LOGENTRYFILES),
-                                          std::string(s::CREATE_INFO)};
+  std::vector<std::string> want_tables = {
+      std::string(s::CREATE_POI),      std::string(s::CREATE_LIN),
+      std::string(s::CREATE_LINIDX),   std::string(s::CREATE_TAGS),
+      std::string(s::CREATE_LOGENTRY), std::string(s::CREATE_LOGENTRYFILES),
+      std::string(s::CREATE_INFO)};
   for (auto p : s::STRING_TABLES) want_tables.push_back(s::create_string_table(p));
   for (const auto& sql : want_tables) {
     std::string body = sql.substr(0, sql.size() - 1);  // sqlite_master keeps no semicolon
@@ -159,8 +169,9 @@ TEST_F(Writer, SchemaOfTheFinishedFile) {
               "1")
         << body;
   }
-  auto idx = sql_rows(file(), "select name, tbl_name from sqlite_master where type='index' and "
-                              "name not like 'sqlite_%' order by name");
+  auto idx = sql_rows(file(),
+                      "select name, tbl_name from sqlite_master where type='index' and "
+                      "name not like 'sqlite_%' order by name");
   Rows want_idx = {{"idxcity", "orvel_city"},         {"idxcountry", "orvel_country"},
                    {"idxinfo", "orvel_info"},         {"idxlatlon", "orvel_poi"},
                    {"idxlinendlev", "orvel_lin"},     {"idxlinstartlev", "orvel_lin"},

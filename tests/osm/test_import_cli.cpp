@@ -1,11 +1,11 @@
 // `orvela --import` end to end: the real program in a scratch folder.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 #include "osm/import_cli.h"
 #include "osm/import_progress.h"
@@ -48,18 +48,22 @@ TEST(ImportCommand, ConvertsTheDemoSourceAndReportsErrors) {
   if (!fs::exists(program())) GTEST_SKIP() << "the orvela program is not built";
   test::TempDir dir;
   fs::path src = test::source_dir() / "data" / "demo" / "nowhere-cove.osm";
-  ProgramRun ok = run_program("--home '" + dir.path().string() + "' --import '" + src.string() + "' '" +
-                       (dir / "demo.orvel").string() + "'");
+  ProgramRun ok = run_program("--home '" + dir.path().string() + "' --import '" + src.string() +
+                              "' '" + (dir / "demo.orvel").string() + "'");
   EXPECT_EQ(ok.status, 0) << ok.err;
   EXPECT_NE(ok.err.find("Initializing map..."), std::string::npos) << ok.err;
   EXPECT_NE(ok.err.find("Detecting intersections..."), std::string::npos) << ok.err;
   EXPECT_NE(ok.err.find("Closing map..."), std::string::npos) << ok.err;
-  EXPECT_EQ(testing::sql_one(dir / "demo.orvel", "select count(*) > 20 from orvel_poi where objtype='n'"), "1");
+  EXPECT_EQ(
+      testing::sql_one(dir / "demo.orvel", "select count(*) > 20 from orvel_poi where objtype='n'"),
+      "1");
 
-  ProgramRun bad = run_program("--home '" + dir.path().string() + "' --import '" + (dir / "absent.osm").string() +
-                        "' '" + (dir / "x.orvel").string() + "'");
+  ProgramRun bad =
+      run_program("--home '" + dir.path().string() + "' --import '" +
+                  (dir / "absent.osm").string() + "' '" + (dir / "x.orvel").string() + "'");
   EXPECT_NE(bad.status, 0);
-  EXPECT_NE(bad.err.find("Error 1: error opening file" + (dir / "absent.osm").string() + "."), std::string::npos)
+  EXPECT_NE(bad.err.find("Error 1: error opening file" + (dir / "absent.osm").string() + "."),
+            std::string::npos)
       << bad.err;
   EXPECT_FALSE(fs::exists(dir / "x.orvel"));
 }
@@ -68,7 +72,8 @@ TEST(ImportCommand, MissingRulesFileWritesNothing) {
   test::TempDir dir;
   std::ofstream(dir / "in.osm") << "<?xml version='1.0'?><osm><node id='1' lat='1' lon='1'/></osm>";
   std::ostringstream err;
-  int st = run_import_cli(dir / "in.osm", dir / "out.orvel", dir / "osm.rules", dir / "errdb.log", err);
+  int st =
+      run_import_cli(dir / "in.osm", dir / "out.orvel", dir / "osm.rules", dir / "errdb.log", err);
   EXPECT_NE(st, 0);
   EXPECT_EQ(err.str(), "Error 4: Can not read osm.rules.\n");
   EXPECT_FALSE(fs::exists(dir / "out.orvel"));
@@ -87,8 +92,10 @@ TEST(ImportProgress, Texts) {
   EXPECT_EQ(p.text(3, 0, t0), "Closing map...");
   EXPECT_EQ(p.text(4, 0, t0), "");
   EXPECT_EQ(p.text(0, 100, t0), "");
-  EXPECT_EQ(p.text(25, 100, t0 + std::chrono::seconds(10)), "25 percent done. Time remaining about 30 seconds");
-  EXPECT_EQ(p.text(10, 100, t0 + std::chrono::seconds(60)), "10 percent done. Time remaining about 9 minutes");
+  EXPECT_EQ(p.text(25, 100, t0 + std::chrono::seconds(10)),
+            "25 percent done. Time remaining about 30 seconds");
+  EXPECT_EQ(p.text(10, 100, t0 + std::chrono::seconds(60)),
+            "10 percent done. Time remaining about 9 minutes");
 }
 
 }  // namespace

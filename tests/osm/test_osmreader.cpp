@@ -1,7 +1,6 @@
 // The conversion of small hand-written OSM files into map files.
-#include <gtest/gtest.h>
-
 #include <bzlib.h>
+#include <gtest/gtest.h>
 
 #include <fstream>
 
@@ -80,30 +79,35 @@ std::string way(int id, const std::vector<int>& refs, const std::string& tags) {
 }
 
 TEST_F(Import, PointsLinesPolygonsAndTags) {
-  std::string body = node(1, 10.5, 20.25, tag("name", "Old Oak") + tag("amenity", "bench")) +
-                     node(2, 10.501, 20.251, tag("addr:street", "Elm") + tag("addr:housenumber", "3")) +
-                     node(3, 10.502, 20.252, tag("created_by", "editor")) +
-                     node(4, 10.503, 20.253, tag("foo", "bar &amp; baz") + tag("empty", "")) +
-                     node(5, 10.504, 20.254) +
-                     way(10, {1, 2, 3}, tag("highway", "residential") + tag("name", "Elm Street") +
-                                            tag("surface", "asphalt")) +
-                     way(11, {2, 3, 4, 2}, tag("building", "yes")) + way(12, {4, 5}, "") +
-                     way(13, {5, 999, 4}, tag("highway", "footway"));
+  std::string body =
+      node(1, 10.5, 20.25, tag("name", "Old Oak") + tag("amenity", "bench")) +
+      node(2, 10.501, 20.251, tag("addr:street", "Elm") + tag("addr:housenumber", "3")) +
+      node(3, 10.502, 20.252, tag("created_by", "editor")) +
+      node(4, 10.503, 20.253, tag("foo", "bar &amp; baz") + tag("empty", "")) +
+      node(5, 10.504, 20.254) +
+      way(10, {1, 2, 3},
+          tag("highway", "residential") + tag("name", "Elm Street") + tag("surface", "asphalt")) +
+      way(11, {2, 3, 4, 2}, tag("building", "yes")) + way(12, {4, 5}, "") +
+      way(13, {5, 999, 4}, tag("highway", "footway"));
   auto r = run_doc(body);
   ASSERT_EQ(r.LASTERR, 0) << r.LASTERRDESC;
-  EXPECT_EQ(sql_rows(out(), "select p.id, p.objtype, n.name, t.type, p.lat, p.lon from orvel_poi p "
-                            "left join orvel_name n on p.nameid=n.nameid left join orvel_type t "
-                            "on p.typeid=t.typeid where objtype='p' order by p.id"),
+  EXPECT_EQ(sql_rows(out(),
+                     "select p.id, p.objtype, n.name, t.type, p.lat, p.lon from orvel_poi p "
+                     "left join orvel_name n on p.nameid=n.nameid left join orvel_type t "
+                     "on p.typeid=t.typeid where objtype='p' order by p.id"),
             (Rows{{"1", "p", "Old Oak", "bench", "10500000", "20250000"},
                   {"4", "p", "NULL", "NULL", "10503000", "20253000"}}));
-  EXPECT_EQ(sql_rows(out(), "select l.id, l.objtype, t.type, l.startlev, l.endlev from orvel_lin l "
-                            "left join orvel_type t on l.typeid=t.typeid order by l.id"),
+  EXPECT_EQ(sql_rows(out(),
+                     "select l.id, l.objtype, t.type, l.startlev, l.endlev from orvel_lin l "
+                     "left join orvel_type t on l.typeid=t.typeid order by l.id"),
             (Rows{{"10", "l", "road residential", "0", "1"},
                   {"11", "o", "building", "0", "0"},
                   {"13", "l", "footpath", "0", "0"}}));
-  auto tags = sql_rows(out(), "select objtype, objectid, k.tagname, ifnull(v.tagvalue, '-'), t.tagvalueid=0 "
-                              "from orvel_tags t left join orvel_tagname k on t.tagnameid=k.tagnameid "
-                              "left join orvel_tagvalue v on t.tagvalueid=v.tagvalueid order by t.id");
+  auto tags =
+      sql_rows(out(),
+               "select objtype, objectid, k.tagname, ifnull(v.tagvalue, '-'), t.tagvalueid=0 "
+               "from orvel_tags t left join orvel_tagname k on t.tagnameid=k.tagnameid "
+               "left join orvel_tagvalue v on t.tagvalueid=v.tagvalueid order by t.id");
   EXPECT_EQ(tags, (Rows{{"p", "4", "foo", "bar & baz", "0"},
                         {"p", "4", "empty", "-", "1"},
                         {"l", "10", "surface", "asphalt", "0"}}));
@@ -112,12 +116,14 @@ TEST_F(Import, PointsLinesPolygonsAndTags) {
   ASSERT_EQ(blobs.size(), 3u);
   std::vector<map::POINT> pts;
   map::decode_points(blobs[0], pts);
-  EXPECT_EQ(pts, (std::vector<map::POINT>{{20250000, 10500000}, {20251000, 10501000}, {20252000, 10502000}}));
+  EXPECT_EQ(pts, (std::vector<map::POINT>{
+                     {20250000, 10500000}, {20251000, 10501000}, {20252000, 10502000}}));
   map::decode_points(blobs[2], pts);
   EXPECT_EQ(pts, (std::vector<map::POINT>{{20254000, 10504000}, {20253000, 10503000}}));
   EXPECT_EQ(stats.missing_nodes, 1u);
-  auto box = sql_rows(out(), "select minlon <= 20.25 and maxlon >= 20.252 and minlat <= 10.5 and "
-                             "maxlat >= 10.502 from orvel_linidx where id=10");
+  auto box = sql_rows(out(),
+                      "select minlon <= 20.25 and maxlon >= 20.252 and minlat <= 10.5 and "
+                      "maxlat >= 10.502 from orvel_linidx where id=10");
   EXPECT_EQ(box, (Rows{{"1"}}));
   EXPECT_EQ(sql_one(out(), "select count(*) from sqlite_master where name like 'osm_%'"), "0");
   EXPECT_EQ(stats.ILNODES, 5u);
@@ -139,31 +145,31 @@ std::string crossings_doc() {
   std::string nodes;
   for (int i = 1; i <= 14; ++i) nodes += node(i, 47.0 + i * 0.001, 9.5 + (i % 4) * 0.001);
   const std::string res = tag("highway", "residential");
-  std::string body =
-      nodes +
-      // Two named roads crossing at node 2, an inner node of both.
-      way(100, {1, 2, 3}, res + tag("name", "Elm Street")) +
-      way(101, {4, 2, 5}, res + tag("name", "Oak Avenue")) +
-      // Elm Street continues past node 3 under the same name: no intersection.
-      way(102, {3, 6}, res + tag("name", "Elm Street")) +
-      // Pine Lane starts where Elm Street ends: different names meet at node 6.
-      way(107, {6, 13}, res + tag("name", "Pine Lane")) +
-      // An unnamed road end to end with Pine Lane: a missing name decides nothing.
-      way(108, {13, 14}, tag("highway", "service")) +
-      // T-junction: an unnamed service road ends on Birch Road's inner node 8.
-      way(103, {7, 8, 9}, res + tag("name", "Birch Road")) +
-      way(104, {8, 10}, tag("highway", "service")) +
-      // A building sharing nodes with a footway is not a road.
-      way(105, {11, 12, 10, 11}, tag("building", "yes")) +
-      way(106, {11, 12}, tag("highway", "footway"));
+  std::string body = nodes +
+                     // Two named roads crossing at node 2, an inner node of both.
+                     way(100, {1, 2, 3}, res + tag("name", "Elm Street")) +
+                     way(101, {4, 2, 5}, res + tag("name", "Oak Avenue")) +
+                     // Elm Street continues past node 3 under the same name: no intersection.
+                     way(102, {3, 6}, res + tag("name", "Elm Street")) +
+                     // Pine Lane starts where Elm Street ends: different names meet at node 6.
+                     way(107, {6, 13}, res + tag("name", "Pine Lane")) +
+                     // An unnamed road end to end with Pine Lane: a missing name decides nothing.
+                     way(108, {13, 14}, tag("highway", "service")) +
+                     // T-junction: an unnamed service road ends on Birch Road's inner node 8.
+                     way(103, {7, 8, 9}, res + tag("name", "Birch Road")) +
+                     way(104, {8, 10}, tag("highway", "service")) +
+                     // A building sharing nodes with a footway is not a road.
+                     way(105, {11, 12, 10, 11}, tag("building", "yes")) +
+                     way(106, {11, 12}, tag("highway", "footway"));
   return body;
 }
 
 TEST_F(Import, Intersections) {
   auto r = run_doc(crossings_doc());
   ASSERT_EQ(r.LASTERR, 0) << r.LASTERRDESC;
-  EXPECT_EQ(sql_rows(out(), "select p.lat, p.lon, n.name from orvel_poi p left join orvel_name n on "
-                            "p.nameid=n.nameid where objtype='n' order by p.lat"),
+  EXPECT_EQ(sql_rows(out(),
+                     "select p.lat, p.lon, n.name from orvel_poi p left join orvel_name n on "
+                     "p.nameid=n.nameid where objtype='n' order by p.lat"),
             (Rows{{"47002000", "9502000", "Elm Street Oak Avenue"},
                   {"47006000", "9502000", "Elm Street Pine Lane"},
                   {"47008000", "9500000", "Birch Road road service"}}));
@@ -178,23 +184,26 @@ TEST_F(Import, TinyMemoryGivesTheSameMap) {
   ASSERT_EQ(run_doc(doc).LASTERR, 0);
   const uint64_t intersections = stats.intersections;
   out_name = "tiny.orvel";
-  limits = {.node_cache_bits = 2,
-            .held_way_nodes = 2,
-            .writer = {.held_boxes = 2, .known_bytes = 100}};
+  limits = {
+      .node_cache_bits = 2, .held_way_nodes = 2, .writer = {.held_boxes = 2, .known_bytes = 100}};
   ASSERT_EQ(run_doc(doc).LASTERR, 0);
   EXPECT_GT(stats.spilled_nodes, 5u);
   EXPECT_EQ(stats.intersections, intersections);
-  for (const char* q : {"select * from orvel_poi order by id", "select * from orvel_linidx order by id",
-                        "select id, objtype, nameid, typeid, hex(points) from orvel_lin order by id",
-                        "select * from orvel_tags order by id", "select * from orvel_name order by nameid",
-                        "select * from orvel_tagvalue order by tagvalueid"}) {
+  for (const char* q :
+       {"select * from orvel_poi order by id", "select * from orvel_linidx order by id",
+        "select id, objtype, nameid, typeid, hex(points) from orvel_lin order by id",
+        "select * from orvel_tags order by id", "select * from orvel_name order by nameid",
+        "select * from orvel_tagvalue order by tagvalueid"}) {
     EXPECT_EQ(sql_rows(dir / "tiny.orvel", q), sql_rows(dir / "out.orvel", q)) << q;
   }
   EXPECT_EQ(sql_one(dir / "tiny.orvel", "select rtreecheck('orvel_linidx')"), "ok");
-  EXPECT_EQ(sql_one(dir / "tiny.orvel", "select count(*) from sqlite_master where name like 'osm_%'"), "0");
+  EXPECT_EQ(
+      sql_one(dir / "tiny.orvel", "select count(*) from sqlite_master where name like 'osm_%'"),
+      "0");
 }
 
-const std::string kMinimal = node(1, 1, 1) + node(2, 1.001, 1) + way(5, {1, 2}, tag("highway", "footway"));
+const std::string kMinimal =
+    node(1, 1, 1) + node(2, 1.001, 1) + way(5, {1, 2}, tag("highway", "footway"));
 
 TEST_F(Import, ErrorCodes) {
   auto r = run(dir / "in-absent.osm");
@@ -238,14 +247,20 @@ TEST_F(Import, BadInputLeavesExistingMapAlone) {
     int code;
   } cases[] = {
       {"empty file", "", 2},
-      {"binary file", std::string("\x7f" "ELF\x02\x01\x01\0\0\0<\xff\xfe", 14), 2},
+      {"binary file",
+       std::string("\x7f"
+                   "ELF\x02\x01\x01\0\0\0<\xff\xfe",
+                   14),
+       2},
       {"html error page", "<!DOCTYPE html><html><body>502 Bad Gateway</body></html>", 2},
       {"cut inside a tag", full.substr(0, full.find("<nd") + 5), 2},
       {"cut inside a value", full.substr(0, full.find("footway") + 3), 2},
       {"id not a number", head + "<node id=\"12x\" lat=\"1\" lon=\"1\"/></osm>", 2},
       {"ref not a number", head + node(1, 1, 1) + "<way id=\"3\"><nd ref=\"\"/></way></osm>", 2},
-      {"id beyond 64 bits", head + "<node id=\"99999999999999999999\" lat=\"1\" lon=\"1\"/></osm>", 2},
-      {"bytes that are not UTF-8", head + node(1, 1, 1, tag("name", "Caf\xE9")) + kMinimal + "</osm>", 2},
+      {"id beyond 64 bits", head + "<node id=\"99999999999999999999\" lat=\"1\" lon=\"1\"/></osm>",
+       2},
+      {"bytes that are not UTF-8",
+       head + node(1, 1, 1, tag("name", "Caf\xE9")) + kMinimal + "</osm>", 2},
       {"overlong UTF-8", head + node(1, 1, 1, tag("name", "\xC0\xAF")) + kMinimal + "</osm>", 2},
       {"nodes only", head + node(1, 1, 1, tag("name", "x")) + "</osm>", 10},
   };
@@ -295,18 +310,20 @@ TEST_F(Import, LongWayKeepsEveryVertex) {
 // stored: the later object is refused with its tags, the rest goes on.
 TEST_F(Import, DuplicateAndTruncatedIdsAreSkipped) {
   const std::string big = std::to_string((1ull << 32) + 1);  // low 32 bits: 1
-  std::string body = node(1, 1, 1, tag("amenity", "bench") + tag("colour", "red")) +
-                     "<node id=\"" + big + "\" lat=\"2\" lon=\"2\"><tag k=\"amenity\" v=\"bench\"/>"
+  std::string body = node(1, 1, 1, tag("amenity", "bench") + tag("colour", "red")) + "<node id=\"" +
+                     big +
+                     "\" lat=\"2\" lon=\"2\"><tag k=\"amenity\" v=\"bench\"/>"
                      "<tag k=\"colour\" v=\"blue\"/></node>\n" +
                      node(1, 3, 3, tag("name", "again")) + node(2, 1.001, 1) +
-                     way(5, {1, 2}, tag("highway", "footway")) + way(5, {2, 1}, tag("name", "twin")) +
-                     node(3, 4, 4, tag("name", "after"));
+                     way(5, {1, 2}, tag("highway", "footway")) +
+                     way(5, {2, 1}, tag("name", "twin")) + node(3, 4, 4, tag("name", "after"));
   auto r = run_doc(body);
   ASSERT_EQ(r.LASTERR, 0) << r.LASTERRDESC;
   EXPECT_EQ(sql_rows(out(), "select id, lat from orvel_poi where objtype='p' order by id"),
             (Rows{{"1", "1000000"}, {"3", "4000000"}}));
-  EXPECT_EQ(sql_rows(out(), "select v.tagvalue from orvel_tags t join orvel_tagvalue v on "
-                            "t.tagvalueid=v.tagvalueid where objtype='p'"),
+  EXPECT_EQ(sql_rows(out(),
+                     "select v.tagvalue from orvel_tags t join orvel_tagvalue v on "
+                     "t.tagvalueid=v.tagvalueid where objtype='p'"),
             (Rows{{"red"}}));
   EXPECT_EQ(sql_rows(out(), "select id, nameid from orvel_lin"), (Rows{{"5", "NULL"}}));
   EXPECT_EQ(stats.duplicates, 3u);
@@ -368,7 +385,8 @@ TEST_F(Import, CorruptBzip2HalfWay) {
   }
   // The intact file imports; the damaged one is refused.
   ASSERT_EQ(run(bz).LASTERR, 0);
-  for (size_t i = packed.size() / 2; i < packed.size() / 2 + 32; ++i) packed[i] = static_cast<char>(~packed[i]);
+  for (size_t i = packed.size() / 2; i < packed.size() / 2 + 32; ++i)
+    packed[i] = static_cast<char>(~packed[i]);
   std::ofstream(bz, std::ios::binary) << packed;
   auto r = run(bz);
   EXPECT_EQ(r.LASTERR, 2);

@@ -19,7 +19,8 @@ struct Loaded {
 void load(Loaded& l, const std::string& content) {
   TempDir dir;
   std::ofstream(dir / "osm.rules", std::ios::binary) << content;
-  ASSERT_TRUE(l.rules.OSMRULES_LOAD(dir / "osm.rules", [&](const std::string& s) { l.infos.push_back(s); }));
+  ASSERT_TRUE(l.rules.OSMRULES_LOAD(dir / "osm.rules",
+                                    [&](const std::string& s) { l.infos.push_back(s); }));
 }
 
 map::ORVOBJREC line() {
@@ -52,7 +53,7 @@ TEST(OsmRules, ParsesFieldsAndReportsFaultyLines) {
   EXPECT_EQ(r[1].TYP, "bench");
   EXPECT_EQ(r[2].ENDLEV, 44);  // 300, low 8 bits
   EXPECT_TRUE(r[2].LINETOAREA);
-  EXPECT_EQ(r[3].ENDLEV, 0);   // no leading number
+  EXPECT_EQ(r[3].ENDLEV, 0);      // no leading number
   EXPECT_FALSE(r[3].LINETOAREA);  // only a lower-case "a" counts
   EXPECT_EQ(r[3].TYP, "z");       // a CR of a Windows line is not part of the field
   EXPECT_EQ(r[4].ENDLEV, 255);
@@ -83,7 +84,8 @@ TEST(OsmRules, SortIsStableAndMatchingFindsEveryRule) {
        "highway\tkeyonly\n"
        "highway=primary\tsecond\n"
        "highway=primary_link\tlink\n"
-       "name:de=Stra\xC3\x9F" "e\tumlaut\n"
+       "name:de=Stra\xC3\x9F"
+       "e\tumlaut\n"
        "a=b\tab\n"
        "highway=primary\tthird\n");
   l.rules.OSMRULES_SORT();
@@ -105,7 +107,11 @@ TEST(OsmRules, SortIsStableAndMatchingFindsEveryRule) {
                {{"a", "b"}, true, "ab"},
                {{"highway", "prim"}, true, "short"},
                {{"highway", "primary_link"}, true, "link"},
-               {{"name:de", "Stra\xC3\x9F" "e"}, true, "umlaut"},
+               {{"name:de",
+                 "Stra\xC3\x9F"
+                 "e"},
+                true,
+                "umlaut"},
                {{"Highway", "primary"}, false, ""},
                {{"highway", ""}, false, ""},
                {{"highway", "primary2"}, false, ""},
@@ -200,11 +206,16 @@ TEST(OsmRules, ShippedRulesFile) {
     TAGREC tag;
     std::string prefix;
     bool area;
-  } cases[] = {{{"highway", "residential"}, "road", false},  {{"highway", "primary"}, "arterial", false},
-               {{"highway", "footway"}, "footpath", false},  {{"highway", "steps"}, "footpath", false},
-               {{"railway", "tram"}, "tram", false},         {{"railway", "rail"}, "railway", false},
-               {{"natural", "water"}, "water", true},        {{"leisure", "park"}, "park", true},
-               {{"building", "yes"}, "building", true},      {{"highway", "crossing"}, "pedestrian crossing", false}};
+  } cases[] = {{{"highway", "residential"}, "road", false},
+               {{"highway", "primary"}, "arterial", false},
+               {{"highway", "footway"}, "footpath", false},
+               {{"highway", "steps"}, "footpath", false},
+               {{"railway", "tram"}, "tram", false},
+               {{"railway", "rail"}, "railway", false},
+               {{"natural", "water"}, "water", true},
+               {{"leisure", "park"}, "park", true},
+               {{"building", "yes"}, "building", true},
+               {{"highway", "crossing"}, "pedestrian crossing", false}};
   for (const auto& c : cases) {
     map::ORVOBJREC o = line();
     ASSERT_TRUE(l.rules.OSMRULES_OTAGPROC(c.tag, o)) << c.tag.K << "=" << c.tag.V;

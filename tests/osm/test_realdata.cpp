@@ -28,7 +28,8 @@ class Liechtenstein : public ::testing::Test {
     auto data = test::shared_data_dir();
     if (!data) return;
     base_ = *data / "osm" / "liechtenstein-2013-08-03";
-    if (!fs::exists(base_.string() + ".osm.bz2") || !fs::exists(base_.string() + ".osm.pbf")) return;
+    if (!fs::exists(base_.string() + ".osm.bz2") || !fs::exists(base_.string() + ".osm.pbf"))
+      return;
     // Every test runs in its own process: the two imports are kept beside
     // the test program and made again only when the program or the rules change.
     std::error_code ec;
@@ -56,8 +57,8 @@ class Liechtenstein : public ::testing::Test {
     opt.stats = &stats;
     OsmImportResult r = OSMPROCFILE(db, in, map, opt);
     if (r.LASTERR == 0) {
-      std::ofstream(sidecar) << stats.ILNODES << " " << stats.ILWAYS << " " << stats.intersections << " "
-                             << stats.missing_nodes << "\n";
+      std::ofstream(sidecar) << stats.ILNODES << " " << stats.ILWAYS << " " << stats.intersections
+                             << " " << stats.missing_nodes << "\n";
     }
     return r;
   }
@@ -84,12 +85,12 @@ TEST_F(Liechtenstein, XmlAndPbfGiveTheSameObjects) {
   EXPECT_EQ(xml_stats_.ILWAYS, 7121u);
   EXPECT_EQ(pbf_stats_.ILNODES, xml_stats_.ILNODES);
   EXPECT_EQ(pbf_stats_.ILWAYS, xml_stats_.ILWAYS);
-  for (const char* q : {"select objtype, count(*) from orvel_poi group by objtype",
-                        "select objtype, count(*) from orvel_lin group by objtype",
-                        "select group_concat(id) from (select id from orvel_lin order by id)",
-                        "select group_concat(id) from (select id from orvel_poi where objtype='p' order by id)",
-                        "select count(*), sum(length(points)) from orvel_lin",
-                        "select count(*) from orvel_tags"}) {
+  for (const char* q :
+       {"select objtype, count(*) from orvel_poi group by objtype",
+        "select objtype, count(*) from orvel_lin group by objtype",
+        "select group_concat(id) from (select id from orvel_lin order by id)",
+        "select group_concat(id) from (select id from orvel_poi where objtype='p' order by id)",
+        "select count(*), sum(length(points)) from orvel_lin", "select count(*) from orvel_tags"}) {
     EXPECT_EQ(sql_rows(xml_map(), q), sql_rows(pbf_map(), q)) << q;
   }
   EXPECT_GT(std::stoi(sql_one(xml_map(), "select count(*) from orvel_lin")), 5000);
@@ -131,20 +132,31 @@ TEST_F(Liechtenstein, LinesDecodeToTheirNodes) {
 }
 
 TEST_F(Liechtenstein, StreetsOfVaduzAndTheirIntersections) {
-  auto streets = sql_rows(xml_map(),
-                          "select n.name, t.type from orvel_lin l join orvel_name n on l.nameid=n.nameid "
-                          "join orvel_type t on l.typeid=t.typeid where n.name in ('St\xC3\xA4" "dtle', "
-                          "'\xC3\x84" "ulestrasse', 'Landstrasse', 'Kirchstrasse') group by n.name order by n.name");
+  auto streets =
+      sql_rows(xml_map(),
+               "select n.name, t.type from orvel_lin l join orvel_name n on l.nameid=n.nameid "
+               "join orvel_type t on l.typeid=t.typeid where n.name in ('St\xC3\xA4"
+               "dtle', "
+               "'\xC3\x84"
+               "ulestrasse', 'Landstrasse', 'Kirchstrasse') group by n.name order by n.name");
   EXPECT_EQ(streets, (std::vector<testing::Row>{{"Kirchstrasse", "road unclassified"},
                                                 {"Landstrasse", "arterial primary"},
-                                                {"St\xC3\xA4" "dtle", "road residential"},
-                                                {"\xC3\x84" "ulestrasse", "arterial primary"}}));
+                                                {"St\xC3\xA4"
+                                                 "dtle",
+                                                 "road residential"},
+                                                {"\xC3\x84"
+                                                 "ulestrasse",
+                                                 "arterial primary"}}));
   EXPECT_GT(xml_stats_.intersections, 1000u);
   EXPECT_EQ(pbf_stats_.intersections, xml_stats_.intersections);
-  EXPECT_NE(sql_one(xml_map(), "select count(*) from orvel_poi p join orvel_name n on p.nameid=n.nameid "
-                               "where objtype='n' and n.name like '%St\xC3\xA4" "dtle%'"),
+  EXPECT_NE(sql_one(xml_map(),
+                    "select count(*) from orvel_poi p join orvel_name n on p.nameid=n.nameid "
+                    "where objtype='n' and n.name like '%St\xC3\xA4"
+                    "dtle%'"),
             "0");
-  EXPECT_EQ(sql_one(xml_map(), "select count(*) from orvel_poi where objtype='n' and nameid is null"), "0");
+  EXPECT_EQ(
+      sql_one(xml_map(), "select count(*) from orvel_poi where objtype='n' and nameid is null"),
+      "0");
 }
 
 }  // namespace

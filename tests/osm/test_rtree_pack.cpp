@@ -93,7 +93,8 @@ TEST_F(Pack, TreesOfEveryDepthAnswerLikeSqlite) {
     for (int q = 0; q < 20; ++q) {
       double x = where(rnd), y = where(rnd), s = q * 2.0;
       std::string query = "select id from t where maxx>=" + std::to_string(x) +
-                          " and minx<=" + std::to_string(x + s) + " and maxy>=" + std::to_string(y) +
+                          " and minx<=" + std::to_string(x + s) +
+                          " and maxy>=" + std::to_string(y) +
                           " and miny<=" + std::to_string(y + s) + " order by id";
       EXPECT_EQ(sql_rows(packed(), query), sql_rows(inserted(), query)) << query;
     }

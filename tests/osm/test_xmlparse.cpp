@@ -53,13 +53,18 @@ struct TokenCase {
 TEST(XmlTokenizer, TokenStreams) {
   const std::vector<TokenCase> cases = {
       {"self-closing node", R"(<node id="5" lat='1.5'/>)", {"<node", "id=5", "lat=1.5"}},
-      {"closing tag and declaration", R"(<?xml version="1.0"?><a></a>)",
+      {"closing tag and declaration",
+       R"(<?xml version="1.0"?><a></a>)",
        {"<?xml", "version=1.0", "<a", "</a"}},
       {"entity amp", R"(<t v="A &amp; B"/>)", {"<t", "v=A & B"}},
       {"all named entities", R"(<t v="&lt;&gt;&quot;&apos;&amp;"/>)", {"<t", "v=<>\"'&"}},
       {"unknown entity", R"(<t v="a&nbsp;b"/>)", {"<t", "v=a b"}},
       {"decimal reference", R"(<t v="caf&#233;"/>)", {"<t", "v=caf\xC3\xA9"}},
-      {"hex reference", R"(<t v="&#x20AC;5"/>)", {"<t", "v=\xE2\x82\xAC" "5"}},
+      {"hex reference",
+       R"(<t v="&#x20AC;5"/>)",
+       {"<t",
+        "v=\xE2\x82\xAC"
+        "5"}},
       {"four-byte reference", R"(<t v="&#x1F600;"/>)", {"<t", "v=\xF0\x9F\x98\x80"}},
       {"surrogate reference", R"(<t v="&#xD800;"/>)", {"<t", "v= "}},
       {"nul reference", R"(<t v="&#0;"/>)", {"<t", "v= "}},
@@ -142,7 +147,10 @@ TEST(XmlTokenizer, ManyBuffersAndTagsSplitAcrossRefills) {
     ASSERT_TRUE(x.XMLGETNEXTTAGPAR(k, w));
     ASSERT_EQ(w, "name" + std::to_string(seen));
     ASSERT_TRUE(x.XMLGETNEXTTAGPAR(k, w));
-    ASSERT_EQ(w, "Stra\xC3\x9F" "e " + std::to_string(seen) + " & co");
+    ASSERT_EQ(w,
+              "Stra\xC3\x9F"
+              "e " +
+                  std::to_string(seen) + " & co");
     ++seen;
   }
   EXPECT_EQ(seen, n);
@@ -257,7 +265,8 @@ std::vector<std::string> trace_of(const std::filesystem::path& p, size_t doc_siz
     out.push_back("<" + tag + "|" + x.ch());
     while (x.res() && x.XMLGETNEXTTAGPAR(k, w)) out.push_back(k + "=" + w + "|" + x.ch());
   }
-  out.push_back("fpos+" + std::to_string(x.fpos() - doc_size) + (x.malformed() ? " malformed" : ""));
+  out.push_back("fpos+" + std::to_string(x.fpos() - doc_size) +
+                (x.malformed() ? " malformed" : ""));
   return out;
 }
 
@@ -266,12 +275,9 @@ std::vector<std::string> trace_of(const std::filesystem::path& p, size_t doc_siz
 // Names, quotes, entities and references cut anywhere must read the same.
 TEST(XmlTokenizer, SnippetsCutAtEveryByteByARefill) {
   const std::vector<std::string> snippets = {
-      R"(<tag k="name" v="Stra&#223;e &amp; co"/>)",
-      R"(<t v="&#x20AC;" w="&#x1F600;x"/>)",
-      R"(<t v='it&apos;s' w=bare x="y"/>)",
-      R"(<t v="a>b" k="c"/><n/>)",
-      R"(<NoDe ID="AbC" checked   lat="1"/>)",
-      R"(<t v="fish & chips" k=""/>)",
+      R"(<tag k="name" v="Stra&#223;e &amp; co"/>)", R"(<t v="&#x20AC;" w="&#x1F600;x"/>)",
+      R"(<t v='it&apos;s' w=bare x="y"/>)",          R"(<t v="a>b" k="c"/><n/>)",
+      R"(<NoDe ID="AbC" checked   lat="1"/>)",       R"(<t v="fish & chips" k=""/>)",
       "<a>text &amp; more</a><b\tc=\"1\">",
   };
   TempDir dir;
@@ -283,7 +289,8 @@ TEST(XmlTokenizer, SnippetsCutAtEveryByteByARefill) {
     for (size_t cut = 0; cut <= snippet.size(); ++cut) {
       doc = head + std::string(ISTREAM::INBUFL - head.size() - cut, ' ') + snippet;
       write_file(dir / "cut.xml", doc);
-      ASSERT_EQ(trace_of(dir / "cut.xml", doc.size()), want) << snippet << " cut before byte " << cut;
+      ASSERT_EQ(trace_of(dir / "cut.xml", doc.size()), want)
+          << snippet << " cut before byte " << cut;
     }
   }
 }
@@ -327,7 +334,8 @@ TEST(XmlTokenizer, LengthLimitsHoldToTheByte) {
         std::string tag = x.XMLGETNEXTTAG();
         reached_end = reached_end || tag == "end";
         longest = std::max(longest, tag.size());
-        while (x.res() && x.XMLGETNEXTTAGPAR(k, w)) longest = std::max({longest, k.size(), w.size()});
+        while (x.res() && x.XMLGETNEXTTAGPAR(k, w))
+          longest = std::max({longest, k.size(), w.size()});
         longest = std::max({longest, k.size(), w.size()});
       }
       EXPECT_EQ(x.malformed(), c.malformed) << c.what << " pad " << pad;
@@ -394,17 +402,34 @@ TEST(XmlSource, CoordinatesRoundToMicroDegrees) {
     const char* text;
     int32_t micro;
   } cases[] = {
-      {"47.1234567", 47123457}, {"47.1234564", 47123456}, {"-9.5000005", -9500000},
-      {"0.0000005", 0},         {"-0.0000015", -2},        {"47.0000025", 47000002},
-      {"0.0079195", 7919},      {"0.0316765", 31677},      {"1.0000005", 1000001},
-      {"9.12345678901", 9123457}, {"360", 360000000},      {"-360", -360000000},
-      {"360.0000001", 0},       {"-360.000000001", 0},     {"1e1", 10000000},
-      {"12.", 12000000},        {".5", 500000},            {"0047.1", 47100000},
-      {"-0", 0},                {"+5", 0},                 {"-", 0},
-      {"", 0},                  {"abc", 0},                {"1.2.3", 0},
+      {"47.1234567", 47123457},
+      {"47.1234564", 47123456},
+      {"-9.5000005", -9500000},
+      {"0.0000005", 0},
+      {"-0.0000015", -2},
+      {"47.0000025", 47000002},
+      {"0.0079195", 7919},
+      {"0.0316765", 31677},
+      {"1.0000005", 1000001},
+      {"9.12345678901", 9123457},
+      {"360", 360000000},
+      {"-360", -360000000},
+      {"360.0000001", 0},
+      {"-360.000000001", 0},
+      {"1e1", 10000000},
+      {"12.", 12000000},
+      {".5", 500000},
+      {"0047.1", 47100000},
+      {"-0", 0},
+      {"+5", 0},
+      {"-", 0},
+      {"", 0},
+      {"abc", 0},
+      {"1.2.3", 0},
   };
   for (const auto& c : cases) {
-    std::string body = "<node id=\"7\" lat=\"" + std::string(c.text) + "\" lon=\"" + c.text + "\"/>\n";
+    std::string body =
+        "<node id=\"7\" lat=\"" + std::string(c.text) + "\" lon=\"" + c.text + "\"/>\n";
     std::string want = "7 " + std::to_string(c.micro) + " " + std::to_string(c.micro);
     EXPECT_EQ(read_source(body), std::vector<std::string>{want}) << c.text;
   }
@@ -414,10 +439,12 @@ TEST(XmlSource, CoordinatesRoundToMicroDegrees) {
 // over from the tag before.
 TEST(XmlSource, TagsDoNotInheritFromTheTagBefore) {
   auto got = read_source(
-      "<way id=\"3\">\n<nd ref=\"1\"/>\n<tag k=\"highway\" v=\"residential street with a long name\"/>\n"
+      "<way id=\"3\">\n<nd ref=\"1\"/>\n<tag k=\"highway\" v=\"residential street with a long "
+      "name\"/>\n"
       "<tag k=\"oneway\"/>\n<tag v=\"lonely\"/>\n<tag k=\"A&amp;B\" v=\"&#x20AC;\"/>\n</way>\n");
-  std::vector<std::string> want = {"way 3", "nd 1", "highway=residential street with a long name",
-                                   "oneway=", "=lonely", "A&B=\xE2\x82\xAC"};
+  std::vector<std::string> want = {
+      "way 3",   "nd 1",    "highway=residential street with a long name",
+      "oneway=", "=lonely", "A&B=\xE2\x82\xAC"};
   EXPECT_EQ(got, want);
 }
 
@@ -425,8 +452,8 @@ TEST(XmlTokenizer, EntityTableLookup) {
   struct Case {
     const char* ent;
     std::string out;
-  } cases[] = {{"amp", "&"}, {"apos", "'"}, {"gt", ">"}, {"lt", "<"}, {"quot", "\""},
-               {"", " "},    {"AMP", " "},  {"zzz", " "}, {"a", " "},  {"#65", "A"},
+  } cases[] = {{"amp", "&"},  {"apos", "'"}, {"gt", ">"},  {"lt", "<"}, {"quot", "\""},
+               {"", " "},     {"AMP", " "},  {"zzz", " "}, {"a", " "},  {"#65", "A"},
                {"#x41", "A"}, {"#X41", "A"}, {"#", " "},   {"#x", " "}, {"#-1", " "}};
   for (const auto& c : cases) EXPECT_EQ(XMLENTITYCONV(c.ent), c.out) << c.ent;
 }

@@ -5,8 +5,8 @@
 #include <AL/al.h>
 
 #include <cmath>
-#include <cstdlib>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -14,9 +14,9 @@
 #include <utility>
 #include <vector>
 
-#include "sound/audio_engine.h"
 #include "map/grid.h"
 #include "map/user.h"
+#include "sound/audio_engine.h"
 #include "sound/cells.h"
 #include "sound/grid_cells.h"
 #include "support/test_env.h"
@@ -38,13 +38,27 @@ struct WavLayout {
 
 inline std::string wav_bytes(const WavLayout& w) {
   std::string b;
-  auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) b.push_back(char((v >> (8 * i)) & 0xff)); };
-  auto u16 = [&](uint16_t v) { b.push_back(char(v & 0xff)); b.push_back(char(v >> 8)); };
+  auto u32 = [&](uint32_t v) {
+    for (int i = 0; i < 4; ++i) b.push_back(char((v >> (8 * i)) & 0xff));
+  };
+  auto u16 = [&](uint16_t v) {
+    b.push_back(char(v & 0xff));
+    b.push_back(char(v >> 8));
+  };
   uint32_t data = static_cast<uint32_t>(w.samples.size() * 2);
   uint32_t claimed = w.claimed_data < 0 ? data : static_cast<uint32_t>(w.claimed_data);
-  b += "RIFF"; u32(36 + data); b += "WAVEfmt "; u32(w.fmt_size);
-  u16(w.format); u16(w.channels); u32(w.rate); u32(w.rate * 2); u16(2); u16(w.bits);
-  b += "data"; u32(claimed);
+  b += "RIFF";
+  u32(36 + data);
+  b += "WAVEfmt ";
+  u32(w.fmt_size);
+  u16(w.format);
+  u16(w.channels);
+  u32(w.rate);
+  u32(w.rate * 2);
+  u16(2);
+  u16(w.bits);
+  b += "data";
+  u32(claimed);
   for (int16_t s : w.samples) u16(static_cast<uint16_t>(s));
   if (w.cut_to >= 0) b.resize(static_cast<std::size_t>(w.cut_to));
   return b;
@@ -58,7 +72,8 @@ inline void write_file(const std::filesystem::path& p, const std::string& bytes)
 // distance attenuation.
 inline std::vector<int16_t> tone(double seconds, double hz = 440) {
   std::vector<int16_t> s(static_cast<std::size_t>(seconds * 44100));
-  for (std::size_t i = 0; i < s.size(); ++i) s[i] = static_cast<int16_t>(12000 * std::sin(2 * M_PI * hz * i / 44100.0));
+  for (std::size_t i = 0; i < s.size(); ++i)
+    s[i] = static_cast<int16_t>(12000 * std::sin(2 * M_PI * hz * i / 44100.0));
   return s;
 }
 
@@ -81,7 +96,9 @@ struct SoundHome {
   SoundHome() { std::filesystem::create_directories(dir / "sounds"); }
   std::filesystem::path sounds() const { return dir / "sounds"; }
   EnginePaths paths() const { return {sounds(), dir / "alsoft.ini", dir / "hrtf"}; }
-  void add(const std::string& name, const WavLayout& w = {}) { write_file(sounds() / (name + ".wav"), wav_bytes(w)); }
+  void add(const std::string& name, const WavLayout& w = {}) {
+    write_file(sounds() / (name + ".wav"), wav_bytes(w));
+  }
 };
 
 // A real map grid around the user, who stands at (75, 75) facing north,

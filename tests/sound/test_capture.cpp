@@ -2,12 +2,12 @@
 // writes the mixed stereo output to a file, which the tests read back.
 // The backend plays in real time, so every capture is kept short.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -24,9 +24,11 @@ namespace {
 // finishes the file, before reading it.
 const std::filesystem::path& capture_file() {
   static const std::filesystem::path file = [] {
-    auto dir = std::filesystem::temp_directory_path() / ("orvela-capture-" + std::to_string(::getpid()));
+    auto dir =
+        std::filesystem::temp_directory_path() / ("orvela-capture-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir / "xdg");
-    std::ofstream(dir / "xdg" / "alsoft.conf") << ::orvela::test::wave_backend_config(dir / "capture.wav");
+    std::ofstream(dir / "xdg" / "alsoft.conf")
+        << ::orvela::test::wave_backend_config(dir / "capture.wav");
     ::setenv("XDG_CONFIG_HOME", (dir / "xdg").c_str(), 1);
     ::setenv("ALSOFT_DRIVERS", "wave", 1);
     return dir / "capture.wav";
@@ -43,7 +45,8 @@ Levels levels(double from, double to) {
   const std::vector<int16_t> s = ::orvela::test::read_wave_samples(capture_file());
   Levels l;
   std::size_t frames = s.size() / 2;
-  auto first = static_cast<std::size_t>(from * 44100), last = std::min(frames, static_cast<std::size_t>(to * 44100));
+  auto first = static_cast<std::size_t>(from * 44100),
+       last = std::min(frames, static_cast<std::size_t>(to * 44100));
   if (last <= first) return l;
   for (std::size_t i = first; i < last; ++i) {
     l.left += double(s[2 * i]) * s[2 * i];

@@ -19,7 +19,8 @@ class Engine : public testing::Test {
   void SetUp() override {
     test::use_null_backend_by_default();
     for (const char* n : {"a", "b", "c"}) home.add(n);
-    ASSERT_TRUE(e.SOUNDINIT("").device_open) << "OpenAL Soft should open its null backend (ALSOFT_DRIVERS=null)";
+    ASSERT_TRUE(e.SOUNDINIT("").device_open)
+        << "OpenAL Soft should open its null backend (ALSOFT_DRIVERS=null)";
   }
   void apply(const std::vector<std::tuple<int, int, const char*>>& cells) {
     for (auto [x, y, fn] : cells) e.SOUNDSCAPEBINDBUF(x, y, fn, 100, 100);
@@ -138,7 +139,8 @@ TEST_F(Engine, AFullTemplateGetsASourcePerCell) {
   for (int k = 0; k < 7; ++k) home.add("s" + std::to_string(k));
   for (int k = 0; k < 20; ++k) e.SOUNDPLAY(0, 0, "c", 10, 100);
   for (int x = -10; x <= 10; ++x)
-    for (int y = -10; y <= 10; ++y) e.SOUNDSCAPEBINDBUF(x, y, "s" + std::to_string(((x + 3 * y) % 7 + 7) % 7), 50, 100);
+    for (int y = -10; y <= 10; ++y)
+      e.SOUNDSCAPEBINDBUF(x, y, "s" + std::to_string(((x + 3 * y) % 7 + 7) % 7), 50, 100);
   e.SOUNDSCAPEAPLY();
   EXPECT_EQ(heard(e).size(), 441u);  // the single sounds were cut, their sources reused
   EXPECT_EQ(e.SOUNDSRCUSED(), 441);
@@ -154,7 +156,8 @@ TEST_F(Engine, AStepThatReshufflesAFullTemplateKeepsEveryCellSounding) {
   for (int colours : {7, 8}) {
     for (int x = -10; x <= 10; ++x)
       for (int y = -10; y <= 10; ++y)
-        e.SOUNDSCAPEBINDBUF(x, y, "s" + std::to_string(((x + 3 * y) % colours + colours) % colours), 50, 100);
+        e.SOUNDSCAPEBINDBUF(x, y, "s" + std::to_string(((x + 3 * y) % colours + colours) % colours),
+                            50, 100);
     e.SOUNDSCAPEAPLY();
     EXPECT_EQ(heard(e).size(), 441u) << colours << " sounds";
   }
@@ -247,15 +250,21 @@ TEST_F(Engine, NewSourcesSouthOfTheUserPlayLower) {
 }
 
 TEST_F(Engine, VolumeStaysWithinItsBounds) {
-  struct Step { int set; int8_t change; int expected; };
+  struct Step {
+    int set;
+    int8_t change;
+    int expected;
+  };
   // set >= 0: SOUNDSETVOLUME(set); otherwise SOUNDCHANGEVOLUME(change).
-  const Step steps[] = {{5, 0, 5},      {-1, -5, 5},   {100, 0, 100}, {-1, 5, 100}, {-1, -5, 95},
-                        {10, 0, 10},    {-1, -20, 5},  {200, 0, 100}, {0, 0, 5},    {-1, 120, 100},
-                        {50, 0, 50},    {-1, -128, 5}};
+  const Step steps[] = {{5, 0, 5},    {-1, -5, 5},    {100, 0, 100}, {-1, 5, 100},
+                        {-1, -5, 95}, {10, 0, 10},    {-1, -20, 5},  {200, 0, 100},
+                        {0, 0, 5},    {-1, 120, 100}, {50, 0, 50},   {-1, -128, 5}};
   EXPECT_EQ(e.SOUNDVOLUME(), 100);
   for (const Step& s : steps) {
-    if (s.set >= 0) e.SOUNDSETVOLUME(s.set);
-    else e.SOUNDCHANGEVOLUME(s.change);
+    if (s.set >= 0)
+      e.SOUNDSETVOLUME(s.set);
+    else
+      e.SOUNDCHANGEVOLUME(s.change);
     EXPECT_EQ(e.SOUNDVOLUME(), s.expected) << s.set << " " << int(s.change);
     ALfloat gain = 0;
     alGetListenerf(AL_GAIN, &gain);
@@ -268,7 +277,8 @@ TEST_F(Engine, HrtfIsAskedForInTheConfigurationAndOnTheContext) {
   std::stringstream text;
   text << f.rdbuf();
   EXPECT_NE(text.str().find("hrtf = true\n"), std::string::npos);
-  EXPECT_NE(text.str().find("hrtf-paths = " + (home.dir / "hrtf").string() + ",\n"), std::string::npos);
+  EXPECT_NE(text.str().find("hrtf-paths = " + (home.dir / "hrtf").string() + ",\n"),
+            std::string::npos);
   const char* conf = std::getenv("ALSOFT_CONF");
   ASSERT_NE(conf, nullptr);
   EXPECT_EQ(std::filesystem::path(conf), home.dir / "alsoft.ini");

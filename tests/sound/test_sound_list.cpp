@@ -57,17 +57,20 @@ TEST_F(SoundListFile, FirstEntryWinsAndUnusableFilesAreSkipped) {
   home.add("b");
   test::write_file(home.sounds() / "empty.wav", "");
   test::write_file(home.dir / "outside.wav", test::wav_bytes({}));
-  read("; our sounds\n"
-       "specialsound = User Bookmark\n"
-       "Road Main = a\r\n"
-       "road main = b\n"
-       "  footpath   =   b   ; paths\n"
-       "park = missing\n"
-       "lake = empty\n"
-       "escape = ../outside\n"
-       "absolute = " + (home.dir / "outside").string() + "\n"
-       "water =\n"
-       "[section]\n");
+  read(
+      "; our sounds\n"
+      "specialsound = User Bookmark\n"
+      "Road Main = a\r\n"
+      "road main = b\n"
+      "  footpath   =   b   ; paths\n"
+      "park = missing\n"
+      "lake = empty\n"
+      "escape = ../outside\n"
+      "absolute = " +
+      (home.dir / "outside").string() +
+      "\n"
+      "water =\n"
+      "[section]\n");
   EXPECT_EQ(list.SNDTYPEFIND("road main"), "a");
   EXPECT_EQ(list.SNDTYPEFIND("ROAD MAIN"), "a");
   EXPECT_EQ(list.SNDTYPEFIND("footpath"), "b");
@@ -88,13 +91,14 @@ TEST_F(SoundListFile, MissingListGivesNoSounds) {
 
 TEST_F(SoundListFile, PresentationListsSpecialsThenKindsThenTheRest) {
   for (const char* n : {"m", "c", "Zeta", "alpha", "late", "Early"}) home.add(n);
-  read("specialsound = Zeta\n"
-       "specialsound = alpha\n"
-       "kind one = m\n"
-       "kind two = c\n"
-       "kind three = c\n"
-       "specialsound = late\n"
-       "specialsound = Early\n");
+  read(
+      "specialsound = Zeta\n"
+      "specialsound = alpha\n"
+      "kind one = m\n"
+      "kind two = c\n"
+      "kind three = c\n"
+      "specialsound = late\n"
+      "specialsound = Early\n");
   std::vector<std::string> names;
   std::vector<int> groups;
   for (const auto& e : MAKESPLIST(list)) {

@@ -22,8 +22,9 @@ class SoundMenu : public testing::Test {
     for (const char* n : {"user bookmark", "other line", "shop", "bell"}) {
       home.add(n, test::WavLayout{.samples = test::tone(1.5)});
     }
-    test::write_file(home.dir / "sounds.ini", "specialsound = user bookmark\nspecialsound = other line\n"
-                                              "shop = shop\nspecialsound = bell\n");
+    test::write_file(home.dir / "sounds.ini",
+                     "specialsound = user bookmark\nspecialsound = other line\n"
+                     "shop = shop\nspecialsound = bell\n");
     list.READSOUNDSLIST(home.dir / "sounds.ini", home.sounds());
     ASSERT_TRUE(engine.SOUNDINIT("").device_open);
     map.put("p", "shop", {{2, 0}});
@@ -59,10 +60,21 @@ class SoundMenu : public testing::Test {
 TEST_F(SoundMenu, PresentationPlaysEachChosenSoundAndRestoresTheSoundscape) {
   auto out = with_person("4\n1\n0\n", [&](ui::Ui& u) { scape.SOUNDPRESENTATION(u, map.here()); });
   // Special sounds, the kinds' sounds, then a special sound listed after them.
-  const std::vector<std::string> expected{
-      "LIST All sounds presentation: Select sound", "* 1. other line", "  2. user bookmark", "  3. shop", "  4. bell",
-      "LIST All sounds presentation: Select sound", "  1. other line", "  2. user bookmark", "  3. shop", "* 4. bell",
-      "LIST All sounds presentation: Select sound", "* 1. other line", "  2. user bookmark", "  3. shop", "  4. bell"};
+  const std::vector<std::string> expected{"LIST All sounds presentation: Select sound",
+                                          "* 1. other line",
+                                          "  2. user bookmark",
+                                          "  3. shop",
+                                          "  4. bell",
+                                          "LIST All sounds presentation: Select sound",
+                                          "  1. other line",
+                                          "  2. user bookmark",
+                                          "  3. shop",
+                                          "* 4. bell",
+                                          "LIST All sounds presentation: Select sound",
+                                          "* 1. other line",
+                                          "  2. user bookmark",
+                                          "  3. shop",
+                                          "  4. bell"};
   EXPECT_EQ(out, expected);
   // The two chosen sounds took two buffer slots (the soundscape's shop then
   // took the first one back); the last is still held by its stopped source.
@@ -107,7 +119,8 @@ TEST_F(SoundMenu, ExchangingChannelsAsksFirst) {
 TEST_F(SoundMenu, HrtfSwitchRewritesTheConfigurationAndReopens) {
   scape.settings().SOUNDMUTED = true;
   auto out = with_person("", [&](ui::Ui& u) { scape.SWITCHSOUNDHRTFMODE(u, map.here()); });
-  EXPECT_EQ(out, std::vector<std::string>{"INFO This change will take effect after restarting the program."});
+  EXPECT_EQ(out, std::vector<std::string>{
+                     "INFO This change will take effect after restarting the program."});
   EXPECT_FALSE(engine.settings().SOUNDHRTFMODE);
   std::ifstream f(home.dir / "alsoft.ini");
   std::stringstream text;
@@ -119,10 +132,12 @@ TEST_F(SoundMenu, HrtfSwitchRewritesTheConfigurationAndReopens) {
 
 TEST_F(SoundMenu, FailuresOfTheEngineAreShown) {
   engine.SOUNDCLOSE();
-  AudioEngine nowhere({home.sounds(), home.dir / "missing folder" / "alsoft.ini", home.dir / "hrtf"});
+  AudioEngine nowhere(
+      {home.sounds(), home.dir / "missing folder" / "alsoft.ini", home.dir / "hrtf"});
   Soundscape s(nowhere, list);
   auto out = with_person("", [&](ui::Ui& u) { s.start_engine(u, "no such output device"); });
-  EXPECT_EQ(out, (std::vector<std::string>{"INFO Can not create alsoft.ini", "INFO Can not initialize sound"}));
+  EXPECT_EQ(out, (std::vector<std::string>{"INFO Can not create alsoft.ini",
+                                           "INFO Can not initialize sound"}));
   SoundList none;
   Soundscape empty(engine, none);
   out = with_person("", [&](ui::Ui& u) { empty.TESTSPEAKERS(u); });

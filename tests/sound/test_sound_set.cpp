@@ -37,7 +37,8 @@ TEST(SoundSet, EveryFileIsCanonicalMonoAndLoopsWithoutAClick) {
     ASSERT_GT(s.size(), 2u);
     int inner = 0;
     for (std::size_t i = 1; i < s.size(); ++i) inner = std::max(inner, std::abs(s[i] - s[i - 1]));
-    EXPECT_LE(std::abs(s.front() - s.back()), inner) << "the loop point jumps more than any step inside";
+    EXPECT_LE(std::abs(s.front() - s.back()), inner)
+        << "the loop point jumps more than any step inside";
     int peak = 0;
     double sum = 0;
     for (int16_t v : s) {
@@ -52,15 +53,16 @@ TEST(SoundSet, EveryFileIsCanonicalMonoAndLoopsWithoutAClick) {
 
 TEST(SoundSet, SoundListNamesOnlyExistingFilesAndEverySpecialSound) {
   SoundList list;
-  list.READSOUNDSLIST(test::program_sounds_dir().parent_path() / "sounds.ini", test::program_sounds_dir());
+  list.READSOUNDSLIST(test::program_sounds_dir().parent_path() / "sounds.ini",
+                      test::program_sounds_dir());
   ASSERT_GE(list.SNDTYPES().size(), 25u);
   std::set<std::string> specials;
   for (const auto& f : list.SNDFILES()) {
     EXPECT_GT(f.LEN, 44) << f.FN;
     specials.insert(f.FN);
   }
-  for (const char* s : {"user bookmark", "other line", "other point", "other area", "user move", "user move up",
-                        "user move down", "additional informations"}) {
+  for (const char* s : {"user bookmark", "other line", "other point", "other area", "user move",
+                        "user move up", "user move down", "additional informations"}) {
     EXPECT_TRUE(specials.count(s)) << s;
   }
   EXPECT_NE(list.SNDTYPEFIND("intersection"), "");
@@ -69,7 +71,8 @@ TEST(SoundSet, SoundListNamesOnlyExistingFilesAndEverySpecialSound) {
 
 TEST(SoundSet, EveryKindOfOurOsmRulesHasASound) {
   SoundList list;
-  list.READSOUNDSLIST(orvela::test::source_dir() / "data" / "sounds.ini", test::program_sounds_dir());
+  list.READSOUNDSLIST(orvela::test::source_dir() / "data" / "sounds.ini",
+                      test::program_sounds_dir());
   std::ifstream rules(orvela::test::source_dir() / "data" / "osm.rules");
   if (!rules) GTEST_SKIP() << "data/osm.rules is not there";
   // Administrative boundaries cross everything; they keep the quiet generic
@@ -79,7 +82,8 @@ TEST(SoundSet, EveryKindOfOurOsmRulesHasASound) {
     auto t1 = line.find('\t');
     if (t1 == std::string::npos) continue;
     auto t2 = line.find('\t', t1 + 1);
-    std::string kind = line.substr(t1 + 1, t2 == std::string::npos ? std::string::npos : t2 - t1 - 1);
+    std::string kind =
+        line.substr(t1 + 1, t2 == std::string::npos ? std::string::npos : t2 - t1 - 1);
     kind.erase(0, kind.find_first_not_of(' '));
     kind.erase(kind.find_last_not_of(' ') + 1);
     if (generic.count(kind)) continue;

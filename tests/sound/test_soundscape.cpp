@@ -10,19 +10,21 @@ namespace orvela::sound {
 namespace {
 
 using test::heard;
-using test::sound_at;
 using test::Heard;
+using test::sound_at;
 
 class SoundscapeTest : public testing::Test {
  protected:
   void SetUp() override {
     test::use_null_backend_by_default();
-    for (const char* n : {"road main", "shop", "crossing", "number", "other line", "other area", "other point",
-                          "user bookmark", "user move", "user move up", "user move down", "additional informations"}) {
+    for (const char* n : {"road main", "shop", "crossing", "number", "other line", "other area",
+                          "other point", "user bookmark", "user move", "user move up",
+                          "user move down", "additional informations"}) {
       home.add(n, test::WavLayout{.samples = test::tone(2.0)});
     }
-    test::write_file(home.dir / "sounds.ini",
-                     "specialsound = user bookmark\nroad main = road main\nshop = shop\n" + extra_list);
+    test::write_file(
+        home.dir / "sounds.ini",
+        "specialsound = user bookmark\nroad main = road main\nshop = shop\n" + extra_list);
     list.READSOUNDSLIST(home.dir / "sounds.ini", home.sounds());
     ASSERT_TRUE(engine.SOUNDINIT("").device_open);
   }
@@ -52,11 +54,20 @@ TEST_F(SoundscapeTest, EachCellPlaysTheSoundOfItsObject) {
   map.put("l", "road main", {{4, 0}});
   map.bookmarks[{4, 0}] = 0;  // a bookmark on the road
   scape.SETSOUNDSCAPE(map.here());
-  struct Expect { int x, y; const char* sound; float gain; };
-  const Expect expected[] = {
-      {1, 0, "road main", 0.7f}, {1, 1, "road main", 0.7f}, {2, 0, "other line", 0.7f},
-      {0, 3, "other area", 0.4f}, {-1, 0, "other point", 1.0f}, {-4, 0, "shop", 1.0f},
-      {-2, 0, "", 0}, {-3, 0, "", 0}, {4, 0, "user bookmark", 1.0f}};
+  struct Expect {
+    int x, y;
+    const char* sound;
+    float gain;
+  };
+  const Expect expected[] = {{1, 0, "road main", 0.7f},
+                             {1, 1, "road main", 0.7f},
+                             {2, 0, "other line", 0.7f},
+                             {0, 3, "other area", 0.4f},
+                             {-1, 0, "other point", 1.0f},
+                             {-4, 0, "shop", 1.0f},
+                             {-2, 0, "", 0},
+                             {-3, 0, "", 0},
+                             {4, 0, "user bookmark", 1.0f}};
   for (const Expect& e : expected) {
     Heard h = at(e.x, e.y);
     EXPECT_EQ(h.sound, e.sound) << e.x << "," << e.y;
@@ -88,8 +99,12 @@ TEST_F(SoundscapeTest, SoundsSouthOfTheUserPlayLowerAlsoWhenReused) {
   map.put("p", "shop", {{3, 0}, {-3, 0}, {0, 2}, {2, -1}, {0, -5}, {-1, -1}});
   for (int pass = 0; pass < 2; ++pass) {
     scape.SETSOUNDSCAPE(map.here());
-    for (auto [x, y, pitch] : {std::tuple{3, 0, 1.0f}, {-3, 0, 1.0f}, {0, 2, 1.0f}, {2, -1, 0.89f},
-                               {0, -5, 0.89f}, {-1, -1, 0.89f}}) {
+    for (auto [x, y, pitch] : {std::tuple{3, 0, 1.0f},
+                               {-3, 0, 1.0f},
+                               {0, 2, 1.0f},
+                               {2, -1, 0.89f},
+                               {0, -5, 0.89f},
+                               {-1, -1, 0.89f}}) {
       EXPECT_FLOAT_EQ(at(x, y).pitch, pitch) << x << "," << y << " pass " << pass;
     }
   }
@@ -115,7 +130,12 @@ TEST_F(SoundscapeTest, ListenerTurnsWithTheUser) {
 TEST_F(SoundscapeTest, StepSoundTellsHeightChangeAndExtraInformationOnce) {
   map.put("l", "road main", {{0, 0}}, /*hastags=*/true);
   map.put("l", "road main", {{0, 1}});
-  struct Step { double oldhl, curhl; int dy; const char* sound; float gain, pitch; };
+  struct Step {
+    double oldhl, curhl;
+    int dy;
+    const char* sound;
+    float gain, pitch;
+  };
   const Step steps[] = {
       {0, 0, 0, "additional informations", 0.7f, 1.0f},  // first time on the tagged road
       {0, 0, 0, "user move", 0.5f, 1.75f},               // same object again: a plain step

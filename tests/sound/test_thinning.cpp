@@ -52,30 +52,54 @@ INSTANTIATE_TEST_SUITE_P(
         // A filled 3 x 3 block away from the user's row and column: the
         // middle of every side and the centre go, the corners stay.
         ThinCase{"BlockOffAxis", 10, block(1, 3, 1, 3), {}, {{1, 1}, {1, 3}, {3, 1}, {3, 3}}},
-        ThinCase{"BlockSouthWest", 10, block(-6, -4, -8, -6), {}, {{-6, -8}, {-6, -6}, {-4, -8}, {-4, -6}}},
+        ThinCase{"BlockSouthWest",
+                 10,
+                 block(-6, -4, -8, -6),
+                 {},
+                 {{-6, -8}, {-6, -6}, {-4, -8}, {-4, -6}}},
         // Centred on the user's row: the row keeps every cell.
-        ThinCase{"BlockOnUserRow", 10, block(1, 3, -1, 1), {},
+        ThinCase{"BlockOnUserRow",
+                 10,
+                 block(1, 3, -1, 1),
+                 {},
                  {{1, -1}, {1, 0}, {1, 1}, {2, 0}, {3, -1}, {3, 0}, {3, 1}}},
-        ThinCase{"BlockOnUserColumn", 10, block(-1, 1, 4, 6), {},
+        ThinCase{"BlockOnUserColumn",
+                 10,
+                 block(-1, 1, 4, 6),
+                 {},
                  {{-1, 4}, {-1, 6}, {0, 4}, {0, 5}, {0, 6}, {1, 4}, {1, 6}}},
         // A run: a cleared cell no longer counts as an equal neighbour, so
         // every other cell stays; the column through the user stays.
-        ThinCase{"RunEastWest", 10, block(-5, 5, 2, 2), {},
+        ThinCase{"RunEastWest",
+                 10,
+                 block(-5, 5, 2, 2),
+                 {},
                  {{-5, 2}, {-3, 2}, {-1, 2}, {0, 2}, {2, 2}, {4, 2}, {5, 2}}},
-        ThinCase{"RunSouthNorth", 10, block(-3, -3, -5, 5), {},
+        ThinCase{"RunSouthNorth",
+                 10,
+                 block(-3, -3, -5, 5),
+                 {},
                  {{-3, -5}, {-3, -3}, {-3, -1}, {-3, 0}, {-3, 2}, {-3, 4}, {-3, 5}}},
-        ThinCase{"RunDiagonal", 10, Cells{{1, 1}, {2, 2}, {3, 3}, {4, 4}}, {}, {{1, 1}, {3, 3}, {4, 4}}},
-        ThinCase{"RunOtherDiagonal", 10, Cells{{1, 4}, {2, 3}, {3, 2}, {4, 1}}, {}, {{1, 4}, {3, 2}, {4, 1}}},
+        ThinCase{
+            "RunDiagonal", 10, Cells{{1, 1}, {2, 2}, {3, 3}, {4, 4}}, {}, {{1, 1}, {3, 3}, {4, 4}}},
+        ThinCase{"RunOtherDiagonal",
+                 10,
+                 Cells{{1, 4}, {2, 3}, {3, 2}, {4, 1}},
+                 {},
+                 {{1, 4}, {3, 2}, {4, 1}}},
         // The user's own row and column are never thinned.
-        ThinCase{"UserRowAndColumn", 10, block(-10, 10, 0, 0), block(0, 0, 1, 10), []{
+        ThinCase{"UserRowAndColumn", 10, block(-10, 10, 0, 0), block(0, 0, 1, 10),
+                 [] {
                    Cells c = block(-10, 10, 0, 0);
                    for (auto p : block(0, 0, 1, 10)) c.insert(p);
-                   return c; }()},
+                   return c;
+                 }()},
         // Different sounds side by side are all kept.
         ThinCase{"Alternating", 10, Cells{{1, 3}, {3, 3}}, Cells{{2, 3}}, {{1, 3}, {2, 3}, {3, 3}}},
         // The outermost ring of the range is never cleared; cells beyond it
         // are not looked at.
-        ThinCase{"RangeEdge", 3, block(-3, 3, 2, 2), {}, {{-3, 2}, {-1, 2}, {0, 2}, {2, 2}, {3, 2}}},
+        ThinCase{
+            "RangeEdge", 3, block(-3, 3, 2, 2), {}, {{-3, 2}, {-1, 2}, {0, 2}, {2, 2}, {3, 2}}},
         ThinCase{"RangeOne", 1, block(-1, 1, -1, 1), {}, block(-1, 1, -1, 1)}),
     [](const testing::TestParamInfo<ThinCase>& i) { return std::string(i.param.name); });
 

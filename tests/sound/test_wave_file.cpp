@@ -47,8 +47,10 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"LongFmtChunk", with([](WavLayout& w) { w.fmt_size = 18; }), WAVE_BAD_HEADER},
         BadFile{"ZeroRate", with([](WavLayout& w) { w.rate = 0; }), WAVE_BAD_HEADER},
         BadFile{"EmptyDataChunk", with([](WavLayout& w) { w.samples.clear(); }), WAVE_BAD_HEADER},
-        BadFile{"ClaimsMoreThanFile", with([](WavLayout& w) { w.claimed_data = 100000; }), WAVE_SHORT_DATA},
-        BadFile{"ClaimsFourGigabytes", with([](WavLayout& w) { w.claimed_data = 0xFFFFFFF0; }), WAVE_SHORT_DATA},
+        BadFile{"ClaimsMoreThanFile", with([](WavLayout& w) { w.claimed_data = 100000; }),
+                WAVE_SHORT_DATA},
+        BadFile{"ClaimsFourGigabytes", with([](WavLayout& w) { w.claimed_data = 0xFFFFFFF0; }),
+                WAVE_SHORT_DATA},
         BadFile{"DataCutShort", with([](WavLayout& w) { w.cut_to = 44 + 100; }), WAVE_SHORT_DATA}),
     [](const testing::TestParamInfo<BadFile>& i) { return std::string(i.param.name); });
 
@@ -77,7 +79,8 @@ TEST(WaveFiles, ALinkOutOfTheSoundsFolderIsNotFollowed) {
   EXPECT_FALSE(existing_sound_file(home.sounds(), "link").has_value());
   EXPECT_FALSE(existing_sound_file(home.sounds(), "missing").has_value());
   EXPECT_TRUE(existing_sound_file(home.sounds(), "real").has_value());
-  EXPECT_TRUE(existing_sound_file(home.sounds(), "alias").has_value());  // a link inside the folder is fine
+  EXPECT_TRUE(
+      existing_sound_file(home.sounds(), "alias").has_value());  // a link inside the folder is fine
 }
 
 }  // namespace

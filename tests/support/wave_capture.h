@@ -14,7 +14,8 @@ namespace orvela::test {
 // An OpenAL Soft configuration that records 44.1 kHz 16-bit stereo into `out`.
 inline std::string wave_backend_config(const std::filesystem::path& out) {
   return "[general]\ndrivers = wave\nchannels = stereo\nsample-type = int16\n"
-         "frequency = 44100\n[wave]\nfile = " + out.string() + "\n";
+         "frequency = 44100\n[wave]\nfile = " +
+         out.string() + "\n";
 }
 
 // The interleaved 16-bit samples of a recording's data chunk (the backend

@@ -37,7 +37,9 @@ class Recorder : public EventHandler {
   }
   void on_focus(bool gained) override { events.push_back(gained ? "focus on" : "focus off"); }
   void on_init_menu() override { events.push_back("init menu"); }
-  void on_menu_loop(bool entered) override { events.push_back(entered ? "menu open" : "menu closed"); }
+  void on_menu_loop(bool entered) override {
+    events.push_back(entered ? "menu open" : "menu closed");
+  }
   bool on_close_requested() override {
     events.push_back("close");
     return close_answer ? close_answer() : true;

@@ -30,10 +30,11 @@ TEST(BackgroundTask, ProgressTextsArriveInOrderAndTheResultComesBack) {
   EXPECT_EQ(r.LASTERR, 3);
   EXPECT_EQ(r.LASTERRDESC, "Bad file");
   EXPECT_FALSE(r.cancelled);
-  EXPECT_EQ(c.out_lines(), (Lines{"PROGRESS Import: Converting:: Starting", "PROGRESS Import: Converting:: 10%",
-                                  "PROGRESS Import: Reading ways: 10%",
-                                  "PROGRESS Import of city: Reading ways: 10%",
-                                  "PROGRESS Import of city: Reading ways: line one\\nline two"}));
+  EXPECT_EQ(
+      c.out_lines(),
+      (Lines{"PROGRESS Import: Converting:: Starting", "PROGRESS Import: Converting:: 10%",
+             "PROGRESS Import: Reading ways: 10%", "PROGRESS Import of city: Reading ways: 10%",
+             "PROGRESS Import of city: Reading ways: line one\\nline two"}));
 }
 
 TEST(BackgroundTask, CancelRaisesTheFlagAndWaitsForTheWorkerToEnd) {
@@ -53,8 +54,8 @@ TEST(BackgroundTask, CancelRaisesTheFlagAndWaitsForTheWorkerToEnd) {
   EXPECT_TRUE(r.cancelled);
   EXPECT_EQ(r.LASTERR, 1);
   EXPECT_EQ(on_cancel_calls, 1);
-  EXPECT_EQ(c.out_lines(),
-            (Lines{"PROGRESS Import: Converting:: Starting", "PROGRESS Import: Converting:: Cancelling"}));
+  EXPECT_EQ(c.out_lines(), (Lines{"PROGRESS Import: Converting:: Starting",
+                                  "PROGRESS Import: Converting:: Cancelling"}));
 }
 
 TEST(BackgroundTask, ASecondCancelIsIgnored) {
@@ -128,12 +129,12 @@ TEST(BackgroundTask, AnErrorOnTheWindowsThreadStopsTheWorkAndWaitsForIt) {
   Console c("");
   std::atomic<bool> worker_done{false};
   EXPECT_THROW(c.ui.BGPROCES(task([&](BgProgress& p) {
-                 // A GPS update fails while the task runs.
-                 c.ui.post([] { throw std::logic_error("bad fix"); });
-                 while (!p.BGPROCESCANCEL()) std::this_thread::sleep_for(1ms);
-                 worker_done = true;
-                 return BgResult{};
-               })),
+    // A GPS update fails while the task runs.
+    c.ui.post([] { throw std::logic_error("bad fix"); });
+    while (!p.BGPROCESCANCEL()) std::this_thread::sleep_for(1ms);
+    worker_done = true;
+    return BgResult{};
+  })),
                std::logic_error);
   EXPECT_TRUE(worker_done.load());
 }

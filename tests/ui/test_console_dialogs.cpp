@@ -17,9 +17,10 @@ TEST(ConsoleDialogs, SpeechAndBoxesPrintOneLineEachWithLineBreaksEscaped) {
   c.ui.WGINFO("Map loaded.\nThree objects.");
   c.ui.WGSETWINTEXTSTR("Orvela - city");
   c.ui.copy_files_to_clipboard({"/tmp/a.lscp", "/tmp/b c.lscp"});
-  EXPECT_EQ(c.out_lines(), (Lines{"SAY One square 10 metres.", "SAY first\\nsecond\\nthird\\nfourth",
-                                  "INFO Map loaded.\\nThree objects.", "TITLE Orvela - city",
-                                  "CLIPBOARD /tmp/a.lscp", "CLIPBOARD /tmp/b c.lscp"}));
+  EXPECT_EQ(c.out_lines(),
+            (Lines{"SAY One square 10 metres.", "SAY first\\nsecond\\nthird\\nfourth",
+                   "INFO Map loaded.\\nThree objects.", "TITLE Orvela - city",
+                   "CLIPBOARD /tmp/a.lscp", "CLIPBOARD /tmp/b c.lscp"}));
 }
 
 TEST(ConsoleDialogs, YesNoAnswersAndDefaults) {
@@ -29,9 +30,9 @@ TEST(ConsoleDialogs, YesNoAnswersAndDefaults) {
     bool expected;
   };
   const Case cases[] = {
-      {"y\n", false, true},    {"YES\n", false, true}, {"n\n", true, false}, {" no \n", true, false},
-      {"\n", true, true},      {"\n", false, false},   {"", true, true},     {"", false, false},
-      {"maybe\nn\n", true, false},
+      {"y\n", false, true},    {"YES\n", false, true}, {"n\n", true, false},
+      {" no \n", true, false}, {"\n", true, true},     {"\n", false, false},
+      {"", true, true},        {"", false, false},     {"maybe\nn\n", true, false},
   };
   for (const Case& k : cases) {
     Console c(k.input);
@@ -53,16 +54,15 @@ TEST(ConsoleDialogs, OneLineEntryAnswers) {
     std::optional<std::string> expected;
   };
   const Case cases[] = {
-      {"Main street 5\n", "Main street 5"},
-      {"\n", ""},
-      {":default\n", "52.1 21.0"},
-      {":cancel\n", std::nullopt},
-      {"", "52.1 21.0"},  // end of input takes the OK button with the text as it stands
+      {"Main street 5\n", "Main street 5"}, {"\n", ""},        {":default\n", "52.1 21.0"},
+      {":cancel\n", std::nullopt},          {"", "52.1 21.0"},  // end of input takes the OK button
+                                                                // with the text as it stands
       {"  spaced  \r\n", "  spaced  "},
   };
   for (const Case& k : cases) {
     Console c(k.input);
-    EXPECT_EQ(c.ui.WGREADSTR("Go to coordinates", "Latitude and longitude:", "52.1 21.0"), k.expected)
+    EXPECT_EQ(c.ui.WGREADSTR("Go to coordinates", "Latitude and longitude:", "52.1 21.0"),
+              k.expected)
         << '"' << k.input << '"';
     EXPECT_EQ(c.out_lines(), Lines{"INPUT Go to coordinates: Latitude and longitude: [52.1 21.0]"});
   }
@@ -147,16 +147,17 @@ TEST(ConsoleDialogs, WebAndMailAskFirstThenOpen) {
   EXPECT_TRUE(c.ui.RUNWEB("HTTPS://example.org"));
   EXPECT_FALSE(c.ui.RUNWEB("example.org"));
   EXPECT_TRUE(c.ui.RUNMAIL("author@example.org"));
-  EXPECT_EQ(c.out_lines(),
-            (Lines{"ASK Do you want to open web page orvela.example.org in default browser?",
-                   "OPEN http://orvela.example.org",
-                   "ASK Do you want to open web page ftp://files.example.org/x in default browser?",
-                   "OPEN ftp://files.example.org/x",
-                   "ASK Do you want to open web page HTTPS://example.org in default browser?",
-                   "OPEN HTTPS://example.org",
-                   "ASK Do you want to open web page example.org in default browser?",
-                   "ASK Do you want to create message to author@example.org in default mail client?",
-                   "OPEN mailto:author@example.org"}));
+  EXPECT_EQ(
+      c.out_lines(),
+      (Lines{"ASK Do you want to open web page orvela.example.org in default browser?",
+             "OPEN http://orvela.example.org",
+             "ASK Do you want to open web page ftp://files.example.org/x in default browser?",
+             "OPEN ftp://files.example.org/x",
+             "ASK Do you want to open web page HTTPS://example.org in default browser?",
+             "OPEN HTTPS://example.org",
+             "ASK Do you want to open web page example.org in default browser?",
+             "ASK Do you want to create message to author@example.org in default mail client?",
+             "OPEN mailto:author@example.org"}));
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <chrono>
 #include <memory>
-#include <streambuf>
 #include <sstream>
+#include <streambuf>
 #include <thread>
 
 #include "ui/console_inbox.h"

@@ -21,7 +21,8 @@ MenuBar menu() {
   b.MKMENU_ENDPOPUP();
   b.MKMENU_POPUP("&Navigation");
   b.MKMENU_ADD(211, "IDM_GOFORWARD", "Go forward", "Up arrow", key(Key::Up));
-  b.MKMENU_ADD(221, "IDM_INCSQMETERS", "Increase square size", "Ctrl+PGUP", key(Key::PageUp, MOD_CTRL));
+  b.MKMENU_ADD(221, "IDM_INCSQMETERS", "Increase square size", "Ctrl+PGUP",
+               key(Key::PageUp, MOD_CTRL));
   b.MKMENU_ENDPOPUP();
   b.MKMENU_POPUP("&Say");
   b.MKMENU_ADD(302, "IDM_SAYTYPE", "Current object type", "", key(' '));
@@ -39,11 +40,12 @@ struct Session {
 };
 
 TEST(ConsoleLoop, CommandsByNameOrKeyAsTheMenuShowsIt) {
-  Session r("IDM_GOFORWARD\nUp\nup arrow\nCtrl+Page Up\nctrl+pgup\nSpace\n/\np\nCtrl+O\nIDM_FILEOPEN\n");
+  Session r(
+      "IDM_GOFORWARD\nUp\nup arrow\nCtrl+Page Up\nctrl+pgup\nSpace\n/\np\nCtrl+O\nIDM_FILEOPEN\n");
   r.go();
-  EXPECT_EQ(r.rec.events, (Lines{"command 211", "command 211", "command 211", "command 221", "command 221",
-                                 "command 302", "command 303", "command 251", "command 101", "command 101",
-                                 "close"}));
+  EXPECT_EQ(r.rec.events, (Lines{"command 211", "command 211", "command 211", "command 221",
+                                 "command 221", "command 302", "command 303", "command 251",
+                                 "command 101", "command 101", "close"}));
   EXPECT_TRUE(r.c.err_lines().empty());
 }
 
@@ -79,9 +81,9 @@ TEST(ConsoleLoop, QuitGoesThroughTheHandlersVeto) {
 TEST(ConsoleLoop, EndOfInputClosesWithQuestionsTakingTheirDefaults) {
   Session r("IDM_GOFORWARD\n");
   r.rec.close_answer = [&] {
-    const bool save = r.c.ui.WGTN("Save bookmarks");        // default Yes
-    const bool quit = r.c.ui.WGNT("Really quit program");   // default No: refused,
-    return save && quit;                                    // but input has ended
+    const bool save = r.c.ui.WGTN("Save bookmarks");       // default Yes
+    const bool quit = r.c.ui.WGNT("Really quit program");  // default No: refused,
+    return save && quit;                                   // but input has ended
   };
   r.go();
   EXPECT_EQ(r.rec.events, (Lines{"command 211", "close"}));
@@ -103,7 +105,8 @@ TEST(ConsoleLoop, WaitHandlesWhatOtherThreadsPost) {
   Session r(":wait 300\nIDM_GOFORWARD\n");
   r.rec.actions[211] = [&] { r.rec.events.push_back("forward"); };
   std::thread gps([&] {
-    for (int i = 0; i < 3; ++i) r.c.ui.post([&r, i] { r.rec.events.push_back("fix " + std::to_string(i)); });
+    for (int i = 0; i < 3; ++i)
+      r.c.ui.post([&r, i] { r.rec.events.push_back("fix " + std::to_string(i)); });
   });
   gps.join();
   r.go();

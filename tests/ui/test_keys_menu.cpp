@@ -46,8 +46,12 @@ TEST(Keys, TextsThatNameNoKeyAreRefused) {
 }
 
 TEST(Keys, WrittenTextsParseBackToTheSameKey) {
-  const Accel keys[] = {key(Key::PageUp, MOD_CTRL | MOD_SHIFT), key(Key::Left, MOD_ALT),
-                        key('/'), key(' '), key(Key::F1), key('Y', MOD_CTRL | MOD_SHIFT)};
+  const Accel keys[] = {key(Key::PageUp, MOD_CTRL | MOD_SHIFT),
+                        key(Key::Left, MOD_ALT),
+                        key('/'),
+                        key(' '),
+                        key(Key::F1),
+                        key('Y', MOD_CTRL | MOD_SHIFT)};
   for (const Accel& a : keys) EXPECT_EQ(parse_accel(accel_text(a)), a) << accel_text(a);
   EXPECT_EQ(accel_text(key(Key::PageUp, MOD_SHIFT | MOD_CTRL)), "Ctrl+Shift+Page Up");
   EXPECT_EQ(accel_text(key('o', MOD_CTRL)), "Ctrl+O");

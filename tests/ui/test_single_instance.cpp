@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
-
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <atomic>
-#include <cstring>
 #include <chrono>
+#include <cstring>
 #include <fstream>
 #include <thread>
 

@@ -15,10 +15,27 @@ namespace {
 using namespace orvela::ui;
 
 enum : int {
-  IDM_FILEOPEN = 101, IDM_CLOSE = 100, IDM_GOFORWARD = 211, IDM_INCSQMETERS = 221,
-  IDM_GOTOCORDS = 270, IDM_AREAPOINTS = 251, IDM_SAYTYPE = 302, IDM_SAYDIRECTION = 303,
-  IDM_SAYUDIR = 305, IDM_MUTE = 406, IDM_BOOKMARKGOTO = 502, IDM_OSMIMPORTFILE = 165,
-  IDM_TASK = 110, IDM_ASK = 604, IDM_USEMOUSE = 281, IDM_MONO = 407, IDM_HELPMANUAL = 901, IDM_BOOKMARKLOAD = 505, IDM_BOOKMARKSAVEAS = 512, IDM_HELPWWW = 903, IDM_HELPMAIL = 904,
+  IDM_FILEOPEN = 101,
+  IDM_CLOSE = 100,
+  IDM_GOFORWARD = 211,
+  IDM_INCSQMETERS = 221,
+  IDM_GOTOCORDS = 270,
+  IDM_AREAPOINTS = 251,
+  IDM_SAYTYPE = 302,
+  IDM_SAYDIRECTION = 303,
+  IDM_SAYUDIR = 305,
+  IDM_MUTE = 406,
+  IDM_BOOKMARKGOTO = 502,
+  IDM_OSMIMPORTFILE = 165,
+  IDM_TASK = 110,
+  IDM_ASK = 604,
+  IDM_USEMOUSE = 281,
+  IDM_MONO = 407,
+  IDM_HELPMANUAL = 901,
+  IDM_BOOKMARKLOAD = 505,
+  IDM_BOOKMARKSAVEAS = 512,
+  IDM_HELPWWW = 903,
+  IDM_HELPMAIL = 904,
 };
 
 MenuBar probe_menu() {
@@ -26,9 +43,11 @@ MenuBar probe_menu() {
   b.MKMENU_START();
   b.MKMENU_POPUP("&Map");
   b.MKMENU_ADD(IDM_FILEOPEN, "IDM_FILEOPEN", "&Open...", "Ctrl+O", key('O', MOD_CTRL));
-  b.MKMENU_ADD(IDM_TASK, "IDM_SELSTARTPOINT", "Select start point...", "Ctrl+T", key('T', MOD_CTRL));
+  b.MKMENU_ADD(IDM_TASK, "IDM_SELSTARTPOINT", "Select start point...", "Ctrl+T",
+               key('T', MOD_CTRL));
   b.MKMENU_POPUP("&Import OpenStreetMap");
-  b.MKMENU_ADD(IDM_OSMIMPORTFILE, "IDM_OSMIMPORTFILE", "From OSM XML &file...", "", key('I', MOD_CTRL));
+  b.MKMENU_ADD(IDM_OSMIMPORTFILE, "IDM_OSMIMPORTFILE", "From OSM XML &file...", "",
+               key('I', MOD_CTRL));
   b.MKMENU_ENDPOPUP();
   b.MKMENU_ADD(IDM_CLOSE, "IDM_CLOSE", "&Quit", "alt+f4");
   b.MKMENU_ENDPOPUP();
@@ -36,7 +55,8 @@ MenuBar probe_menu() {
   b.MKMENU_ADD(IDM_GOFORWARD, "IDM_GOFORWARD", "Go forward", "Up arrow", key(Key::Up));
   b.MKMENU_ADD(IDM_INCSQMETERS, "IDM_INCSQMETERS", "Increase square size", "Ctrl+PGUP",
                key(Key::PageUp, MOD_CTRL));
-  b.MKMENU_ADD(IDM_GOTOCORDS, "IDM_GOTOCORDS", "&Go to coordinates...", "Ctrl+G", key('G', MOD_CTRL));
+  b.MKMENU_ADD(IDM_GOTOCORDS, "IDM_GOTOCORDS", "&Go to coordinates...", "Ctrl+G",
+               key('G', MOD_CTRL));
   b.MKMENU_ADDCHECK(IDM_USEMOUSE, "IDM_USEMOUSE", "Use mouse", "Ctrl+Y", key('Y', MOD_CTRL));
   b.MKMENU_ENDPOPUP();
   b.MKMENU_POPUP("&Area");
@@ -44,7 +64,8 @@ MenuBar probe_menu() {
   b.MKMENU_ENDPOPUP();
   b.MKMENU_POPUP("&Bookmarks");
   b.MKMENU_ADD(IDM_BOOKMARKGOTO, "IDM_BOOKMARKGOTO", "&Go to bookmark...", "U", key('U'));
-  b.MKMENU_ADD(IDM_BOOKMARKLOAD, "IDM_BOOKMARKLOAD", "L&oad bookmarks...", "Ctrl+L", key('L', MOD_CTRL));
+  b.MKMENU_ADD(IDM_BOOKMARKLOAD, "IDM_BOOKMARKLOAD", "L&oad bookmarks...", "Ctrl+L",
+               key('L', MOD_CTRL));
   b.MKMENU_ADD(IDM_BOOKMARKSAVEAS, "IDM_BOOKMARKSAVEAS", "Save bookmarks &as...", "",
                key('S', MOD_CTRL | MOD_SHIFT));
   b.MKMENU_ENDPOPUP();
@@ -85,7 +106,8 @@ class Probe final : public EventHandler {
       const auto s = ui_.WGREADSTR("Go to coordinates", "Latitude and longitude:", "52.1 21.0");
       log(s ? "entered " + *s : std::string("cancelled"));
     } else if (id == IDM_BOOKMARKGOTO) {
-      const auto i = ui_.WGREADLIST("Go to bookmark", "Choose a bookmark:", {"Home", "Work", "Park"}, 1);
+      const auto i =
+          ui_.WGREADLIST("Go to bookmark", "Choose a bookmark:", {"Home", "Work", "Park"}, 1);
       log(i ? "chosen " + std::to_string(*i) : std::string("cancelled"));
     } else if (id == IDM_TASK) {
       run_task();
@@ -93,7 +115,11 @@ class Probe final : public EventHandler {
       // Work that is over before its dialog can appear must still close it.
       int sum = 0;
       for (int i = 0; i < 20; ++i)
-        sum += ui_.BGPROCES({{"Import", "File:", ""}, [i](BgProgress&) { return BgResult{i, "", false}; }, {}})
+        sum += ui_.BGPROCES({{"Import", "File:", ""},
+                             [i](BgProgress&) {
+                               return BgResult{i, "", false};
+                             },
+                             {}})
                    .LASTERR;
       log("instant tasks " + std::to_string(sum));
     } else if (id == IDM_USEMOUSE) {
@@ -103,9 +129,9 @@ class Probe final : public EventHandler {
       muted_ = !muted_;
     } else if (id == IDM_BOOKMARKLOAD || id == IDM_BOOKMARKSAVEAS) {
       const bool load = id == IDM_BOOKMARKLOAD;
-      const auto p = ui_.WGWYBORPLI(load ? WGFOPEN : WGFSAVEAS, load ? "Load bookmarks" : "Save bookmarks",
-                                    {{"Loadstone Checkpoints file *.lscp", "*.lscp"}, {"All files", "*"}},
-                                    {}, ".lscp");
+      const auto p = ui_.WGWYBORPLI(
+          load ? WGFOPEN : WGFSAVEAS, load ? "Load bookmarks" : "Save bookmarks",
+          {{"Loadstone Checkpoints file *.lscp", "*.lscp"}, {"All files", "*"}}, {}, ".lscp");
       log(p ? "file " + p->string() : std::string("cancelled"));
     } else if (id == IDM_HELPMANUAL) {
       log(ui_.WGSHELLEXE("/tmp/orvela help/help.en.html") ? "opened" : "not opened");
@@ -127,8 +153,12 @@ class Probe final : public EventHandler {
     ui_.set_item_enabled(IDM_AREAPOINTS, false);
   }
   void on_menu_loop(bool entered) override { log(entered ? "menu open" : "menu closed"); }
-  void on_mouse_move(int dx, int dy) override { log("mouse " + std::to_string(dx) + " " + std::to_string(dy)); }
-  void on_mouse_click(MouseButton b) override { log(b == MouseButton::Left ? "click left" : "click right"); }
+  void on_mouse_move(int dx, int dy) override {
+    log("mouse " + std::to_string(dx) + " " + std::to_string(dy));
+  }
+  void on_mouse_click(MouseButton b) override {
+    log(b == MouseButton::Left ? "click left" : "click right");
+  }
   bool on_close_requested() override {
     log("close");
     return ui_.WGTN("Really quit program");
@@ -148,7 +178,8 @@ class Probe final : public EventHandler {
       return BgResult{p.BGPROCESCANCEL() ? 1 : 0, "", false};
     };
     const BgResult r = ui_.BGPROCES(std::move(t));
-    log(std::string("task ") + (r.cancelled ? "cancelled" : "finished") + " " + std::to_string(r.LASTERR));
+    log(std::string("task ") + (r.cancelled ? "cancelled" : "finished") + " " +
+        std::to_string(r.LASTERR));
   }
 
  public:
@@ -170,7 +201,8 @@ int main(int argc, char** argv) {
   }
   const char* log_path = argv[1];
   const char* home = std::getenv("HOME");
-  auto instance = SingleInstance::ONEINSTCHECK(std::string(home ? home : "/tmp") + "/.orvela-probe.sock", true);
+  auto instance =
+      SingleInstance::ONEINSTCHECK(std::string(home ? home : "/tmp") + "/.orvela-probe.sock", true);
   if (!instance) return 3;  // the running copy has been brought forward
   auto ui = orvela::ui::wx::WGINIT(argc, argv, {"Orvela window test"});
   if (!ui) {

@@ -48,8 +48,7 @@ double window_rms(const std::vector<double>& s, std::size_t start, std::size_t l
 
 }  // namespace
 
-Loop::Loop(double seconds)
-    : s_(static_cast<std::size_t>(std::lround(seconds * kRate)), 0.0) {}
+Loop::Loop(double seconds) : s_(static_cast<std::size_t>(std::lround(seconds * kRate)), 0.0) {}
 
 double Loop::fit(double hz) const {
   double cycles = std::max(1.0, std::round(hz * seconds()));

@@ -62,7 +62,7 @@ struct Note {
   double attack_s = 0.003;
   double fm_ratio = 0;
   double fm_index = 0;
-  double length_s = 0;   // 0 = five decay constants
+  double length_s = 0;  // 0 = five decay constants
   std::vector<double> partials{1.0};
 };
 void note(Loop& loop, double start_s, const Note& n);

@@ -6,9 +6,12 @@
 namespace orvela::soundgen {
 namespace {
 
-void put(std::ofstream& f, std::string_view tag) { f.write(tag.data(), static_cast<std::streamsize>(tag.size())); }
+void put(std::ofstream& f, std::string_view tag) {
+  f.write(tag.data(), static_cast<std::streamsize>(tag.size()));
+}
 void put32(std::ofstream& f, uint32_t v) {
-  char b[4] = {char(v & 0xff), char((v >> 8) & 0xff), char((v >> 16) & 0xff), char((v >> 24) & 0xff)};
+  char b[4] = {char(v & 0xff), char((v >> 8) & 0xff), char((v >> 16) & 0xff),
+               char((v >> 24) & 0xff)};
   f.write(b, 4);
 }
 void put16(std::ofstream& f, uint16_t v) {
@@ -18,7 +21,8 @@ void put16(std::ofstream& f, uint16_t v) {
 
 }  // namespace
 
-bool write_wav(const std::filesystem::path& file, const std::vector<int16_t>& samples, uint32_t rate) {
+bool write_wav(const std::filesystem::path& file, const std::vector<int16_t>& samples,
+               uint32_t rate) {
   std::ofstream f(file, std::ios::binary | std::ios::trunc);
   if (!f) return false;
   auto data_size = static_cast<uint32_t>(samples.size() * 2);

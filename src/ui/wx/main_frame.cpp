@@ -1,9 +1,9 @@
 #include "ui/wx/main_frame.h"
 
+#include <wx/sizer.h>
+
 #include <exception>
 #include <iostream>
-
-#include <wx/sizer.h>
 
 namespace orvela::ui::wx {
 
@@ -125,7 +125,8 @@ void MainFrame::on_motion(wxMouseEvent& e) {
 }
 
 void MainFrame::on_click(wxMouseEvent& e) {
-  const MouseButton b = e.GetEventType() == wxEVT_LEFT_DOWN ? MouseButton::Left : MouseButton::Right;
+  const MouseButton b =
+      e.GetEventType() == wxEVT_LEFT_DOWN ? MouseButton::Left : MouseButton::Right;
   deliver([b](EventHandler& h) { h.on_mouse_click(b); });
   // While walking with the mouse its ordinary use is switched off.
   if (!mouse_captured_) e.Skip();

@@ -1,8 +1,8 @@
 #include "ui/wx/menu_wx.h"
 
-#include <vector>
-
 #include <wx/log.h>
+
+#include <vector>
 
 namespace orvela::ui::wx {
 
@@ -10,23 +10,40 @@ namespace {
 
 int key_code(const Accel& a) {
   switch (a.key) {
-    case Key::Char: return static_cast<unsigned char>(a.ch);
-    case Key::Up: return WXK_UP;
-    case Key::Down: return WXK_DOWN;
-    case Key::Left: return WXK_LEFT;
-    case Key::Right: return WXK_RIGHT;
-    case Key::PageUp: return WXK_PAGEUP;
-    case Key::PageDown: return WXK_PAGEDOWN;
-    case Key::Home: return WXK_HOME;
-    case Key::End: return WXK_END;
-    case Key::Enter: return WXK_RETURN;
-    case Key::Space: return WXK_SPACE;
-    case Key::Delete: return WXK_DELETE;
-    case Key::Insert: return WXK_INSERT;
-    case Key::Escape: return WXK_ESCAPE;
-    case Key::Tab: return WXK_TAB;
-    case Key::Back: return WXK_BACK;
-    default: break;
+    case Key::Char:
+      return static_cast<unsigned char>(a.ch);
+    case Key::Up:
+      return WXK_UP;
+    case Key::Down:
+      return WXK_DOWN;
+    case Key::Left:
+      return WXK_LEFT;
+    case Key::Right:
+      return WXK_RIGHT;
+    case Key::PageUp:
+      return WXK_PAGEUP;
+    case Key::PageDown:
+      return WXK_PAGEDOWN;
+    case Key::Home:
+      return WXK_HOME;
+    case Key::End:
+      return WXK_END;
+    case Key::Enter:
+      return WXK_RETURN;
+    case Key::Space:
+      return WXK_SPACE;
+    case Key::Delete:
+      return WXK_DELETE;
+    case Key::Insert:
+      return WXK_INSERT;
+    case Key::Escape:
+      return WXK_ESCAPE;
+    case Key::Tab:
+      return WXK_TAB;
+    case Key::Back:
+      return WXK_BACK;
+    default:
+      break;
   }
   if (a.key >= Key::F1 && a.key <= Key::F12)
     return WXK_F1 + (static_cast<int>(a.key) - static_cast<int>(Key::F1));

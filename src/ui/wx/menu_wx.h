@@ -1,10 +1,10 @@
 #pragma once
 // The menu description made real: a wxMenuBar for display and mouse use,
 // and one wxAcceleratorTable on the frame that holds every command key.
-#include <optional>
-
 #include <wx/accel.h>
 #include <wx/menu.h>
+
+#include <optional>
 
 #include "ui/menu.h"
 

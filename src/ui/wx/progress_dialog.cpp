@@ -30,8 +30,8 @@ ProgressDialog::ProgressDialog(wxWindow* parent, const BgTexts& texts)
 }
 
 BgResult ProgressDialog::run(BgTask task) {
-  BgRunner runner(std::move(task), [](std::function<void()> fn) { wxTheApp->CallAfter(std::move(fn)); },
-                  *this);
+  BgRunner runner(
+      std::move(task), [](std::function<void()> fn) { wxTheApp->CallAfter(std::move(fn)); }, *this);
   runner_ = &runner;
   runner.start();
   if (!ended_) ShowModal();

@@ -53,7 +53,8 @@ std::optional<std::size_t> WxUi::read_list(const std::string& title, const std::
   wxArrayString choices;
   for (const std::string& e : entries) choices.Add(W(e));
   wxSingleChoiceDialog dlg(parent(), W(prompt), W(title), choices);
-  if (!entries.empty()) dlg.SetSelection(static_cast<int>(preselect < entries.size() ? preselect : 0));
+  if (!entries.empty())
+    dlg.SetSelection(static_cast<int>(preselect < entries.size() ? preselect : 0));
   if (dlg.ShowModal() != wxID_OK || entries.empty()) return std::nullopt;
   const int sel = dlg.GetSelection();
   if (sel < 0) return std::nullopt;
@@ -71,7 +72,8 @@ std::optional<std::filesystem::path> WxUi::choose_file(FileMode mode, const std:
   const bool is_dir = std::filesystem::is_directory(initial, ec);
   const wxString dir = W((is_dir ? initial : initial.parent_path()).string());
   const wxString name = is_dir ? wxString() : W(initial.filename().string());
-  const wxString wildcard = filters.empty() ? wxString(wxFileSelectorDefaultWildcardStr) : W(filter_text(filters));
+  const wxString wildcard =
+      filters.empty() ? wxString(wxFileSelectorDefaultWildcardStr) : W(filter_text(filters));
   wxFileDialog dlg(parent(), W(title), dir, name, wildcard, style);
   if (dlg.ShowModal() != wxID_OK) return std::nullopt;
   return with_default_ext(std::filesystem::path(U(dlg.GetPath())), mode, default_ext);

@@ -147,9 +147,7 @@ bool WxUi::is_item_checked(int id) const {
   return item && item->IsCheckable() && item->IsChecked();
 }
 
-bool WxUi::set_mouse_capture(bool on) {
-  return frame_alive_ && frame_->set_mouse_capture(on);
-}
+bool WxUi::set_mouse_capture(bool on) { return frame_alive_ && frame_->set_mouse_capture(on); }
 
 void WxUi::MOUSETOCENTER() {
   if (frame_alive_) frame_->center_mouse();
