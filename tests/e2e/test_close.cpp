@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "console_runner.h"
+#include "support/console_runner.h"
 #include "support/test_env.h"
 
 namespace orvela::test {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "console_runner.h"
+#include "support/console_runner.h"
 #include "support/test_env.h"
 
 namespace orvela::test {

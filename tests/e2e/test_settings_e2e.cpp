@@ -3,7 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "console_runner.h"
+#include "support/console_runner.h"
 #include "support/test_env.h"
 
 namespace orvela::test {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <fstream>
 
-#include "console_runner.h"
+#include "support/console_runner.h"
 #include "support/test_env.h"
 #include "support/wave_capture.h"
 

@@ -1,7 +1,7 @@
 // What is said on arrival in a cell and on request.
 #include <gtest/gtest.h>
 
-#include "explore/explore_world.h"
+#include "support/explore_world.h"
 
 namespace orvela::explore {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "e2e/console_runner.h"
+#include "support/console_runner.h"
 #include "support/test_env.h"
 
 namespace orvela::test {

@@ -1,7 +1,7 @@
 // The first start opens the demo map at its centre.
 #include <gtest/gtest.h>
 
-#include "explore/explore_world.h"
+#include "support/explore_world.h"
 #include "explore/first_start.h"
 
 namespace orvela::explore {

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "explore/explore_world.h"
+#include "support/explore_world.h"
 #include "map/qth.h"
 
 namespace orvela::explore {

@@ -1,7 +1,7 @@
 // Steps, turns and the reload near the grid's edge.
 #include <gtest/gtest.h>
 
-#include "explore/explore_world.h"
+#include "support/explore_world.h"
 
 namespace orvela::explore {
 namespace {

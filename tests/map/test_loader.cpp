@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "explore/world.h"
+#include "support/world.h"
 #include "map/geo.h"
 
 namespace orvela::map {

@@ -9,7 +9,7 @@
 
 #include "osm/import_cli.h"
 #include "osm/import_progress.h"
-#include "sql_rows.h"
+#include "support/sql_rows.h"
 #include "support/test_env.h"
 
 namespace orvela::osm {

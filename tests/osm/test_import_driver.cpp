@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "explore/world.h"
+#include "support/world.h"
 #include "osm/import_driver.h"
 #include "osm/import_progress.h"
 

@@ -6,7 +6,7 @@
 
 #include "map/varint.h"
 #include "osm/osmreader.h"
-#include "sql_rows.h"
+#include "support/sql_rows.h"
 #include "support/test_env.h"
 
 namespace orvela::osm {

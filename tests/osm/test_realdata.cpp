@@ -11,7 +11,7 @@
 
 #include "map/varint.h"
 #include "osm/osmreader.h"
-#include "sql_rows.h"
+#include "support/sql_rows.h"
 #include "support/test_env.h"
 #include "text/numeric.h"
 

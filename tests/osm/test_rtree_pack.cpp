@@ -7,7 +7,7 @@
 #include "map/schema.h"
 #include "osm/binorvela.h"
 #include "osm/rtree_pack.h"
-#include "sql_rows.h"
+#include "support/sql_rows.h"
 #include "support/test_env.h"
 
 namespace orvela::osm {

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <thread>
 
-#include "console_fixture.h"
+#include "support/console_fixture.h"
 
 namespace orvela::ui {
 namespace {

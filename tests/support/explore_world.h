@@ -1,7 +1,7 @@
 #pragma once
 // The test world with a walker on it.
 #include "explore/explorer.h"
-#include "explore/world.h"
+#include "support/world.h"
 
 namespace orvela::test {
 

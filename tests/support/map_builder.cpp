@@ -1,4 +1,4 @@
-#include "explore/map_builder.h"
+#include "support/map_builder.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,4 +1,4 @@
-#include "console_runner.h"
+#include "support/console_runner.h"
 
 #include <fcntl.h>
 #include <signal.h>
