@@ -1,6 +1,10 @@
 #include "app/app.h"
 
+#include <fmt/chrono.h>
 #include <fmt/format.h>
+
+#include <chrono>
+#include <fstream>
 
 #include "app/commands.h"
 #include "app/init_menu.h"
@@ -294,6 +298,20 @@ void App::on_init_menu() {
     st_.CUROBJHASTAGS = p_.sound->CUROBJHASTAGS();
   }
   INITMENU(p_.ui, !p_.loader.FN().empty(), p_.user.ULATLONSET, st_, p_.settings);
+}
+
+void App::on_unexpected_error(const std::string& what) {
+  {
+    // One open-append-close per line: a crash right after still leaves it.
+    std::ofstream log(p_.paths.error_log(), std::ios::app | std::ios::binary);
+    const auto now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+    if (log) log << fmt::format("{:%Y-%m-%d %H:%M:%S} {}\n", now, what);
+  }
+  const std::string said = text::STRTOKENREPLACE(
+      _("Unexpected error: {error}. The command was stopped; the program goes on."),
+      {"error", what});
+  p_.msg.EDA(said);
+  p_.ui.WGINFO(said);
 }
 
 bool App::on_close_requested() {

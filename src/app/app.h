@@ -53,6 +53,9 @@ class App final : public ui::EventHandler {
   // First offers to save changed bookmarks, then asks "Really quit
   // program?" when exit confirmation is on; false keeps the window open.
   bool on_close_requested() override;
+  // Speaks and shows what failed, says that the program goes on, and
+  // appends it to the error log of the home folder.
+  void on_unexpected_error(const std::string& what) override;
 
   ShellState& state() { return st_; }
   const ShellState& state() const { return st_; }

@@ -44,6 +44,8 @@ class Paths {
   std::filesystem::path start_pos_file() const { return data_dir_ / "orvela.start"; }
   std::filesystem::path update_dat() const { return data_dir_ / "update.dat"; }
   std::filesystem::path errdb_log() const { return data_dir_ / "errdb.log"; }
+  // Failures nobody foresaw, one line each, for the person who mends them.
+  std::filesystem::path error_log() const { return data_dir_ / "error.log"; }
   // Where the running copy listens, so that a second start finds it.
   std::filesystem::path instance_socket() const { return data_dir_ / "orvela.sock"; }
   // TEMPPATH.

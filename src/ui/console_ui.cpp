@@ -120,9 +120,10 @@ std::optional<std::string> ConsoleUi::read_string(const std::string& title,
                                                   const std::string& initial, bool /*password*/) {
   out_.event("INPUT", title + ": " + prompt + " [" + initial + "]");
   const auto line = inbox_.read_line();
-  // End of input presses the default button, OK, on the text as it stands.
-  if (!line || *line == ":default") return initial;
-  if (*line == ":cancel") return std::nullopt;
+  // After the end of input only questions take their default; every other
+  // dialog is cancelled, so that no answer is ever made up.
+  if (!line || *line == ":cancel") return std::nullopt;
+  if (*line == ":default") return initial;
   return *line;
 }
 
@@ -133,8 +134,8 @@ std::optional<std::string> ConsoleUi::read_multiline(const std::string& title,
   for (const std::string& l : split_lines(text)) out_.raw("| " + l);
   while (true) {
     const auto line = inbox_.read_line();
-    if (!line || line->empty()) return text;
-    if (*line == ":cancel") return std::nullopt;
+    if (!line || *line == ":cancel") return std::nullopt;
+    if (line->empty()) return text;
     // An editable text may be replaced by one answer line ("\n" for breaks).
     if (!read_only) return unescape_line_breaks(*line);
     complain("The text is read-only: press Enter (an empty line) or :cancel");
@@ -150,7 +151,8 @@ std::optional<std::size_t> ConsoleUi::read_list(const std::string& title, const 
     out_.event(i == preselect ? "*" : " ", std::to_string(i + 1) + ". " + entries[i]);
   while (true) {
     const auto line = inbox_.read_line();
-    const std::string a = line ? trim(*line) : std::string();
+    if (!line) return std::nullopt;
+    const std::string a = trim(*line);
     if (a == "0" || a == ":cancel" || entries.empty()) return std::nullopt;
     if (a.empty()) return preselect;
     const auto n = number<std::size_t>(a);
@@ -248,10 +250,22 @@ void ConsoleUi::run(EventHandler& handler) {
       else
         close_at_end_of_input();
     } catch (const std::exception& e) {
-      complain(std::string("orvela: unhandled error in a command: ") + e.what());
+      unexpected_error(e.what());
+    } catch (...) {
+      unexpected_error("unknown error");
     }
   }
   handler_ = nullptr;
+}
+
+void ConsoleUi::unexpected_error(const std::string& what) {
+  complain("orvela: unhandled error in a command: " + what);
+  if (!handler_) return;
+  try {
+    handler_->on_unexpected_error(what);
+  } catch (...) {
+    // Reporting failed as well; stderr has it.
+  }
 }
 
 void ConsoleUi::request_close() {

@@ -64,6 +64,7 @@ class ConsoleUi final : public Ui {
   void wait_ms(long ms);
   void close_at_end_of_input();
   void complain(const std::string& what);
+  void unexpected_error(const std::string& what);
 
   ConsoleOutput out_;
   std::ostream* err_;

@@ -1,6 +1,8 @@
 #pragma once
 // What the window tells the app. The app implements this and passes it to
 // Ui::run; every call arrives on the window's thread.
+#include <string>
+
 namespace orvela::ui {
 
 enum class MouseButton { Left, Right };
@@ -22,6 +24,11 @@ class EventHandler {
   // The user asked to close the window (close box, Alt+F4, Ui::request_close,
   // end of console input). Return false to keep the window open.
   virtual bool on_close_requested() = 0;
+
+  // A command or event failed in a way nobody foresaw (an exception that
+  // escaped it). The front end has stopped that command and carries on; the
+  // app tells the person and keeps a record.
+  virtual void on_unexpected_error(const std::string& what) = 0;
 
   // Raw mouse movement in counts, a click, the pointer leaving the window.
   virtual void on_mouse_move(int /*dx*/, int /*dy*/) {}

@@ -51,6 +51,10 @@ class Recorder : public EventHandler {
     events.push_back(b == MouseButton::Left ? "click left" : "click right");
   }
 
+  void on_unexpected_error(const std::string& what) override {
+    events.push_back("unexpected " + what);
+  }
+
   std::vector<std::string> events;
   std::map<int, std::function<void()>> actions;
   std::function<bool()> close_answer;

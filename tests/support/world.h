@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "support/map_builder.h"
 #include "map/grid.h"
 #include "map/loader.h"
 #include "map/mapdb.h"
 #include "map/user.h"
+#include "support/console_fixture.h"
+#include "support/map_builder.h"
 #include "support/test_env.h"
 #include "text/messages.h"
-#include "support/console_fixture.h"
 #include "ui/console_ui.h"
 
 namespace orvela::test {

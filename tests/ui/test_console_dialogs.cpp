@@ -54,9 +54,8 @@ TEST(ConsoleDialogs, OneLineEntryAnswers) {
     std::optional<std::string> expected;
   };
   const Case cases[] = {
-      {"Main street 5\n", "Main street 5"}, {"\n", ""},        {":default\n", "52.1 21.0"},
-      {":cancel\n", std::nullopt},          {"", "52.1 21.0"},  // end of input takes the OK button
-                                                                // with the text as it stands
+      {"Main street 5\n", "Main street 5"}, {"\n", ""},
+      {":default\n", "52.1 21.0"},          {":cancel\n", std::nullopt},
       {"  spaced  \r\n", "  spaced  "},
   };
   for (const Case& k : cases) {
@@ -94,7 +93,6 @@ TEST(ConsoleDialogs, ListMarksThePreselectedEntryAndReadsTheChoice) {
   const Case cases[] = {
       {"3\n", 1, 2, "* 2. Bakery\\nopen"},
       {"\n", 1, 1, "* 2. Bakery\\nopen"},
-      {"", 2, 2, "* 3. Park"},
       {"0\n", 0, std::nullopt, "* 1. Bus stop"},
       {":cancel\n", 0, std::nullopt, "* 1. Bus stop"},
       {"7\nx\n1\n", 0, 0, "* 1. Bus stop"},  // out of range and junk are asked again
@@ -113,6 +111,23 @@ TEST(ConsoleDialogs, ListMarksThePreselectedEntryAndReadsTheChoice) {
         EXPECT_EQ(out[i].substr(0, 2), "  ") << out[i];
       }
   }
+}
+
+// Once input has ended nobody is there to answer: a question takes its
+// default button, every other dialog is cancelled, so a script that stops in
+// the middle of a dialog never makes up an answer or loops on one.
+TEST(ConsoleDialogs, EndOfInputTakesTheDefaultOfQuestionsAndCancelsTheRest) {
+  Console c("");
+  EXPECT_TRUE(c.ui.WGTN("Save bookmarks"));
+  EXPECT_FALSE(c.ui.WGNT("Delete all bookmarks"));
+  EXPECT_EQ(c.ui.WGREADSTR("Go to coordinates", "Latitude and longitude:", "52.1 21.0"),
+            std::nullopt);
+  EXPECT_EQ(c.ui.WGREADMULTILINESTR("Tags", "Object tags:", "a=b", true), std::nullopt);
+  EXPECT_EQ(c.ui.WGREADMULTILINESTR("Notes", "Text:", "old", false), std::nullopt);
+  EXPECT_EQ(c.ui.WGREADLIST("Sounds", "Select sound", {"a", "b"}, 1), std::nullopt);
+  EXPECT_EQ(c.ui.WGWYBORPLI(WGFOPEN, "Open", {}), std::nullopt);
+  EXPECT_EQ(c.out_lines().size(), 11u);
+  EXPECT_TRUE(c.err_lines().empty());
 }
 
 TEST(ConsoleDialogs, EmptyListGivesNothing) {

@@ -129,12 +129,14 @@ TEST(ConsoleLoop, WaitLetsTimePassForPostsThatComeLater) {
   EXPECT_EQ(r.rec.events, (Lines{"late fix", "command 211", "close"}));
 }
 
-TEST(ConsoleLoop, AnErrorEscapingACommandIsLoggedAndTheLoopGoesOn) {
-  Session r("IDM_FILEOPEN\nIDM_GOFORWARD\n");
+TEST(ConsoleLoop, AnErrorEscapingACommandIsReportedAndTheLoopGoesOn) {
+  Session r("IDM_FILEOPEN\nIDM_GOFORWARD\nIDM_SAYTYPE\n");
   r.rec.actions[101] = [] { throw std::runtime_error("disk on fire"); };
+  r.rec.actions[211] = [] { throw 42; };
   r.go();
-  EXPECT_EQ(r.rec.events, (Lines{"command 101", "command 211", "close"}));
-  ASSERT_EQ(r.c.err_lines().size(), 1u);
+  EXPECT_EQ(r.rec.events, (Lines{"command 101", "unexpected disk on fire", "command 211",
+                                 "unexpected unknown error", "command 302", "close"}));
+  ASSERT_EQ(r.c.err_lines().size(), 2u);
   EXPECT_NE(r.c.err_lines()[0].find("disk on fire"), std::string::npos);
 }
 

@@ -159,6 +159,7 @@ class Probe final : public EventHandler {
   void on_mouse_click(MouseButton b) override {
     log(b == MouseButton::Left ? "click left" : "click right");
   }
+  void on_unexpected_error(const std::string& what) override { log("unexpected " + what); }
   bool on_close_requested() override {
     log("close");
     return ui_.WGTN("Really quit program");

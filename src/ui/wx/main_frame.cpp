@@ -33,9 +33,18 @@ void MainFrame::deliver(F&& f) {
   try {
     f(*handler_);
   } catch (const std::exception& e) {
-    std::cerr << "orvela: unhandled error in a command: " << e.what() << '\n';
+    unexpected_error(e.what());
   } catch (...) {
-    std::cerr << "orvela: unhandled error in a command\n";
+    unexpected_error("unknown error");
+  }
+}
+
+void MainFrame::unexpected_error(const std::string& what) {
+  std::cerr << "orvela: unhandled error in a command: " << what << '\n';
+  try {
+    handler_->on_unexpected_error(what);
+  } catch (...) {
+    // Reporting failed as well; stderr has it.
   }
 }
 

@@ -20,6 +20,7 @@ class MainFrame final : public wxFrame {
  private:
   template <class F>
   void deliver(F&& f);
+  void unexpected_error(const std::string& what);
   void on_menu(wxCommandEvent& e);
   void on_activate(wxActivateEvent& e);
   void on_menu_open(wxMenuEvent& e);
