@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <system_error>
 
-#include "app/atomic_file.h"
+#include "text/atomic_file.h"
 #include "app/rini.h"
 #include "text/strutil.h"
 
@@ -184,7 +184,7 @@ std::string user_ini_text(const Settings& s) {
 }
 
 bool write_user_ini(const Settings& s, const std::filesystem::path& file) {
-  return write_file_atomically(file, user_ini_text(s));
+  return text::write_file_atomically(file, user_ini_text(s));
 }
 
 std::string default_program_ini_text() {
@@ -214,7 +214,7 @@ std::string default_program_ini_text() {
 bool create_program_ini_if_missing(const std::filesystem::path& file) {
   std::error_code ec;
   if (std::filesystem::exists(file, ec)) return true;
-  return write_file_atomically(file, default_program_ini_text());
+  return text::write_file_atomically(file, default_program_ini_text());
 }
 
 }  // namespace orvela::app

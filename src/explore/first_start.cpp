@@ -5,6 +5,7 @@
 #include "explore/explorer.h"
 #include "map/loader.h"
 #include "map/mapdb.h"
+#include "text/atomic_file.h"
 
 namespace orvela::explore {
 namespace {
@@ -18,13 +19,16 @@ fs::path home_copy(const fs::path& src, const fs::path& home_maps) {
   std::error_code ec;
   fs::path dst = home_maps / DEMO_MAP;
   if (fs::exists(dst, ec)) return dst;
-  fs::path tmp = home_maps / (std::string(DEMO_MAP) + ".tmp");
   fs::create_directories(home_maps, ec);
+  const fs::path tmp = text::temp_path_beside(dst);
+  text::RemoveOnFailure guard({tmp});
   if (fs::copy_file(src, tmp, fs::copy_options::overwrite_existing, ec) && !ec) {
     fs::rename(tmp, dst, ec);
-    if (!ec) return dst;
+    if (!ec) {
+      guard.keep();
+      return dst;
+    }
   }
-  fs::remove(tmp, ec);
   return src;
 }
 

@@ -5,10 +5,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/atomic_file.h"
 #include "support/test_env.h"
+#include "text/atomic_file.h"
 
-namespace orvela::app {
+namespace orvela::text {
 namespace {
 namespace fs = std::filesystem;
 
@@ -62,5 +62,40 @@ TEST(AtomicFile, TargetThatIsAFolderIsLeftAlone) {
   EXPECT_EQ(entries(dir.path()), 1u);
 }
 
+TEST(AtomicFile, TemporaryNamesAreHiddenAndRecognised) {
+  test::TempDir dir;
+  const fs::path a = temp_path_beside(dir / "home.orvel");
+  const fs::path b = temp_path_beside(dir / "home.orvel");
+  EXPECT_EQ(a.parent_path(), dir.path());
+  EXPECT_NE(a, b);
+  EXPECT_TRUE(a.filename().string().starts_with(".home.orvel.tmp-")) << a;
+  EXPECT_NE(a.extension(), ".orvel");
+  struct Case {
+    const char* name;
+    bool temp;
+  };
+  const Case cases[] = {
+      {".home.orvel.tmp-ab12cd", true}, {".user.ini.tmp-XXXXXX", true},   {"home.orvel", false},
+      {".home.orvel.tmp-ab12", false},  {"home.orvel.tmp-ab12cd", false}, {".tmp-ab12cd", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(is_temp_name(dir / c.name), c.temp) << c.name;
+  EXPECT_TRUE(is_temp_name(a));
+}
+
+TEST(AtomicFile, RemoveOnFailureRemovesUnlessKept) {
+  test::TempDir dir;
+  std::ofstream(dir / "a") << "a";
+  std::ofstream(dir / "a-journal") << "j";
+  std::ofstream(dir / "b") << "b";
+  { RemoveOnFailure failed({dir / "a", dir / "a-journal", dir / "never-made"}); }
+  {
+    RemoveOnFailure done({dir / "b"});
+    done.keep();
+  }
+  EXPECT_FALSE(fs::exists(dir / "a"));
+  EXPECT_FALSE(fs::exists(dir / "a-journal"));
+  EXPECT_TRUE(fs::exists(dir / "b"));
+}
+
 }  // namespace
-}  // namespace orvela::app
+}  // namespace orvela::text
