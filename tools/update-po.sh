@@ -5,8 +5,9 @@
 #                               lacks, with an empty translation to fill in
 #   tools/update-po.sh --check  only list the texts still to translate; exit 1 if any
 #
-# Entries the code does not mark with _() (menu texts built from tables, for
-# example) are kept: nothing is ever removed from a .po file here.
+# Texts are marked with _() where they are translated and with N_() where a
+# table only stores them (menu rows). Nothing is ever removed from a .po file
+# here.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -15,7 +16,8 @@ merged=$(mktemp --suffix=.po)
 trap 'rm -f "$pot" "$merged"' EXIT
 
 find src -name '*.cpp' -o -name '*.h' | LC_ALL=C sort |
-  xargs xgettext --language=C++ --from-code=UTF-8 --keyword=_ --no-location \
+  xargs xgettext --language=C++ --from-code=UTF-8 --keyword=_ --keyword=N_ \
+    --add-comments=TRANSLATORS: --no-location \
     --package-name=Orvela --output="$pot"
 
 status=0

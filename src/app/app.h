@@ -1,48 +1,50 @@
 #pragma once
-// The main window's brain: every command and window event arrives here and
-// is handed to the operation that carries it out.
-#include <functional>
+// The running program: every module, built once and wired together, the
+// table of its commands, and the main window's events handed to them.
 #include <string>
 
 #include "app/paths.h"
 #include "app/settings.h"
 #include "app/shell_state.h"
+#include "app/shown_speech.h"
 #include "app/sound_link.h"
 #include "explore/explorer.h"
 #include "map/grid.h"
 #include "map/loader.h"
 #include "map/mapdb.h"
 #include "map/user.h"
+#include "osm/import_driver.h"
 #include "text/messages.h"
+#include "text/speech.h"
+#include "text/string_consts.h"
+#include "ui/command.h"
 #include "ui/events.h"
+#include "ui/menu.h"
 #include "ui/ui.h"
 
 namespace orvela::app {
 
-// The modules the window works with, owned by the start-up code for the
-// whole run.
-struct AppParts {
-  ui::Ui& ui;
-  text::Messages& msg;
-  const Paths& paths;
-  Settings& settings;
-  map::MapDb& db;
-  map::Grid& grid;
-  map::UserState& user;
-  map::MapLoader& loader;
-  explore::Explorer& explorer;
-  // The sound, or nothing when the program runs without it.
-  SoundLink* sound;
-  // The current language code ("en", "pl", ...).
-  std::string lang;
-};
-
 class App final : public ui::EventHandler {
  public:
-  explicit App(AppParts parts);
+  // Builds every module on `ui`, speaking through `voice`, with the writable
+  // files in `paths` and the catalogue of `lang` ("en", "pl", ...) loaded.
+  // Nothing is read or opened before start(); until the sound device is
+  // open, the sound commands do nothing audible.
+  App(ui::Ui& ui, text::Speech& voice, Paths paths, std::string lang);
   ~App() override;
   App(const App&) = delete;
   App& operator=(const App&) = delete;
+
+  // The start-up after the window and the menu exist, in its order: the
+  // user's state, sounds, settings, the audio engine, the zoom level, the
+  // start position (or the demo map: opened in the window, only installed
+  // in the console), the speaker test.
+  void start(bool open_demo_map);
+  // The end, after the window has closed.
+  void finish();
+
+  // BUILDMAINMENU for this program's commands and language.
+  ui::MenuBar menu_bar() const;
 
   // A menu command or key. A database failure inside it ends only the
   // command: "Database error" is spoken, the map is closed, the program goes on.
@@ -57,33 +59,49 @@ class App final : public ui::EventHandler {
   // appends it to the error log of the home folder.
   void on_unexpected_error(const std::string& what) override;
 
-  ShellState& state() { return st_; }
-  const ShellState& state() const { return st_; }
-
   // Reset of the user's state at start-up.
   void reset_user_state();
-  // Hands the settings just read or chosen to the modules that use them.
-  void apply_settings();
+
+  // The parts, for the start-up code and for tests.
+  ui::Commands& commands() { return commands_; }
+  Settings& settings() { return settings_; }
+  ShellState& state() { return st_; }
+  const Paths& paths() const { return paths_; }
+  map::MapDb& db() { return db_; }
+  map::Grid& grid() { return grid_; }
+  map::UserState& user() { return user_; }
+  map::MapLoader& loader() { return loader_; }
+  explore::Explorer& explorer() { return explorer_; }
+  text::Messages& messages() { return msg_; }
 
  private:
-  void DISPATCH(int id);
-  bool dispatch_map(int id);
-  bool dispatch_navigation(int id);
-  bool dispatch_say(int id);
-  bool dispatch_settings(int id);
-  bool dispatch_help(int id);
+  void add_commands();
+  // The rows of the app's own commands: Quit, the Settings and Help menus.
+  void add_app_commands();
+  // The rows of commands whose modules are still to come: their items are
+  // in the menu and follow their enabling rules, but do nothing yet.
+  void add_pending_commands();
   void flip_setting(bool& flag);
-  void SETSOUNDSCAPE();
   void database_failed();
-  // Loads the grid again around the user; "No map selected." without a map.
-  void RELOADMAP();
-  void FILEOPEN();
-  void osm_import(bool from_file);
   void help_manual();
   void about_box();
 
-  AppParts p_;
+  ui::Ui& ui_;
+  const Paths paths_;
+  const std::string lang_;
+  const text::StringConsts consts_;
+  ShownSpeech speech_;
+  text::Messages msg_;
+  Settings settings_;
   ShellState st_;
+  map::MapDb db_;
+  map::Grid grid_;
+  map::UserState user_;
+  map::MapLoader loader_;
+  explore::Explorer explorer_;
+  SoundLink sound_;
+  osm::ImportContext import_;
+  ui::Commands commands_;
 };
 
 }  // namespace orvela::app

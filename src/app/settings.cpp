@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <system_error>
 
-#include "text/atomic_file.h"
 #include "app/rini.h"
+#include "text/atomic_file.h"
 #include "text/strutil.h"
 
 namespace orvela::app {
@@ -16,6 +16,8 @@ namespace {
 int clamp_int(int64_t v, int lo, int hi) {
   return static_cast<int>(std::clamp<int64_t>(v, lo, hi));
 }
+
+uint8_t vol_byte(std::string_view v) { return static_cast<uint8_t>(INICHECKVOL(v)); }
 
 // One key of user.ini: how it is read and how its value is written. The
 // array order is the order of the lines in the file.
@@ -33,20 +35,22 @@ struct UserKey {
   }
 
 const UserKey kUserKeys[] = {
-    {"soundvolume", [](Settings& s, const std::string& v) { s.NORMALVOLUME = INICHECKVOL(v); },
+    {"soundvolume",
+     [](Settings& s, const std::string& v) { s.sound.scape.NORMALVOLUME = vol_byte(v); },
      [](const Settings& s, std::string& out) {
-       return out += std::to_string(s.NORMALVOLUME), true;
+       return out += std::to_string(s.sound.scape.NORMALVOLUME), true;
      }},
-    ORVELA_BOOL_KEY("soundmono", SOUNDMONO),
-    ORVELA_BOOL_KEY("soundbehindlower", SOUNDBEHINDLOWER),
-    ORVELA_BOOL_KEY("soundhrtfmode", SOUNDHRTFMODE),
-    ORVELA_BOOL_KEY("soundmuted", SOUNDMUTED),
-    ORVELA_BOOL_KEY("soundspeakerschanged", SOUNDSPEAKERSCHANGED),
-    {"sounddevicename", [](Settings& s, const std::string& v) { s.SOUNDDEVICENAME = v; },
+    ORVELA_BOOL_KEY("soundmono", sound.engine.SOUNDMONO),
+    ORVELA_BOOL_KEY("soundbehindlower", sound.engine.SOUNDBEHINDLOWER),
+    ORVELA_BOOL_KEY("soundhrtfmode", sound.engine.SOUNDHRTFMODE),
+    ORVELA_BOOL_KEY("soundmuted", sound.scape.SOUNDMUTED),
+    ORVELA_BOOL_KEY("soundspeakerschanged", sound.engine.SOUNDSPEAKERSCHANGED),
+    {"sounddevicename",
+     [](Settings& s, const std::string& v) { s.sound.engine.SOUNDDEVICENAME = v; },
      [](const Settings& s, std::string& out) {
        // The system's default device is the empty name: no line at all.
-       out += s.SOUNDDEVICENAME;
-       return !s.SOUNDDEVICENAME.empty();
+       out += s.sound.engine.SOUNDDEVICENAME;
+       return !s.sound.engine.SOUNDDEVICENAME.empty();
      }},
     ORVELA_BOOL_KEY("usemouse", USEMOUSE),
     {"mousefactor",
@@ -67,9 +71,12 @@ const UserKey kUserKeys[] = {
      [](const Settings& s, std::string& out) {
        return out += std::to_string(s.BOOKMARKSAVEFORMAT), true;
      }},
-    {"udirmode", [](Settings& s, const std::string& v) { s.UDIRMODE = INIGETUDIRMODE(v); },
+    {"udirmode",
+     [](Settings& s, const std::string& v) {
+       s.explore.UDIRMODE = static_cast<uint8_t>(INIGETUDIRMODE(v));
+     },
      [](const Settings& s, std::string& out) {
-       int m = (s.UDIRMODE >= 0 && s.UDIRMODE < UDIRMODESCOUNT) ? s.UDIRMODE : 0;
+       const int m = s.explore.UDIRMODE < UDIRMODESCOUNT ? s.explore.UDIRMODE : 0;
        return out += kUdirModeSymbols[m], true;
      }},
     ORVELA_BOOL_KEY("nmealog_omitstops", NMEALOG_OMITSTOPS),
@@ -114,23 +121,23 @@ void read_distance_model(Settings& s, const std::string& v) {
       {"e", AL_EXPONENT_DISTANCE}, {"ec", AL_EXPONENT_DISTANCE_CLAMPED}};
   std::string lower = text::LOWCASESTR(v);
   for (const auto& [sym, model] : kModels)
-    if (lower == sym) s.SOUNDDISTANCEMODEL = model;
+    if (lower == sym) s.sound.engine.SOUNDDISTANCEMODEL = model;
 }
 
 void apply_program_key(Settings& s, const std::string& key, const std::string& v) {
   if (key == "initial_volume")
-    s.NORMALVOLUME = INICHECKVOL(v);
+    s.sound.scape.NORMALVOLUME = vol_byte(v);
   else if (key == "area_volume")
-    s.OBSZARYVOL = INICHECKVOL(v);
+    s.sound.scape.OBSZARYVOL = vol_byte(v);
   else if (key == "line_volume")
-    s.LINIEVOL = INICHECKVOL(v);
+    s.sound.scape.LINIEVOL = vol_byte(v);
   else if (key == "soundscape_range")
-    s.SOUNDSCAPERANGE = clamp_int(text::INT2(v), 1, 10);
+    s.sound.engine.SOUNDSCAPERANGE = static_cast<uint8_t>(clamp_int(text::INT2(v), 1, 10));
   else if (key == "sound_distance_model")
     read_distance_model(s, v);
   // Stored in a byte where the program began; kept in that range.
   else if (key == "sound_distance_factor")
-    s.SOUNDDISTANCEFACTOR = clamp_int(text::INT2(v), 1, 255);
+    s.sound.engine.SOUNDDISTANCEFACTOR = static_cast<uint8_t>(clamp_int(text::INT2(v), 1, 255));
   else if (std::string* f = service_field(s.services, key))
     *f = v;
 }
@@ -147,11 +154,11 @@ int INIGETUDIRMODE(std::string_view symbol) {
 int INICHECKVOL(std::string_view s) { return clamp_int(text::INT2(s), 5, 100); }
 
 void READINI(Settings& s, const std::filesystem::path& file) {
-  Settings defaults;
-  s.NORMALVOLUME = defaults.NORMALVOLUME;
-  s.OBSZARYVOL = defaults.OBSZARYVOL;
-  s.LINIEVOL = defaults.LINIEVOL;
-  s.SOUNDDISTANCEMODEL = defaults.SOUNDDISTANCEMODEL;
+  const Settings defaults;
+  s.sound.scape.NORMALVOLUME = defaults.sound.scape.NORMALVOLUME;
+  s.sound.scape.OBSZARYVOL = defaults.sound.scape.OBSZARYVOL;
+  s.sound.scape.LINIEVOL = defaults.sound.scape.LINIEVOL;
+  s.sound.engine.SOUNDDISTANCEMODEL = defaults.sound.engine.SOUNDDISTANCEMODEL;
   s.services = defaults.services;
   IniFile f(file);
   if (!f.is_open()) return;
@@ -206,9 +213,10 @@ std::string default_program_ini_text() {
       "; Weather data service and your own API key for it.\n"
       "weather_service={}\nweather_api_key={}\n"
       "home_page={}\nauthor_mail={}\nweb_map_viewer={}\n",
-      d.NORMALVOLUME, d.OBSZARYVOL, d.LINIEVOL, d.SOUNDSCAPERANGE, d.SOUNDDISTANCEFACTOR,
-      c.primary_map_server, c.backup_map_server, c.xapi_server_1, c.xapi_server_2, c.xapi_server_3,
-      c.weather_service, c.weather_api_key, c.home_page, c.author_mail, c.web_map_viewer);
+      d.sound.scape.NORMALVOLUME, d.sound.scape.OBSZARYVOL, d.sound.scape.LINIEVOL,
+      d.sound.engine.SOUNDSCAPERANGE, d.sound.engine.SOUNDDISTANCEFACTOR, c.primary_map_server,
+      c.backup_map_server, c.xapi_server_1, c.xapi_server_2, c.xapi_server_3, c.weather_service,
+      c.weather_api_key, c.home_page, c.author_mail, c.web_map_viewer);
 }
 
 bool create_program_ini_if_missing(const std::filesystem::path& file) {

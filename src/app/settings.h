@@ -8,15 +8,10 @@
 #include <utility>
 #include <vector>
 
-namespace orvela::app {
+#include "explore/direction.h"
+#include "sound/engine_settings.h"
 
-// OpenAL distance models, by their AL enum values.
-inline constexpr int AL_INVERSE_DISTANCE = 0xD001;
-inline constexpr int AL_INVERSE_DISTANCE_CLAMPED = 0xD002;
-inline constexpr int AL_LINEAR_DISTANCE = 0xD003;
-inline constexpr int AL_LINEAR_DISTANCE_CLAMPED = 0xD004;
-inline constexpr int AL_EXPONENT_DISTANCE = 0xD005;
-inline constexpr int AL_EXPONENT_DISTANCE_CLAMPED = 0xD006;
+namespace orvela::app {
 
 inline constexpr int BMFORMAT_LSCP = 0;
 inline constexpr int BMFORMAT_LSDB = 1;
@@ -38,31 +33,27 @@ struct ServiceConfig {
   std::string web_map_viewer = "https://ump.fuw.edu.pl";
 };
 
-// Everything both files hold, with the defaults in force before any file is read.
+// Everything both files hold, with the defaults in force before any file is
+// read. This is the one copy of each setting for the whole run: a module
+// whose switches these are defines their part (sound::SoundSettings,
+// explore::ExploreSettings) and works on the part held here, so a switch
+// flipped by a command is the value saved and shown.
 struct Settings {
+  // Volumes, range, distance model and factor (orvela.ini); switches,
+  // volume and device (user.ini).
+  sound::SoundSettings sound;
+  // The direction announcement mode (user.ini).
+  explore::ExploreSettings explore;
   // orvela.ini
-  int NORMALVOLUME = 20;  // also "soundvolume" of user.ini
-  int OBSZARYVOL = 40;
-  int LINIEVOL = 70;
-  int SOUNDSCAPERANGE = 10;
-  int SOUNDDISTANCEMODEL = AL_INVERSE_DISTANCE_CLAMPED;
-  int SOUNDDISTANCEFACTOR = 5;
   ServiceConfig services;
 
   // user.ini
-  bool SOUNDMONO = false;
-  bool SOUNDBEHINDLOWER = true;
-  bool SOUNDHRTFMODE = true;
-  bool SOUNDMUTED = false;
-  bool SOUNDSPEAKERSCHANGED = false;
-  std::string SOUNDDEVICENAME;
   bool USEMOUSE = false;
   int32_t MOUSEFACTOR = 60;
   bool CHECKAUTOUPDATE = false;
   bool CONFIRMEXIT = true;
   bool SAVESETTINGSREMIND = true;
   int BOOKMARKSAVEFORMAT = BMFORMAT_LSCP;
-  int UDIRMODE = 0;
   bool NMEALOG_OMITSTOPS = true;
   bool GPS_AUTOUDIRCHANGE = true;
 

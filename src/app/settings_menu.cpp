@@ -50,9 +50,9 @@ std::vector<std::string> udir_mode_names() {
 bool SELECTUDIRMODE(Settings& s, ui::Ui& ui) {
   auto choice =
       ui.WGREADLIST(_("Direction announcement mode"), _("Select direction announcement mode"),
-                    udir_mode_names(), static_cast<std::size_t>(s.UDIRMODE));
-  if (!choice || static_cast<int>(*choice) == s.UDIRMODE) return false;
-  s.UDIRMODE = static_cast<int>(*choice);
+                    udir_mode_names(), s.explore.UDIRMODE);
+  if (!choice || *choice == s.explore.UDIRMODE) return false;
+  s.explore.UDIRMODE = static_cast<uint8_t>(*choice);
   SAVESETTINGSREMINDER(s, ui);
   return true;
 }

@@ -17,16 +17,12 @@ enum NmeaMode { NMEAMODE_NONE = 0, NMEAMODE_LOG = 1, NMEAMODE_DEVICE = 2 };
 struct ShellState {
   // The window has lost the keyboard focus or a menu is open.
   bool PROGRAMLOSTFOCUS = false;
-  // Stop the soundscape while the window is not in front.
-  bool SOUNDMUTEONKILLFOCUS = true;
   // Use the primary map server next.
   bool LASTUSEDSERVER = true;
   // Unsaved changes to the bookmark list.
   bool BOOKMARKSMODIFIED = false;
   // The bookmark file last loaded or saved, and the one last saved.
   std::string LASTBOOKMARKSFN, LASTSAVEDBOOKMARKSFN;
-  // The object under the user has tags.
-  bool CUROBJHASTAGS = false;
   NmeaMode NMEAMODE = NMEAMODE_NONE;
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 // The app's side of the sound: the sound list, the audio engine and the
-// soundscape, started with the settings and kept in step with them.
-#include "app/settings.h"
+// soundscape, working on the sound settings the app holds, and the Sound
+// menu, whose dialogs and messages are the app's to show.
 #include "map/grid.h"
 #include "map/user.h"
 #include "sound/audio_engine.h"
@@ -9,6 +9,7 @@
 #include "sound/sound_list.h"
 #include "sound/soundscape.h"
 #include "text/messages.h"
+#include "ui/command.h"
 #include "ui/ui.h"
 
 namespace orvela::app {
@@ -17,35 +18,38 @@ class Paths;
 
 class SoundLink {
  public:
-  SoundLink(const Paths& paths, const map::Grid& grid, const map::UserState& user);
+  SoundLink(const Paths& paths, const map::Grid& grid, const map::UserState& user,
+            sound::SoundSettings& settings);
 
   // READSOUNDSLIST.
   void read_sound_list(const Paths& paths);
-  // Hands the volumes and switches of `s` to the engine and the soundscape.
-  void push(const Settings& s);
-  // Takes them back (they change through the Sound menu) before they are
-  // saved or shown as check marks.
-  void pull(Settings& s) const;
-  // Opens the device (SOUNDINIT), sets the volume and prepares the soundscape.
-  void start(ui::Ui& ui, const Settings& s);
+  // Opens the device of the settings (SOUNDINIT, its failures shown), sets
+  // the volume and prepares the soundscape.
+  void start(ui::Ui& ui);
 
   void SETSOUNDSCAPE();
   void PLAYUSERSTEP(double prevhlev, double newhlev);
   void SOUNDSTOPALL() { engine_.SOUNDSTOPALL(); }
-  void TESTSPEAKERS(ui::Ui& ui) { scape_.TESTSPEAKERS(ui); }
-  bool SOUNDMUTEONKILLFOCUS() const { return scape_.settings().SOUNDMUTEONKILLFOCUS; }
+  // The speaker test; "No loaded sounds." when the sound list names no file.
+  void TESTSPEAKERS(ui::Ui& ui);
+  bool SOUNDMUTEONKILLFOCUS() const { return settings_.scape.SOUNDMUTEONKILLFOCUS; }
   bool CUROBJHASTAGS() const { return scape_.CUROBJHASTAGS(); }
   void SOUNDCLOSE() { engine_.SOUNDCLOSE(); }
 
-  // The Sound menu; false for other commands.
-  bool dispatch(int id, ui::Ui& ui, text::Messages& msg, Settings& s);
+  // The Sound menu's rows.
+  void add_commands(ui::Commands& commands, ui::Ui& ui, text::Messages& msg);
 
  private:
   sound::Surroundings surroundings() const { return {cells_, user_.UDIR}; }
-  void change_volume(int8_t step, Settings& s);
+  void change_volume(int8_t step);
+  void SOUNDPRESENTATION(ui::Ui& ui);
+  void SELECTSOUNDDEVICE(ui::Ui& ui);
+  // "Can not create alsoft.ini", "Can not initialize sound".
+  static void show_failures(ui::Ui& ui, const sound::InitResult& r);
 
   const map::Grid& grid_;
   const map::UserState& user_;
+  sound::SoundSettings& settings_;
   sound::SoundList list_;
   sound::AudioEngine engine_;
   sound::Soundscape scape_;

@@ -3,18 +3,7 @@
 #include <iostream>
 
 #include "app/app.h"
-#include "app/commands.h"
-#include "app/settings.h"
-#include "app/settings_menu.h"
-#include "app/shown_speech.h"
-#include "explore/explorer.h"
-#include "explore/first_start.h"
-#include "map/grid.h"
-#include "map/loader.h"
-#include "map/mapdb.h"
-#include "map/user.h"
 #include "text/language.h"
-#include "text/string_consts.h"
 #include "text/translate.h"
 #include "ui/console_ui.h"
 
@@ -46,57 +35,17 @@ void INIT(const Paths& paths, ui::Ui& ui) {
 }
 
 int run_program(ui::Ui& ui, text::Speech& voice, const Options& options) {
-  const Paths paths = Paths::detect(options.home);
+  Paths paths = Paths::detect(options.home);
   text::Language language(paths.program_dir().string() + "/");
   language.LOADLANG(options.lang ? *options.lang : text::GETUSERLANG(), "orvela");
   language.install();
-  const text::StringConsts consts;  // STRINGCONSTINIT
-  ui.set_box_titles(consts.WGINFOTITLE, consts.WGQUESTIONTITLE);
-  ShownSpeech speech(ui, voice);
-  text::Messages msg(speech);
-  INIT(paths, ui);
-  TempFile tempfile(paths.temp_dir());
-  ui.set_menu(BUILDMAINMENU(language.GETCURRENTLANG()));
-
-  map::MapDb db(paths.errdb_log());
-  map::Grid grid;
-  map::UserState user;
-  map::MapLoader loader(db, grid, user, ui, msg, paths.maps_dir());
-  explore::Explorer explorer(grid, user, loader, ui, msg, consts);
-  SoundLink sound(paths, grid, user);
-  loader.hooks.after_load = [&sound] { sound.SETSOUNDSCAPE(); };
-  explorer.hooks.SETSOUNDSCAPE = [&sound] { sound.SETSOUNDSCAPE(); };
-  explorer.hooks.PLAYUSERSTEP = [&sound](double prev, double now) {
-    sound.PLAYUSERSTEP(prev, now);
-  };
-  Settings settings;
-  App app({ui, msg, paths, settings, db, grid, user, loader, explorer, &sound,
-           language.GETCURRENTLANG()});
-  app.reset_user_state();
-  sound.read_sound_list(paths);
-  READINI(settings, paths.program_ini());
-  READUSERINI(settings, paths, ui, true);
-  app.apply_settings();
-  sound.start(ui, settings);
-  grid.ILEV = 2;
-  grid.SETILEV();
-  // Here the bookmark list starts empty and the automatic update check runs.
-  ui.raise();
-  // Here the last map opens at the saved start position.
-  // Without one (the first start, or a fresh --home) the window opens the
-  // demo map. The console keeps its documented start with no map selected,
-  // which scripts rely on, but the demo map is in its maps folder too.
-  std::error_code no_start_ec;
-  if (!std::filesystem::exists(paths.start_pos_file(), no_start_ec)) {
-    if (options.mode == Options::Mode::Console)
-      explore::install_demo_map(paths.program_dir() / "maps", paths.maps_dir());
-    else
-      explore::open_demo_map(explorer, loader, db, paths.program_dir() / "maps", paths.maps_dir());
-  }
-  sound.TESTSPEAKERS(ui);
+  App app(ui, voice, std::move(paths), language.GETCURRENTLANG());
+  INIT(app.paths(), ui);
+  TempFile tempfile(app.paths().temp_dir());
+  ui.set_menu(app.menu_bar());
+  app.start(options.mode != Options::Mode::Console);
   ui.run(app);
-  sound.SOUNDCLOSE();
-  msg.clear();
+  app.finish();
   return 0;
 }
 

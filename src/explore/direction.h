@@ -10,6 +10,12 @@
 
 namespace orvela::explore {
 
+// The explorer's saved switch: how directions are spoken, an index into the
+// mode list (0 "rc" .. 5 "ca").
+struct ExploreSettings {
+  uint8_t UDIRMODE = 0;
+};
+
 // The mode list and compass names come from the translated constants.
 using DirectionTables = text::StringConsts;
 

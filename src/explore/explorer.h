@@ -41,7 +41,7 @@ std::string GETOBJTYPEDESC(const std::string& objtype);
 class Explorer {
  public:
   Explorer(map::Grid& grid, map::UserState& user, map::MapLoader& loader, ui::Ui& ui,
-           text::Messages& msg, const DirectionTables& tables);
+           text::Messages& msg, const DirectionTables& tables, const ExploreSettings& settings);
 
   // --- movement and turning ------------------------------------------------
   void XYMOVE(double incx, double incy);
@@ -52,6 +52,17 @@ class Explorer {
   void UPDULATLON();
   // Words for the absolute direction `dir` in the current mode.
   std::string GETDIRSTR(int32_t dir) const;
+
+  // --- the map and the zoom ------------------------------------------------
+  // Lets the user choose a map and loads it around the user.
+  void FILEOPEN();
+  // Loads the grid again around the user; "No map selected." without a map.
+  void RELOADMAP();
+  // Speaks "One square {size}.".
+  void SAYILEV();
+  // Changes the square size (Grid::SQMETERSCHANGE), speaks it and reloads
+  // the map when it changed.
+  void SQMETERSCHANGE(int IMODE);
 
   // --- announcements ------------------------------------------------------
   std::string CUROBJKIERSTR(bool AUTO);
@@ -74,6 +85,7 @@ class Explorer {
   void GOTOQTHLOC();
 
   ExploreHooks hooks;
+  const map::UserState& user() const { return user_; }
 
  private:
   // The cell under the user, or nothing when the position is off the grid.
@@ -86,6 +98,7 @@ class Explorer {
   ui::Ui& ui_;
   text::Messages& msg_;
   const DirectionTables& tables_;
+  const ExploreSettings& settings_;
 };
 
 }  // namespace orvela::explore

@@ -5,14 +5,25 @@
 #include "map/direction.h"
 #include "map/grid.h"
 #include "map/loader.h"
+#include "text/distance.h"
 #include "text/messages.h"
 #include "text/numeric.h"
+#include "text/translate.h"
 
 namespace orvela::explore {
 
+using text::_;
+
 Explorer::Explorer(map::Grid& grid, map::UserState& user, map::MapLoader& loader, ui::Ui& ui,
-                   text::Messages& msg, const DirectionTables& tables)
-    : grid_(grid), user_(user), loader_(loader), ui_(ui), msg_(msg), tables_(tables) {}
+                   text::Messages& msg, const DirectionTables& tables,
+                   const ExploreSettings& settings)
+    : grid_(grid),
+      user_(user),
+      loader_(loader),
+      ui_(ui),
+      msg_(msg),
+      tables_(tables),
+      settings_(settings) {}
 
 std::optional<std::pair<int, int>> Explorer::user_cell() const {
   if (!map::Grid::ISXYVALID(user_.UPOSX, user_.UPOSY)) return std::nullopt;
@@ -36,7 +47,7 @@ void Explorer::XYMOVE(double incx, double incy) {
   constexpr double margin = 10;
   if (user_.UPOSX < margin || user_.UPOSX + margin > map::MAXXY || user_.UPOSY < margin ||
       user_.UPOSY + margin > map::MAXXY)
-    loader_.RELOADMAP();
+    RELOADMAP();
   after_arrival(user_.LASTHLEV);
 }
 
@@ -58,7 +69,7 @@ void Explorer::INCUDIR(int32_t kierinc) {
   if (hooks.SETSOUNDSCAPE) hooks.SETSOUNDSCAPE();
 }
 
-void Explorer::SAYUDIR() { msg_.EDANOINT(udir_sentence(tables_, user_.UDIRMODE, user_.UDIR)); }
+void Explorer::SAYUDIR() { msg_.EDANOINT(udir_sentence(tables_, settings_.UDIRMODE, user_.UDIR)); }
 
 void Explorer::UPDULATLON() {
   auto c = user_cell();
@@ -72,8 +83,25 @@ void Explorer::UPDULATLON() {
   user_.BOOKMARKSUPOSCHANGED = true;
 }
 
+void Explorer::FILEOPEN() {
+  if (loader_.SELECTMAP()) loader_.READMAP();
+}
+
+void Explorer::RELOADMAP() { loader_.READMAP(); }
+
+void Explorer::SAYILEV() {
+  msg_.EDA(text::STRTOKENREPLACE(_("One square {size}."),
+                                 {"size", text::DISTANCETOSTR(grid_.SQMETERS)}));
+}
+
+void Explorer::SQMETERSCHANGE(int IMODE) {
+  const bool changed = grid_.SQMETERSCHANGE(IMODE);
+  SAYILEV();
+  if (changed) RELOADMAP();
+}
+
 std::string Explorer::GETDIRSTR(int32_t dir) const {
-  return explore::GETDIRSTR(tables_, user_.UDIRMODE, user_.UDIR, dir);
+  return explore::GETDIRSTR(tables_, settings_.UDIRMODE, user_.UDIR, dir);
 }
 
 }  // namespace orvela::explore

@@ -5,9 +5,7 @@
 #include "map/direction.h"
 #include "map/geo.h"
 #include "map/priority.h"
-#include "text/distance.h"
 #include "text/numeric.h"
-#include "text/translate.h"
 
 namespace orvela::map {
 
@@ -174,12 +172,7 @@ void Grid::SETILEV() {
   USTEPPITCH = z.USTEPPITCH;
 }
 
-void Grid::SAYILEV(text::Messages& messages) const {
-  messages.EDA(text::STRTOKENREPLACE(text::_("One square {size}."),
-                                     {"size", text::DISTANCETOSTR(SQMETERS)}));
-}
-
-void Grid::SQMETERSCHANGE(int IMODE, text::Messages& messages) {
+bool Grid::SQMETERSCHANGE(int IMODE) {
   const uint8_t old = ILEV;
   switch (IMODE) {
     case 0:
@@ -198,12 +191,7 @@ void Grid::SQMETERSCHANGE(int IMODE, text::Messages& messages) {
       break;
   }
   SETILEV();
-  SAYILEV(messages);
-  if (ILEV != old) RELOADMAP();
-}
-
-void Grid::RELOADMAP() {
-  if (reload_) reload_();
+  return ILEV != old;
 }
 
 // --- load -------------------------------------------------------------------

@@ -9,13 +9,11 @@
 // object, POLYGONS for areas. Everything else reads it.
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <vector>
 
 #include "map/orvobj.h"
 #include "map/point.h"
-#include "text/messages.h"
 
 namespace orvela::map {
 
@@ -110,14 +108,9 @@ class Grid {
   uint16_t USTEPPITCH = 175;
 
   void SETILEV();
-  // Speaks "One square {size}." and remembers it.
-  void SAYILEV(text::Messages& messages) const;
-  // IMODE 0 larger squares, 1 smaller, 2 smallest, 3 largest; speaks the
-  // size and reloads the map when the level changed.
-  void SQMETERSCHANGE(int IMODE, text::Messages& messages);
-  // Loads the grid again around the user, through the hook the app installs.
-  void RELOADMAP();
-  void set_reload_hook(std::function<void()> hook) { reload_ = std::move(hook); }
+  // IMODE 0 larger squares, 1 smaller, 2 smallest, 3 largest. True when the
+  // level changed: the caller speaks the size and, then, loads the map again.
+  bool SQMETERSCHANGE(int IMODE);
 
   // Empties cells, objects, polygons and statistics for a new load.
   void clear();
@@ -136,7 +129,6 @@ class Grid {
   int32_t* stat_counter(const ORVOBJREC& o);
 
   std::unique_ptr<Cells> cells_;
-  std::function<void()> reload_;
 };
 
 }  // namespace orvela::map

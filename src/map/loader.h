@@ -53,7 +53,6 @@ class MapLoader {
   std::string GETMAPDATE(const std::filesystem::path& mapfn);
   // Loads the grid around ULAT/ULON. True when the grid was drawn.
   bool READMAP();
-  bool RELOADMAP() { return READMAP(); }
   // Reads the next row of the shared statement into `o`.
   bool GETNEXTOBJ(ORVOBJREC& o);
 

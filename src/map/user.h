@@ -17,7 +17,6 @@ struct UserState {
   double USTEPSIZE = 1.0;             // grid units per step
   double LASTHLEV = 0.0;              // height level last announced
   int32_t LASTKIER = 0;               // 15-degree sector of the line direction last announced
-  uint8_t UDIRMODE = 0;               // index of the direction-announcement mode
   bool BOOKMARKSUPOSCHANGED = false;  // bookmark distances need recomputing
 };
 

@@ -95,6 +95,22 @@ ui::BgResult OSMIMPORTTHREAD(map::MapDb& db, const std::filesystem::path& rules,
   return r;
 }
 
+void add_commands(ui::Commands& c, ImportContext& ctx) {
+  using text::N_;
+  c.add({.id = 165,
+         .name = "IDM_OSMIMPORTFILE",
+         .menu = ui::Menu::MapImport,
+         .order = 10,
+         .text = N_("From OSM XML &file..."),
+         .run = [&ctx] { OSMIMPORT(ctx, true); }});
+  c.add({.id = 170,
+         .name = "IDM_OSMIMPORTSERVER",
+         .menu = ui::Menu::MapImport,
+         .order = 20,
+         .text = N_("From &server..."),
+         .run = [&ctx] { OSMIMPORT(ctx, false); }});
+}
+
 void OSMIMPORT(ImportContext& ctx, bool FROMFILE) {
   if (!FROMFILE) return;
   const std::string title = _("OpenStreetMap import");

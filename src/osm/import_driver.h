@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "ui/bg_task.h"
+#include "ui/command.h"
 
 namespace orvela::map {
 class MapDb;
@@ -37,6 +38,9 @@ struct OSMIMPORTPARAMREC {
 // The whole command on the window's thread. Only the file import exists
 // (FROMFILE true); the server import is not offered.
 void OSMIMPORT(ImportContext& ctx, bool FROMFILE);
+
+// The rows of "Import OpenStreetMap": from a file and from a server.
+void add_commands(ui::Commands& commands, ImportContext& ctx);
 
 // The background work: converts P.INFN into P.OUTFN, showing progress.
 ui::BgResult OSMIMPORTTHREAD(map::MapDb& db, const std::filesystem::path& rules,

@@ -39,7 +39,8 @@ HrtfStatus to_status(ALCint s) {
 
 }  // namespace
 
-AudioEngine::AudioEngine(EnginePaths paths) : paths_(std::move(paths)) {
+AudioEngine::AudioEngine(EnginePaths paths, EngineSettings& settings)
+    : paths_(std::move(paths)), settings_(settings) {
   batch_play_.reserve(MAXSOUNDSRC);
   batch_stop_.reserve(MAXSOUNDSRC);
 }

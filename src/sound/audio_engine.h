@@ -42,7 +42,9 @@ struct InitResult {
 
 class AudioEngine {
  public:
-  explicit AudioEngine(EnginePaths paths);
+  // With switches of its own (tests, benchmarks), or working on those the app holds.
+  explicit AudioEngine(EnginePaths paths) : AudioEngine(std::move(paths), own_settings_) {}
+  AudioEngine(EnginePaths paths, EngineSettings& settings);
   ~AudioEngine();
   AudioEngine(const AudioEngine&) = delete;
   AudioEngine& operator=(const AudioEngine&) = delete;
@@ -105,8 +107,9 @@ class AudioEngine {
   void stop_unclaimed(const std::array<bool, MAXSOUNDSRC + 1>& used);
   void open_context(bool hrtf);
 
+  EngineSettings own_settings_;
   EnginePaths paths_;
-  EngineSettings settings_;
+  EngineSettings& settings_;
   std::string devicename_;
   uint8_t volume_ = 100;
   void* device_ = nullptr;         // ALCdevice*

@@ -1,5 +1,6 @@
 #include "sound/soundscape.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -21,13 +22,6 @@ int32_t direction_to_cell(int32_t x, int32_t y) {
   if (x < 0 && y < 0) k -= 180;
   if (x > 0 && y < 0) k += 180;
   return ((k % 360) + 360) % 360;
-}
-
-InitResult Soundscape::start_engine(ui::Ui& ui, const std::string& devname) {
-  InitResult r = engine_.SOUNDINIT(devname);
-  if (!r.config_written) ui.WGINFO(text::_("Can not create alsoft.ini"));
-  if (!r.device_open) ui.WGINFO(text::_("Can not initialize sound"));
-  return r;
 }
 
 // The sound of one cell: a bookmark wins; then the object's kind from the

@@ -1,7 +1,9 @@
 #pragma once
 // What the user hears around them: builds the engine's template from the
 // cells near the user after every change, plays the step sound, the speaker
-// test and the sound presentation, and holds the switches of the Sound menu.
+// test and the sound presentation, and carries out the switches of the Sound
+// menu. It asks nothing and says nothing: the caller holds the dialogs and
+// turns the results into words.
 #include <cstdint>
 #include <random>
 #include <string>
@@ -9,31 +11,27 @@
 #include "sound/audio_engine.h"
 #include "sound/cells.h"
 #include "sound/sound_list.h"
-#include "text/messages.h"
-#include "ui/ui.h"
+#include "sound/sound_presentation.h"
 
 namespace orvela::sound {
 
-struct SoundscapeSettings {
-  bool SOUNDMUTED = false;
-  bool SOUNDMUTEONKILLFOCUS = true;
-  uint8_t NORMALVOLUME = 20;  // master volume of every soundscape update
-  uint8_t LINIEVOL = 70;      // gain of line objects
-  uint8_t OBSZARYVOL = 40;    // gain of area objects
-};
-
 class Soundscape {
  public:
-  Soundscape(AudioEngine& engine, const SoundList& list) : engine_(engine), list_(list) {}
+  // With switches of its own (tests), or working on those the app holds.
+  Soundscape(AudioEngine& engine, const SoundList& list)
+      : Soundscape(engine, list, own_settings_) {}
+  Soundscape(AudioEngine& engine, const SoundList& list, SoundscapeSettings& settings)
+      : engine_(engine), list_(list), settings_(settings) {}
+  Soundscape(const Soundscape&) = delete;
+  Soundscape& operator=(const Soundscape&) = delete;
 
   SoundscapeSettings& settings() { return settings_; }
   const SoundscapeSettings& settings() const { return settings_; }
   bool CUROBJHASTAGS() const { return curobjhastags_; }
   int32_t LASTTAGOBJECTID() const { return lasttagobjectid_; }
 
-  // SOUNDINIT with its failures shown: "Can not create alsoft.ini", "Can not
-  // initialize sound".
-  InitResult start_engine(ui::Ui& ui, const std::string& devname);
+  // SOUNDINIT on the device of the settings.
+  InitResult start_engine() { return engine_.SOUNDINIT(engine_.settings().SOUNDDEVICENAME); }
 
   // Rebuilds and applies the soundscape around the user (nothing when muted).
   void SETSOUNDSCAPE(const Surroundings& s);
@@ -41,29 +39,38 @@ class Soundscape {
   // The step sound, after a step from height level `oldhl` to `curhl`;
   // `ustep_pitch` tells the zoom level. Plays also while muted.
   void PLAYUSERSTEP(const SoundscapeCells& cells, double oldhl, double curhl, uint16_t ustep_pitch);
-  // A long sound once on the left; says "No loaded sounds." when the sound
-  // list names no file at all.
-  void TESTSPEAKERS(ui::Ui& ui);
-  // The speaker test without the message: what it did.
+  // TESTSPEAKERS without its message: a long sound once on the left. The
+  // caller says "No loaded sounds." for NoSounds.
   enum class SpeakerTest { NoSounds, NoLongSound, Played };
-  SpeakerTest play_speaker_test();
-  // Lets the user hear every sound file by name.
-  void SOUNDPRESENTATION(ui::Ui& ui, const Surroundings& s);
-  // Lets the user pick the output device, then reopens the engine on it.
-  void SELECTSOUNDDEVICE(ui::Ui& ui);
+  SpeakerTest TESTSPEAKERS();
+
+  // SOUNDPRESENTATION in three steps around the caller's list dialog: the
+  // entries (the soundscape stops and stays quiet while the window is
+  // away), each chosen entry played alone, and the soundscape back.
+  std::vector<SOUNDPRESENTATIONLISTREC> start_presentation();
+  void present(const SOUNDPRESENTATIONLISTREC& entry);
+  void end_presentation(const Surroundings& s);
+
+  // Reopens the engine on the device `devname` (kept in the settings for the
+  // next start), unmuted.
+  InitResult change_device(const std::string& devname);
 
   void SWITCHMUTE(const Surroundings& s);
-  void SWITCHMONO(text::Messages& msg, const Surroundings& s);
+  // Returns whether mono is now on.
+  bool SWITCHMONO(const Surroundings& s);
   void SWITCHSOUNDBEHINDLOWER(const Surroundings& s);
-  void SWITCHSOUNDHRTFMODE(ui::Ui& ui, const Surroundings& s);
-  void SWITCHSOUNDSPEAKERS(ui::Ui& ui, const Surroundings& s);
+  // Rewrites the OpenAL configuration and reopens the engine, unmuted.
+  InitResult SWITCHSOUNDHRTFMODE(const Surroundings& s);
+  // The caller asks "Exchange sound channels?" first.
+  void SWITCHSOUNDSPEAKERS(const Surroundings& s);
 
  private:
   std::string cell_sound(const SoundCell& c, const SoundscapeCells& cells, uint8_t& vol) const;
 
+  SoundscapeSettings own_settings_;
   AudioEngine& engine_;
   const SoundList& list_;
-  SoundscapeSettings settings_;
+  SoundscapeSettings& settings_;
   bool curobjhastags_ = false;
   int32_t lasttagobjectid_ = 0;
   std::minstd_rand rng_{std::random_device{}()};

@@ -1,10 +1,7 @@
-// The Sound menu: speaker test, presentation, device choice and switches.
+// The Sound menu's work: speaker test, presentation, device change and switches.
 #include <algorithm>
 
-#include "sound/devices.h"
-#include "sound/sound_presentation.h"
 #include "sound/soundscape.h"
-#include "text/translate.h"
 
 namespace orvela::sound {
 namespace {
@@ -13,11 +10,7 @@ constexpr int32_t kTestSoundMinBytes = 50000;
 
 }  // namespace
 
-void Soundscape::TESTSPEAKERS(ui::Ui& ui) {
-  if (play_speaker_test() == SpeakerTest::NoSounds) ui.WGINFO(text::_("No loaded sounds."));
-}
-
-Soundscape::SpeakerTest Soundscape::play_speaker_test() {
+Soundscape::SpeakerTest Soundscape::TESTSPEAKERS() {
   engine_.SOUNDSTOPALL();
   engine_.SOUNDSETVOLUME(70);
   if (list_.SNDFILES().empty()) return SpeakerTest::NoSounds;
@@ -33,40 +26,33 @@ Soundscape::SpeakerTest Soundscape::play_speaker_test() {
   return SpeakerTest::Played;
 }
 
-void Soundscape::SOUNDPRESENTATION(ui::Ui& ui, const Surroundings& s) {
+std::vector<SOUNDPRESENTATIONLISTREC> Soundscape::start_presentation() {
   engine_.SOUNDSTOPALL();
   engine_.SOUNDSETVOLUME(settings_.NORMALVOLUME);
-  std::vector<SOUNDPRESENTATIONLISTREC> entries = MAKESPLIST(list_);
-  std::vector<std::string> names;
-  for (const auto& e : entries) names.push_back(e.LOCNAMEUTF8);
+  // The person may switch to another window to read the list; the sound
+  // they chose goes on playing.
   settings_.SOUNDMUTEONKILLFOCUS = false;
-  std::size_t chosen = 0;
-  while (auto pick = ui.WGREADLIST(text::_("All sounds presentation"), text::_("Select sound"),
-                                   names, chosen)) {
-    if (*pick >= entries.size()) break;
-    chosen = *pick;
-    engine_.SOUNDSTOPALL();
-    const std::string& fn =
-        list_.SNDFILES()[static_cast<std::size_t>(entries[chosen].SOUNDFILEID)].FN;
-    engine_.SOUNDPLAY(0, 0, fn, 100, 100);
-  }
+  return MAKESPLIST(list_);
+}
+
+void Soundscape::present(const SOUNDPRESENTATIONLISTREC& entry) {
+  const auto id = static_cast<std::size_t>(entry.SOUNDFILEID);
+  if (id >= list_.SNDFILES().size()) return;
+  engine_.SOUNDSTOPALL();
+  engine_.SOUNDPLAY(0, 0, list_.SNDFILES()[id].FN, 100, 100);
+}
+
+void Soundscape::end_presentation(const Surroundings& s) {
   SETSOUNDSCAPE(s);
   settings_.SOUNDMUTEONKILLFOCUS = true;
 }
 
-void Soundscape::SELECTSOUNDDEVICE(ui::Ui& ui) {
-  auto devices = playback_devices();
-  if (!devices) {
-    ui.WGINFO(text::_("Unable to get devices list"));
-    return;
-  }
-  auto pick =
-      ui.WGREADLIST(text::_("Change sound card"), text::_("Select playback device"), *devices);
-  if (!pick || *pick >= devices->size()) return;
+InitResult Soundscape::change_device(const std::string& devname) {
   engine_.SOUNDCLOSE();
-  start_engine(ui, (*devices)[*pick]);
+  engine_.settings().SOUNDDEVICENAME = devname;
+  InitResult r = start_engine();
   settings_.SOUNDMUTED = false;
-  TESTSPEAKERS(ui);
+  return r;
 }
 
 void Soundscape::SWITCHMUTE(const Surroundings& s) {
@@ -77,12 +63,11 @@ void Soundscape::SWITCHMUTE(const Surroundings& s) {
     SETSOUNDSCAPE(s);
 }
 
-void Soundscape::SWITCHMONO(text::Messages& msg, const Surroundings& s) {
+bool Soundscape::SWITCHMONO(const Surroundings& s) {
   bool& mono = engine_.settings().SOUNDMONO;
   mono = !mono;
-  msg.EDA(
-      text::STRTOKENREPLACE(text::_("{state} mono mode"), {"state", text::_(mono ? "On" : "Off")}));
   SETSOUNDSCAPE(s);
+  return mono;
 }
 
 void Soundscape::SWITCHSOUNDBEHINDLOWER(const Surroundings& s) {
@@ -90,17 +75,16 @@ void Soundscape::SWITCHSOUNDBEHINDLOWER(const Surroundings& s) {
   SETSOUNDSCAPE(s);
 }
 
-void Soundscape::SWITCHSOUNDHRTFMODE(ui::Ui& ui, const Surroundings& s) {
+InitResult Soundscape::SWITCHSOUNDHRTFMODE(const Surroundings& s) {
   engine_.settings().SOUNDHRTFMODE = !engine_.settings().SOUNDHRTFMODE;
   engine_.SOUNDCLOSE();
-  ui.WGINFO(text::_("This change will take effect after restarting the program."));
-  start_engine(ui, engine_.SOUNDDEVICENAME());
+  InitResult r = start_engine();
   settings_.SOUNDMUTED = false;
   SETSOUNDSCAPE(s);
+  return r;
 }
 
-void Soundscape::SWITCHSOUNDSPEAKERS(ui::Ui& ui, const Surroundings& s) {
-  if (!ui.WGTN(text::_("Exchange sound channels?"))) return;
+void Soundscape::SWITCHSOUNDSPEAKERS(const Surroundings& s) {
   engine_.settings().SOUNDSPEAKERSCHANGED = !engine_.settings().SOUNDSPEAKERSCHANGED;
   SETSOUNDSCAPE(s);
 }

@@ -14,6 +14,9 @@ namespace orvela::text {
 // is loaded or it has no (or an empty) entry for it.
 std::string TRANSLATE(std::string_view s);
 inline std::string _(std::string_view s) { return TRANSLATE(s); }
+// Marks a text for the catalogue where it is only stored (a menu row) and
+// translated later with _().
+constexpr const char* N_(const char* s) { return s; }
 
 // `s` with every {name} replaced by the value given for it in `pairs`
 // (name, value, name, value, ...). Unknown names vanish.

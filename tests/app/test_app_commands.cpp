@@ -4,64 +4,15 @@
 
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
-#include "app/app.h"
-#include "app/commands.h"
-#include "app/startup.h"
-#include "support/test_env.h"
-#include "text/string_consts.h"
-#include "ui/console_ui.h"
+#include "app/app_window.h"
 
 namespace orvela::app {
 namespace {
 namespace fs = std::filesystem;
 
-class Window {
- public:
-  explicit Window(const std::string& answers, Settings settings = {})
-      : in_(answers),
-        ui_(in_, out_, err_),
-        msg_(ui_.speech()),
-        paths_(Paths::running_program_dir(), home_.path()),
-        settings_(std::move(settings)),
-        db_(paths_.errdb_log()),
-        loader_(db_, grid_, user_, ui_, msg_, paths_.maps_dir()),
-        explorer_(grid_, user_, loader_, ui_, msg_, consts_),
-        app_({ui_, msg_, paths_, settings_, db_, grid_, user_, loader_, explorer_, nullptr, "en"}) {
-    INIT(paths_, ui_);
-    ui_.set_menu(BUILDMAINMENU("en"));
-  }
-  App& app() { return app_; }
-  map::UserState& user() { return user_; }
-  map::Grid& grid() { return grid_; }
-  map::MapLoader& loader() { return loader_; }
-  Settings& settings() { return settings_; }
-  ui::Ui& ui() { return ui_; }
-  const Paths& paths() { return paths_; }
-  std::string out() { return std::exchange(out_str_, "") + take(); }
-
- private:
-  std::string take() {
-    std::string s = out_.str();
-    out_.str("");
-    return s;
-  }
-  test::TempDir home_;
-  std::istringstream in_;
-  std::ostringstream out_, err_;
-  ui::ConsoleUi ui_;
-  text::Messages msg_;
-  Paths paths_;
-  Settings settings_;
-  map::MapDb db_;
-  map::Grid grid_;
-  map::UserState user_;
-  map::MapLoader loader_;
-  text::StringConsts consts_;
-  explore::Explorer explorer_;
-  App app_;
-  std::string out_str_;
-};
+using test::Window;
 
 const std::string kReminder = "INFO Remember to save settings, to make this change permanent.\n";
 
@@ -86,7 +37,7 @@ TEST(CloseSequence, QuestionsInOrderAndNoKeepsTheWindow) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.answers);
     Window w(c.answers);
-    w.settings().CONFIRMEXIT = c.confirm_exit;
+    w.app().settings().CONFIRMEXIT = c.confirm_exit;
     w.app().state().BOOKMARKSMODIFIED = c.bookmarks_modified;
     EXPECT_EQ(w.app().on_close_requested(), c.closes);
     EXPECT_EQ(w.out(), c.expected_out);
@@ -95,37 +46,38 @@ TEST(CloseSequence, QuestionsInOrderAndNoKeepsTheWindow) {
 
 TEST(SettingsMenu, SwitchesFlipAndRemind) {
   struct Case {
-    int id;
+    const char* name;
     bool Settings::*flag;
   };
   const Case cases[] = {
-      {IDM_AUTOUPDATECHECK, &Settings::CHECKAUTOUPDATE},
-      {IDM_CONFIRMEXIT, &Settings::CONFIRMEXIT},
-      {IDM_NMEALOG_OMITSTOPS, &Settings::NMEALOG_OMITSTOPS},
-      {IDM_GPS_AUTOUDIRCHANGE, &Settings::GPS_AUTOUDIRCHANGE},
+      {"IDM_AUTOUPDATECHECK", &Settings::CHECKAUTOUPDATE},
+      {"IDM_CONFIRMEXIT", &Settings::CONFIRMEXIT},
+      {"IDM_NMEALOG_OMITSTOPS", &Settings::NMEALOG_OMITSTOPS},
+      {"IDM_GPS_AUTOUDIRCHANGE", &Settings::GPS_AUTOUDIRCHANGE},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.id);
+    SCOPED_TRACE(c.name);
     Window w("");
-    const bool before = w.settings().*c.flag;
-    w.app().on_command(c.id);
-    EXPECT_NE(w.settings().*c.flag, before);
+    const int id = w.id(c.name);
+    const bool before = w.app().settings().*c.flag;
+    w.app().on_command(id);
+    EXPECT_NE(w.app().settings().*c.flag, before);
     EXPECT_EQ(w.out(), kReminder);
     w.app().on_init_menu();
-    EXPECT_EQ(w.ui().is_item_checked(c.id), w.settings().*c.flag);
-    w.app().on_command(c.id);
-    EXPECT_EQ(w.settings().*c.flag, before);
+    EXPECT_EQ(w.ui().is_item_checked(id), w.app().settings().*c.flag);
+    w.app().on_command(id);
+    EXPECT_EQ(w.app().settings().*c.flag, before);
   }
 }
 
 TEST(SettingsMenu, ReminderSwitchRemindsOnlyWhenSwitchedOn) {
   Window w("");
-  w.app().on_command(IDM_SAVESETTINGSREMIND);
-  EXPECT_FALSE(w.settings().SAVESETTINGSREMIND);
+  w.command("IDM_SAVESETTINGSREMIND");
+  EXPECT_FALSE(w.app().settings().SAVESETTINGSREMIND);
   EXPECT_EQ(w.out(), "");
-  w.app().on_command(IDM_CONFIRMEXIT);
+  w.command("IDM_CONFIRMEXIT");
   EXPECT_EQ(w.out(), "");
-  w.app().on_command(IDM_SAVESETTINGSREMIND);
+  w.command("IDM_SAVESETTINGSREMIND");
   EXPECT_EQ(w.out(), kReminder);
 }
 
@@ -146,8 +98,8 @@ TEST(SettingsMenu, BookmarkFormatChoice) {
     Window w(c.answer);
     w.app().state().LASTBOOKMARKSFN = "/x/a.lscp";
     w.app().state().LASTSAVEDBOOKMARKSFN = "/x/a.lscp";
-    w.app().on_command(IDM_SELECTBOOKMARKSAVEFORMAT);
-    EXPECT_EQ(w.settings().BOOKMARKSAVEFORMAT, c.format);
+    w.command("IDM_SELECTBOOKMARKSAVEFORMAT");
+    EXPECT_EQ(w.app().settings().BOOKMARKSAVEFORMAT, c.format);
     EXPECT_EQ(w.app().state().LASTBOOKMARKSFN.empty(), c.names_forgotten);
     EXPECT_EQ(w.app().state().LASTSAVEDBOOKMARKSFN.empty(), c.names_forgotten);
     std::string out = w.out();
@@ -163,46 +115,48 @@ TEST(SettingsMenu, BookmarkFormatChoice) {
 
 TEST(SettingsMenu, LoadAndSaveReportFailures) {
   Window w("");
-  w.app().on_command(IDM_READUSERINI);
+  w.command("IDM_READUSERINI");
   EXPECT_EQ(w.out(), "INFO No saved user settings found.\n");
-  fs::create_directory(w.paths().user_ini());  // a folder in the way
-  w.app().on_command(IDM_SAVEUSERINI);
+  fs::create_directory(w.app().paths().user_ini());  // a folder in the way
+  w.command("IDM_SAVEUSERINI");
   EXPECT_EQ(w.out(), "INFO Can not save file user.ini\n");
 }
 
 TEST(InitMenu, ItemsFollowTheState) {
   Window w("");
+  auto enabled = [&](const char* name) { return w.ui().is_item_enabled(w.id(name)); };
+  auto checked = [&](const char* name) { return w.ui().is_item_checked(w.id(name)); };
+  const char* const follow_state[] = {
+      "IDM_SELSTARTPOINT",  "IDM_SAVESTARTPOS", "IDM_AREAALL",
+      "IDM_WEATHERCURRENT", "IDM_SETUPMOUSE",   "IDM_GPSSAYTIME",
+      "IDM_NMEADISCONNECT", "IDM_GPSGOTOEND",   "IDM_BOOKMARKCLIPCPY"};
   w.app().on_init_menu();
-  for (int id :
-       {IDM_SELSTARTPOINT, IDM_SAVESTARTPOS, IDM_AREAALL, IDM_WEATHERCURRENT, IDM_SETUPMOUSE,
-        IDM_SAYTAGS, IDM_GPSSAYTIME, IDM_NMEADISCONNECT, IDM_GPSGOTOEND, IDM_BOOKMARKCLIPCPY})
-    EXPECT_FALSE(w.ui().is_item_enabled(id)) << id;
-  for (int id : {IDM_GPSLOGOPEN, IDM_GPSOPEN, IDM_FILEOPEN, IDM_HELPABOUT})
-    EXPECT_TRUE(w.ui().is_item_enabled(id)) << id;
-  EXPECT_TRUE(w.ui().is_item_checked(IDM_SOUNDHRTFMODE));
-  EXPECT_TRUE(w.ui().is_item_checked(IDM_CONFIRMEXIT));
-  EXPECT_FALSE(w.ui().is_item_checked(IDM_MUTE));
+  for (const char* name : follow_state) EXPECT_FALSE(enabled(name)) << name;
+  // No object under the user yet, so none with tags.
+  EXPECT_FALSE(enabled("IDM_SAYTAGS"));
+  EXPECT_FALSE(enabled("IDM_SHOWTAGS"));
+  for (const char* name : {"IDM_GPSLOGOPEN", "IDM_GPSOPEN", "IDM_FILEOPEN", "IDM_HELPABOUT"})
+    EXPECT_TRUE(enabled(name)) << name;
+  EXPECT_TRUE(checked("IDM_SOUNDHRTFMODE"));
+  EXPECT_TRUE(checked("IDM_CONFIRMEXIT"));
+  EXPECT_FALSE(checked("IDM_MUTE"));
 
   ShellState& st = w.app().state();
-  w.loader().set_FN("/maps/a.orvel");
-  w.user().ULATLONSET = true;
+  w.app().loader().set_FN("/maps/a.orvel");
+  w.app().user().ULATLONSET = true;
   st.NMEAMODE = NMEAMODE_LOG;
   st.LASTBOOKMARKSFN = "/b/a.lscp";
-  st.CUROBJHASTAGS = true;
-  w.settings().USEMOUSE = true;
-  w.settings().SOUNDMUTED = true;
+  w.app().settings().USEMOUSE = true;
+  w.app().settings().sound.scape.SOUNDMUTED = true;
   w.app().on_init_menu();
-  for (int id :
-       {IDM_SELSTARTPOINT, IDM_SAVESTARTPOS, IDM_AREAALL, IDM_WEATHERCURRENT, IDM_SETUPMOUSE,
-        IDM_SAYTAGS, IDM_GPSSAYTIME, IDM_NMEADISCONNECT, IDM_GPSGOTOEND, IDM_BOOKMARKCLIPCPY})
-    EXPECT_TRUE(w.ui().is_item_enabled(id)) << id;
-  EXPECT_FALSE(w.ui().is_item_enabled(IDM_GPSLOGOPEN));
-  EXPECT_TRUE(w.ui().is_item_checked(IDM_MUTE));
-  EXPECT_TRUE(w.ui().is_item_checked(IDM_USEMOUSE));
+  for (const char* name : follow_state) EXPECT_TRUE(enabled(name)) << name;
+  EXPECT_FALSE(enabled("IDM_GPSLOGOPEN"));
+  EXPECT_TRUE(checked("IDM_MUTE"));
+  EXPECT_TRUE(checked("IDM_USEMOUSE"));
   st.NMEAMODE = NMEAMODE_DEVICE;
   w.app().on_init_menu();
-  EXPECT_FALSE(w.ui().is_item_enabled(IDM_GPSGOBACK1));
-  EXPECT_TRUE(w.ui().is_item_enabled(IDM_GPSPLAYPAUSE));
+  EXPECT_FALSE(enabled("IDM_GPSGOBACK1"));
+  EXPECT_TRUE(enabled("IDM_GPSPLAYPAUSE"));
 }
 
 TEST(WindowEvents, FocusAndMenuLoopMarkTheProgramAway) {
@@ -220,34 +174,79 @@ TEST(WindowEvents, FocusAndMenuLoopMarkTheProgramAway) {
 
 TEST(HelpMenu, AddressesAndAboutBox) {
   Window w("y\nn\ny\n");
-  w.settings().services.home_page = "example.org/orvela";
-  w.app().on_command(IDM_HELPWWW);
-  w.app().on_command(IDM_HELPMAIL);
-  w.app().on_command(IDM_HELPMAIL);
+  w.app().settings().services.home_page = "example.org/orvela";
+  w.command("IDM_HELPWWW");
+  w.command("IDM_HELPMAIL");
+  w.command("IDM_HELPMAIL");
   EXPECT_EQ(w.out(),
             "ASK Do you want to open web page example.org/orvela in default browser?\n"
             "OPEN http://example.org/orvela\n"
             "ASK Do you want to create message to author@orvela.org in default mail client?\n"
             "ASK Do you want to create message to author@orvela.org in default mail client?\n"
             "OPEN mailto:author@orvela.org\n");
-  w.app().on_command(IDM_HELPABOUT);
+  w.command("IDM_HELPABOUT");
   EXPECT_EQ(w.out().rfind("INFO Orvela 1.01\\n", 0), 0u);
 }
 
 TEST(HelpMenu, ManualMissingIsSaidNotOpened) {
   // The test programs' folder holds no manual.
   Window w("");
-  w.app().on_command(IDM_HELPMANUAL);
+  w.command("IDM_HELPMANUAL");
   EXPECT_EQ(w.out(),
-            "INFO The user manual " + w.paths().help_file("en").string() + " is missing.\n");
+            "INFO The user manual " + w.app().paths().help_file("en").string() + " is missing.\n");
 }
 
 TEST(SayMenu, LastMessageAndNoMapReload) {
   Window w("\n");
-  w.app().on_command(IDM_MAPREFRESH);
-  w.app().on_command(IDM_SHOWLASTSAY);
+  w.command("IDM_MAPREFRESH");
+  w.command("IDM_SHOWLASTSAY");
   EXPECT_EQ(w.out(),
             "SAY No map selected.\nTEXT Last message: Last spoken message\n| No map selected.\n");
+}
+
+}  // namespace
+}  // namespace orvela::app
+
+namespace orvela::app {
+namespace {
+
+// An exception nobody foresaw, escaping a command: the person hears and sees
+// what failed and that the program goes on, the home keeps a record, and the
+// next command works.
+TEST(UnexpectedError, IsSpokenShownLoggedAndTheProgramGoesOn) {
+  test::Window w("IDM_BROKEN\nIDM_SAYILEV\n");
+  w.app().commands().add({.id = 990,
+                          .name = "IDM_BROKEN",
+                          .menu = ui::Menu::Help,
+                          .order = 99,
+                          .text = "Broken",
+                          .run = [] { throw std::runtime_error("disk on fire"); }});
+  w.ui().set_menu(w.app().menu_bar());
+  w.app().settings().CONFIRMEXIT = false;
+  w.ui().run(w.app());
+  const std::string said =
+      "Unexpected error: disk on fire. The command was stopped; the program goes on.";
+  EXPECT_EQ(w.out(), "SAY " + said + "\nINFO " + said + "\nSAY One square 10 metres.\n");
+  std::ifstream log(w.app().paths().error_log());
+  std::string line;
+  ASSERT_TRUE(std::getline(log, line));
+  EXPECT_TRUE(line.ends_with(" disk on fire")) << line;
+  EXPECT_EQ(line.size(), std::string("2026-12-08 10:00:00 disk on fire").size()) << line;
+}
+
+// The Sound menu's failures are the app's words.
+TEST(SoundMenu, EngineFailuresAreShown) {
+  test::Window w("");
+  fs::create_directories(w.app().paths().alsoft_ini());  // a folder in the way
+  w.command("IDM_SOUNDHRTFMODE");
+  EXPECT_EQ(w.out(),
+            "INFO This change will take effect after restarting the program.\n"
+            "INFO Can not create alsoft.ini\n");
+  EXPECT_FALSE(w.app().settings().sound.engine.SOUNDHRTFMODE);
+  w.command("IDM_MONO");
+  EXPECT_EQ(w.out(), "SAY On mono mode\n");
+  w.command("IDM_MONO");
+  EXPECT_EQ(w.out(), "SAY Off mono mode\n");
 }
 
 }  // namespace

@@ -31,22 +31,24 @@ TEST(UserSettings, ValuesAreCheckedAsTheyAreRead) {
     std::function<bool(const Settings&)> check;
   };
   const Case cases[] = {
-      {"soundvolume = 150 ; loud", [](const Settings& s) { return s.NORMALVOLUME == 100; }},
-      {"soundvolume=2", [](const Settings& s) { return s.NORMALVOLUME == 5; }},
-      {"soundvolume=abc", [](const Settings& s) { return s.NORMALVOLUME == 5; }},
-      {"soundvolume=99999999999999", [](const Settings& s) { return s.NORMALVOLUME == 100; }},
-      {"SoundMono=1", [](const Settings& s) { return s.SOUNDMONO; }},
-      {"soundbehindlower=0", [](const Settings& s) { return !s.SOUNDBEHINDLOWER; }},
-      {"soundhrtfmode=-1", [](const Settings& s) { return !s.SOUNDHRTFMODE; }},
-      {"soundmuted=7", [](const Settings& s) { return s.SOUNDMUTED; }},
+      {"soundvolume = 150 ; loud",
+       [](const Settings& s) { return s.sound.scape.NORMALVOLUME == 100; }},
+      {"soundvolume=2", [](const Settings& s) { return s.sound.scape.NORMALVOLUME == 5; }},
+      {"soundvolume=abc", [](const Settings& s) { return s.sound.scape.NORMALVOLUME == 5; }},
+      {"soundvolume=99999999999999",
+       [](const Settings& s) { return s.sound.scape.NORMALVOLUME == 100; }},
+      {"SoundMono=1", [](const Settings& s) { return s.sound.engine.SOUNDMONO; }},
+      {"soundbehindlower=0", [](const Settings& s) { return !s.sound.engine.SOUNDBEHINDLOWER; }},
+      {"soundhrtfmode=-1", [](const Settings& s) { return !s.sound.engine.SOUNDHRTFMODE; }},
+      {"soundmuted=7", [](const Settings& s) { return s.sound.scape.SOUNDMUTED; }},
       {"sounddevicename=OpenAL Soft on USB;2",
-       [](const Settings& s) { return s.SOUNDDEVICENAME == "OpenAL Soft on USB"; }},
+       [](const Settings& s) { return s.sound.engine.SOUNDDEVICENAME == "OpenAL Soft on USB"; }},
       {"mousefactor=-35", [](const Settings& s) { return s.MOUSEFACTOR == -35; }},
       {"mousefactor=12abc", [](const Settings& s) { return s.MOUSEFACTOR == 12; }},
-      {"udirmode=CS", [](const Settings& s) { return s.UDIRMODE == 4; }},
-      {"udirmode=ca", [](const Settings& s) { return s.UDIRMODE == 5; }},
-      {"udirmode=zz", [](const Settings& s) { return s.UDIRMODE == 0; }},
-      {"udirmode=", [](const Settings& s) { return s.UDIRMODE == 0; }},
+      {"udirmode=CS", [](const Settings& s) { return s.explore.UDIRMODE == 4; }},
+      {"udirmode=ca", [](const Settings& s) { return s.explore.UDIRMODE == 5; }},
+      {"udirmode=zz", [](const Settings& s) { return s.explore.UDIRMODE == 0; }},
+      {"udirmode=", [](const Settings& s) { return s.explore.UDIRMODE == 0; }},
       {"bookmarksaveformat=1", [](const Settings& s) { return s.BOOKMARKSAVEFORMAT == 1; }},
       {"bookmarksaveformat=2", [](const Settings& s) { return s.BOOKMARKSAVEFORMAT == 0; }},
       {"bookmarksaveformat=-1", [](const Settings& s) { return s.BOOKMARKSAVEFORMAT == 0; }},
@@ -63,20 +65,20 @@ TEST(UserSettings, ValuesAreCheckedAsTheyAreRead) {
 
 TEST(UserSettings, SaveAndLoadReproducesEveryKey) {
   Settings a;
-  a.NORMALVOLUME = 55;
-  a.SOUNDMONO = true;
-  a.SOUNDBEHINDLOWER = false;
-  a.SOUNDHRTFMODE = false;
-  a.SOUNDMUTED = true;
-  a.SOUNDSPEAKERSCHANGED = true;
-  a.SOUNDDEVICENAME = "Built-in Audio Analog Stereo";
+  a.sound.scape.NORMALVOLUME = 55;
+  a.sound.engine.SOUNDMONO = true;
+  a.sound.engine.SOUNDBEHINDLOWER = false;
+  a.sound.engine.SOUNDHRTFMODE = false;
+  a.sound.scape.SOUNDMUTED = true;
+  a.sound.engine.SOUNDSPEAKERSCHANGED = true;
+  a.sound.engine.SOUNDDEVICENAME = "Built-in Audio Analog Stereo";
   a.USEMOUSE = true;
   a.MOUSEFACTOR = -17;
   a.CHECKAUTOUPDATE = true;
   a.CONFIRMEXIT = false;
   a.SAVESETTINGSREMIND = false;
   a.BOOKMARKSAVEFORMAT = BMFORMAT_LSDB;
-  a.UDIRMODE = 3;
+  a.explore.UDIRMODE = 3;
   a.NMEALOG_OMITSTOPS = false;
   a.GPS_AUTOUDIRCHANGE = false;
   test::TempDir dir;
@@ -84,10 +86,10 @@ TEST(UserSettings, SaveAndLoadReproducesEveryKey) {
   Settings b;
   ASSERT_TRUE(read_user_ini(b, dir / "user.ini"));
   EXPECT_EQ(user_ini_text(b), user_ini_text(a));
-  EXPECT_EQ(b.NORMALVOLUME, 55);
-  EXPECT_EQ(b.SOUNDDEVICENAME, a.SOUNDDEVICENAME);
+  EXPECT_EQ(b.sound.scape.NORMALVOLUME, 55);
+  EXPECT_EQ(b.sound.engine.SOUNDDEVICENAME, a.sound.engine.SOUNDDEVICENAME);
   EXPECT_EQ(b.MOUSEFACTOR, -17);
-  EXPECT_EQ(b.UDIRMODE, 3);
+  EXPECT_EQ(b.explore.UDIRMODE, 3);
   EXPECT_EQ(b.BOOKMARKSAVEFORMAT, BMFORMAT_LSDB);
   EXPECT_FALSE(b.CONFIRMEXIT);
   EXPECT_TRUE(b.USEMOUSE);
@@ -100,7 +102,7 @@ TEST(UserSettings, WrittenInTheFixedOrderWithoutEmptyDevice) {
             "soundspeakerschanged=0\nusemouse=0\nmousefactor=60\ncheckautoupdate=0\nconfirmexit=1\n"
             "savesettingsremind=1\nbookmarksaveformat=0\nudirmode=rc\nnmealog_omitstops=1\n"
             "gps_autoudirchange=1\n");
-  s.SOUNDDEVICENAME = "card";
+  s.sound.engine.SOUNDDEVICENAME = "card";
   EXPECT_NE(user_ini_text(s).find("soundspeakerschanged=0\nsounddevicename=card\nusemouse=0\n"),
             std::string::npos);
 }
@@ -131,17 +133,17 @@ TEST(UserSettings, BadFilesGiveDefaultsNotCrashes) {
   };
   for (const std::string& in : inputs) {
     Settings s = read_user(in);
-    EXPECT_GE(s.NORMALVOLUME, 5);
-    EXPECT_LE(s.NORMALVOLUME, 100);
-    EXPECT_GE(s.UDIRMODE, 0);
-    EXPECT_LT(s.UDIRMODE, UDIRMODESCOUNT);
+    EXPECT_GE(s.sound.scape.NORMALVOLUME, 5);
+    EXPECT_LE(s.sound.scape.NORMALVOLUME, 100);
+    EXPECT_GE(s.explore.UDIRMODE, 0);
+    EXPECT_LT(s.explore.UDIRMODE, UDIRMODESCOUNT);
     EXPECT_TRUE(s.BOOKMARKSAVEFORMAT == 0 || s.BOOKMARKSAVEFORMAT == 1);
     for (const auto& [k, v] : s.unknown_user_keys) EXPECT_LE(k.size() + v.size(), 256u);
   }
   Settings huge = read_user(inputs[1]);
-  EXPECT_EQ(huge.NORMALVOLUME, 100);
+  EXPECT_EQ(huge.sound.scape.NORMALVOLUME, 100);
   Settings cut = read_user(inputs[2]);
-  EXPECT_TRUE(cut.SOUNDMONO);
+  EXPECT_TRUE(cut.sound.engine.SOUNDMONO);
   EXPECT_TRUE(cut.CONFIRMEXIT);
 }
 
@@ -165,23 +167,30 @@ TEST(ProgramSettings, KeysAreReadAndClamped) {
     std::function<bool(const Settings&)> check;
   };
   const Case cases[] = {
-      {"initial_volume=150", [](const Settings& s) { return s.NORMALVOLUME == 100; }},
-      {"Area_Volume=1", [](const Settings& s) { return s.OBSZARYVOL == 5; }},
-      {"line_volume=33", [](const Settings& s) { return s.LINIEVOL == 33; }},
-      {"soundscape_range=0", [](const Settings& s) { return s.SOUNDSCAPERANGE == 1; }},
-      {"soundscape_range=25", [](const Settings& s) { return s.SOUNDSCAPERANGE == 10; }},
+      {"initial_volume=150", [](const Settings& s) { return s.sound.scape.NORMALVOLUME == 100; }},
+      {"Area_Volume=1", [](const Settings& s) { return s.sound.scape.OBSZARYVOL == 5; }},
+      {"line_volume=33", [](const Settings& s) { return s.sound.scape.LINIEVOL == 33; }},
+      {"soundscape_range=0", [](const Settings& s) { return s.sound.engine.SOUNDSCAPERANGE == 1; }},
+      {"soundscape_range=25",
+       [](const Settings& s) { return s.sound.engine.SOUNDSCAPERANGE == 10; }},
       {"sound_distance_model=L",
-       [](const Settings& s) { return s.SOUNDDISTANCEMODEL == AL_LINEAR_DISTANCE; }},
+       [](const Settings& s) { return s.sound.engine.SOUNDDISTANCEMODEL == AL_LINEAR_DISTANCE; }},
       {"sound_distance_model=ec",
-       [](const Settings& s) { return s.SOUNDDISTANCEMODEL == AL_EXPONENT_DISTANCE_CLAMPED; }},
+       [](const Settings& s) {
+         return s.sound.engine.SOUNDDISTANCEMODEL == AL_EXPONENT_DISTANCE_CLAMPED;
+       }},
       {"sound_distance_model=i",
-       [](const Settings& s) { return s.SOUNDDISTANCEMODEL == AL_INVERSE_DISTANCE; }},
+       [](const Settings& s) { return s.sound.engine.SOUNDDISTANCEMODEL == AL_INVERSE_DISTANCE; }},
       {"sound_distance_model=x",
-       [](const Settings& s) { return s.SOUNDDISTANCEMODEL == AL_INVERSE_DISTANCE_CLAMPED; }},
-      {"sound_distance_factor=0", [](const Settings& s) { return s.SOUNDDISTANCEFACTOR == 1; }},
-      {"sound_distance_factor=40", [](const Settings& s) { return s.SOUNDDISTANCEFACTOR == 40; }},
+       [](const Settings& s) {
+         return s.sound.engine.SOUNDDISTANCEMODEL == AL_INVERSE_DISTANCE_CLAMPED;
+       }},
+      {"sound_distance_factor=0",
+       [](const Settings& s) { return s.sound.engine.SOUNDDISTANCEFACTOR == 1; }},
+      {"sound_distance_factor=40",
+       [](const Settings& s) { return s.sound.engine.SOUNDDISTANCEFACTOR == 40; }},
       {"sound_distance_factor=1000",
-       [](const Settings& s) { return s.SOUNDDISTANCEFACTOR == 255; }},
+       [](const Settings& s) { return s.sound.engine.SOUNDDISTANCEFACTOR == 255; }},
       {"weather_api_key = 0123456789abcdef0123456789abcdef",
        [](const Settings& s) {
          return s.services.weather_api_key == "0123456789abcdef0123456789abcdef";
@@ -199,29 +208,29 @@ TEST(ProgramSettings, KeysAreReadAndClamped) {
 
 TEST(ProgramSettings, RereadResetsVolumesButKeepsRange) {
   Settings s = read_program("initial_volume=50\nsoundscape_range=4\nsound_distance_model=l\n");
-  ASSERT_EQ(s.NORMALVOLUME, 50);
+  ASSERT_EQ(s.sound.scape.NORMALVOLUME, 50);
   Settings again = read_program("; nothing\n", s);
-  EXPECT_EQ(again.NORMALVOLUME, 20);
-  EXPECT_EQ(again.SOUNDDISTANCEMODEL, AL_INVERSE_DISTANCE_CLAMPED);
-  EXPECT_EQ(again.SOUNDSCAPERANGE, 4);
+  EXPECT_EQ(again.sound.scape.NORMALVOLUME, 20);
+  EXPECT_EQ(again.sound.engine.SOUNDDISTANCEMODEL, AL_INVERSE_DISTANCE_CLAMPED);
+  EXPECT_EQ(again.sound.engine.SOUNDSCAPERANGE, 4);
 }
 
 TEST(ProgramSettings, FreshFileReadsBackAsTheDefaults) {
   test::TempDir dir;
   ASSERT_TRUE(create_program_ini_if_missing(dir / "orvela.ini"));
   Settings s;
-  s.SOUNDSCAPERANGE = 3;
+  s.sound.engine.SOUNDSCAPERANGE = 3;
   READINI(s, dir / "orvela.ini");
   Settings d;
-  EXPECT_EQ(s.SOUNDSCAPERANGE, d.SOUNDSCAPERANGE);
-  EXPECT_EQ(s.SOUNDDISTANCEMODEL, d.SOUNDDISTANCEMODEL);
+  EXPECT_EQ(s.sound.engine.SOUNDSCAPERANGE, d.sound.engine.SOUNDSCAPERANGE);
+  EXPECT_EQ(s.sound.engine.SOUNDDISTANCEMODEL, d.sound.engine.SOUNDDISTANCEMODEL);
   EXPECT_EQ(s.services.xapi_server_2, d.services.xapi_server_2);
   EXPECT_EQ(s.services.weather_service, d.services.weather_service);
   // An edited file is never overwritten.
   std::ofstream(dir / "orvela.ini") << "initial_volume=30\n";
   ASSERT_TRUE(create_program_ini_if_missing(dir / "orvela.ini"));
   READINI(s, dir / "orvela.ini");
-  EXPECT_EQ(s.NORMALVOLUME, 30);
+  EXPECT_EQ(s.sound.scape.NORMALVOLUME, 30);
 }
 
 }  // namespace

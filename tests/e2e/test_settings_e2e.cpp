@@ -113,5 +113,32 @@ TEST(SettingsMenu, BrokenSettingsFilesStillStart) {
   EXPECT_NE(r.out.find("SAY One square 10 metres.\n"), std::string::npos) << r.out;
 }
 
+// The sound switches are kept once: choosing (or not choosing) how
+// directions are spoken once put them back to what was last read or saved,
+// so a muted soundscape came back and "Save user settings" stored it unmuted.
+// (The HRTF switch unmutes by itself, so the mute comes last.)
+TEST(SettingsMenu, SoundSwitchesSurviveOtherSettingsAndAreSavedAsSwitched) {
+  struct Case {
+    const char* direction_answer;
+    const char* udirmode;
+  };
+  for (const Case c : {Case{":cancel", "rc"}, Case{"3", "rd"}, Case{"", "rc"}}) {
+    SCOPED_TRACE(c.direction_answer);
+    TempDir home;
+    const std::string script =
+        std::string(
+            "IDM_SAVESETTINGSREMIND\nCtrl+M\nCtrl+I\ny\nIDM_SOUNDBEHINDLOWER\n"
+            "IDM_SOUNDHRTFMODE\nCtrl+Space\nCtrl+.\n") +
+        c.direction_answer + "\nIDM_SAVEUSERINI\n";
+    ConsoleResult r = run_console(home.path(), script);
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    const std::string ini = slurp(home / "user.ini");
+    for (const char* line : {"soundmuted=1\n", "soundmono=1\n", "soundspeakerschanged=1\n",
+                             "soundbehindlower=0\n", "soundhrtfmode=0\n"})
+      EXPECT_NE(ini.find(line), std::string::npos) << line << " in\n" << ini;
+    EXPECT_NE(ini.find(std::string("udirmode=") + c.udirmode + "\n"), std::string::npos) << ini;
+  }
+}
+
 }  // namespace
 }  // namespace orvela::test

@@ -35,7 +35,7 @@ struct Town : ::testing::Test {
       b.point(cafe, q.Y, q.X);
     }
     ASSERT_TRUE(w.load());
-    w.user.UDIRMODE = 3;  // degrees from north
+    w.settings.UDIRMODE = 3;  // degrees from north
   }
   void stand(double x, double y) {
     w.user.UPOSX = x;
@@ -54,7 +54,7 @@ TEST_F(Town, NamedRoadThenSilenceForTheSameSector) {
 }
 
 TEST_F(Town, RelativeModesTellTheLineAsSeenByTheUser) {
-  w.user.UDIRMODE = 0;
+  w.settings.UDIRMODE = 0;
   w.ex.SETUDIR(90);
   w.ex.UDIRMOVE(0);
   EXPECT_EQ(w.said(), std::vector<std::string>{"Main street direction at hour 0"});

@@ -37,7 +37,7 @@ TEST(Jump, ConfirmedJumpLoadsAndAnnounces) {
   ExploreWorld w("47.149993 9.521000\ny\n");
   make_map(w);
   ASSERT_TRUE(w.load());
-  w.user.UDIRMODE = 4;
+  w.settings.UDIRMODE = 4;
   w.ex.GOTOCORDS();
   auto out = w.out();
   EXPECT_EQ(lines_starting(out, "INPUT "),

@@ -87,7 +87,7 @@ TEST_F(Walk, ReloadOnlyWithinTenCellsOfTheEdge) {
 }
 
 TEST_F(Walk, TurningWrapsAndSpeaksWithoutInterrupting) {
-  w.user.UDIRMODE = 3;
+  w.settings.UDIRMODE = 3;
   w.ex.INCUDIR(-15);
   EXPECT_EQ(w.user.UDIR, 345);
   EXPECT_EQ(w.messages.LASTSAY(), "Your direction 15 degrees to the left  of north");

@@ -98,7 +98,7 @@ class Capture : public testing::Test {
 };
 
 TEST_F(Capture, SpeakerTestIsLouderOnTheLeft) {
-  ASSERT_EQ(scape.play_speaker_test(), Soundscape::SpeakerTest::Played);
+  ASSERT_EQ(scape.TESTSPEAKERS(), Soundscape::SpeakerTest::Played);
   record(0.6);
   Levels l = levels_after_onset();
   EXPECT_GT(l.left, 0.005);

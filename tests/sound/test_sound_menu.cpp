@@ -1,13 +1,13 @@
-// The Sound menu's dialogs, answered by a person at the console front end.
+// What the Sound menu's commands do to the engine and the soundscape.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
 #include <sstream>
 
+#include "sound/devices.h"
 #include "sound/soundscape.h"
 #include "sound_fixture.h"
-#include "ui/console_ui.h"
 
 namespace orvela::sound {
 namespace {
@@ -29,20 +29,6 @@ class SoundMenu : public testing::Test {
     ASSERT_TRUE(engine.SOUNDINIT("").device_open);
     map.put("p", "shop", {{2, 0}});
   }
-  // Runs `action` with the console answering from `answers`; returns what it printed.
-  template <typename F>
-  std::vector<std::string> with_person(const std::string& answers, F action) {
-    std::istringstream in(answers);
-    std::ostringstream out, err;
-    {
-      ui::ConsoleUi console(in, out, err);
-      action(console);
-    }
-    std::vector<std::string> lines;
-    std::istringstream split(out.str());
-    for (std::string l; std::getline(split, l);) lines.push_back(l);
-    return lines;
-  }
   bool loaded(const std::string& fn) const {
     for (uint16_t n = 1; n <= engine.SOUNDBUFSUSED(); ++n) {
       if (engine.buffer(n).LOADED && engine.buffer(n).FNAME == fn) return true;
@@ -58,24 +44,16 @@ class SoundMenu : public testing::Test {
 };
 
 TEST_F(SoundMenu, PresentationPlaysEachChosenSoundAndRestoresTheSoundscape) {
-  auto out = with_person("4\n1\n0\n", [&](ui::Ui& u) { scape.SOUNDPRESENTATION(u, map.here()); });
+  const std::vector<SOUNDPRESENTATIONLISTREC> entries = scape.start_presentation();
   // Special sounds, the kinds' sounds, then a special sound listed after them.
-  const std::vector<std::string> expected{"LIST All sounds presentation: Select sound",
-                                          "* 1. other line",
-                                          "  2. user bookmark",
-                                          "  3. shop",
-                                          "  4. bell",
-                                          "LIST All sounds presentation: Select sound",
-                                          "  1. other line",
-                                          "  2. user bookmark",
-                                          "  3. shop",
-                                          "* 4. bell",
-                                          "LIST All sounds presentation: Select sound",
-                                          "* 1. other line",
-                                          "  2. user bookmark",
-                                          "  3. shop",
-                                          "  4. bell"};
-  EXPECT_EQ(out, expected);
+  std::vector<std::string> names;
+  for (const auto& e : entries) names.push_back(e.LOCNAMEUTF8);
+  EXPECT_EQ(names, (std::vector<std::string>{"other line", "user bookmark", "shop", "bell"}));
+  // While the person reads the list elsewhere the sound goes on playing.
+  EXPECT_FALSE(scape.settings().SOUNDMUTEONKILLFOCUS);
+  scape.present(entries[3]);
+  scape.present(entries[0]);
+  scape.end_presentation(map.here());
   // The two chosen sounds took two buffer slots (the soundscape's shop then
   // took the first one back); the last is still held by its stopped source.
   EXPECT_EQ(engine.SOUNDBUFSUSED(), 2);
@@ -87,40 +65,36 @@ TEST_F(SoundMenu, PresentationPlaysEachChosenSoundAndRestoresTheSoundscape) {
   EXPECT_TRUE(scape.settings().SOUNDMUTEONKILLFOCUS);
 }
 
-TEST_F(SoundMenu, ChosenDeviceReopensTheEngineUnmutedWithTheSpeakerTest) {
+TEST_F(SoundMenu, ChangedDeviceReopensTheEngineUnmutedAndIsKeptInTheSettings) {
   scape.settings().SOUNDMUTED = true;
-  auto out = with_person("1\n", [&](ui::Ui& u) { scape.SELECTSOUNDDEVICE(u); });
-  ASSERT_GE(out.size(), 2u);
-  EXPECT_EQ(out[0], "LIST Change sound card: Select playback device");
+  const auto devices = playback_devices();
+  ASSERT_TRUE(devices && !devices->empty());
+  const InitResult r = scape.change_device(devices->front());
+  EXPECT_TRUE(r.device_open);
   ASSERT_TRUE(engine.has_device());
-  EXPECT_EQ(out[1], "* 1. " + engine.SOUNDDEVICENAME());
+  EXPECT_EQ(engine.SOUNDDEVICENAME(), devices->front());
+  EXPECT_EQ(engine.settings().SOUNDDEVICENAME, devices->front());
   EXPECT_FALSE(scape.settings().SOUNDMUTED);
+  ASSERT_EQ(scape.TESTSPEAKERS(), Soundscape::SpeakerTest::Played);
   auto h = heard(engine);
   ASSERT_EQ(h.size(), 1u);  // the speaker test, on the left
   EXPECT_FLOAT_EQ(h[0].x, -5.0f);
 }
 
-TEST_F(SoundMenu, CancelledDeviceChoiceChangesNothing) {
+TEST_F(SoundMenu, ExchangedChannelsPlayEastOnTheLeft) {
   scape.SETSOUNDSCAPE(map.here());
-  auto out = with_person("0\n", [&](ui::Ui& u) { scape.SELECTSOUNDDEVICE(u); });
   EXPECT_EQ(sound_at(engine, 2, 0), "shop");
-  EXPECT_EQ(engine.SOUNDDEVICENAME(), "");
-}
-
-TEST_F(SoundMenu, ExchangingChannelsAsksFirst) {
-  scape.SETSOUNDSCAPE(map.here());
-  auto out = with_person("n\n", [&](ui::Ui& u) { scape.SWITCHSOUNDSPEAKERS(u, map.here()); });
-  EXPECT_EQ(out, std::vector<std::string>{"ASK Exchange sound channels?"});
+  scape.SWITCHSOUNDSPEAKERS(map.here());
+  EXPECT_EQ(sound_at(engine, -2, 0), "shop");
+  scape.SWITCHSOUNDSPEAKERS(map.here());
   EXPECT_EQ(sound_at(engine, 2, 0), "shop");
-  with_person("y\n", [&](ui::Ui& u) { scape.SWITCHSOUNDSPEAKERS(u, map.here()); });
-  EXPECT_EQ(sound_at(engine, -2, 0), "shop");  // east is now played on the left
 }
 
 TEST_F(SoundMenu, HrtfSwitchRewritesTheConfigurationAndReopens) {
   scape.settings().SOUNDMUTED = true;
-  auto out = with_person("", [&](ui::Ui& u) { scape.SWITCHSOUNDHRTFMODE(u, map.here()); });
-  EXPECT_EQ(out, std::vector<std::string>{
-                     "INFO This change will take effect after restarting the program."});
+  const InitResult r = scape.SWITCHSOUNDHRTFMODE(map.here());
+  EXPECT_TRUE(r.config_written);
+  EXPECT_TRUE(r.device_open);
   EXPECT_FALSE(engine.settings().SOUNDHRTFMODE);
   std::ifstream f(home.dir / "alsoft.ini");
   std::stringstream text;
@@ -130,18 +104,18 @@ TEST_F(SoundMenu, HrtfSwitchRewritesTheConfigurationAndReopens) {
   EXPECT_EQ(sound_at(engine, 2, 0), "shop");
 }
 
-TEST_F(SoundMenu, FailuresOfTheEngineAreShown) {
+TEST_F(SoundMenu, FailuresOfTheEngineAreReported) {
   engine.SOUNDCLOSE();
   AudioEngine nowhere(
       {home.sounds(), home.dir / "missing folder" / "alsoft.ini", home.dir / "hrtf"});
+  nowhere.settings().SOUNDDEVICENAME = "no such output device";
   Soundscape s(nowhere, list);
-  auto out = with_person("", [&](ui::Ui& u) { s.start_engine(u, "no such output device"); });
-  EXPECT_EQ(out, (std::vector<std::string>{"INFO Can not create alsoft.ini",
-                                           "INFO Can not initialize sound"}));
+  const InitResult r = s.start_engine();
+  EXPECT_FALSE(r.config_written);
+  EXPECT_FALSE(r.device_open);
   SoundList none;
   Soundscape empty(engine, none);
-  out = with_person("", [&](ui::Ui& u) { empty.TESTSPEAKERS(u); });
-  EXPECT_EQ(out, std::vector<std::string>{"INFO No loaded sounds."});
+  EXPECT_EQ(empty.TESTSPEAKERS(), Soundscape::SpeakerTest::NoSounds);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@ namespace orvela::test {
 
 struct ExploreWorld : World {
   explicit ExploreWorld(std::string input = {})
-      : World(std::move(input)), ex(grid, user, loader, console.ui, messages, tables) {}
+      : World(std::move(input)), ex(grid, user, loader, console.ui, messages, tables, settings) {}
 
   // Lines the program said, without the "SAY " prefix.
   std::vector<std::string> said() const {
@@ -18,6 +18,7 @@ struct ExploreWorld : World {
   }
 
   explore::DirectionTables tables;
+  explore::ExploreSettings settings;
   explore::Explorer ex;
 };
 
