@@ -6,17 +6,9 @@ namespace orvela::app {
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view trim_left(std::string_view s) {
-  while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
-  return s;
-}
-
-std::string_view trim_right(std::string_view s) {
-  while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
-  return s;
-}
+// Settings lines are trimmed of blanks and of the line end a file written
+// on another system leaves.
+constexpr std::string_view kLineBlanks = " \t\r\n";
 
 }  // namespace
 
@@ -38,12 +30,12 @@ std::optional<std::string> IniFile::next_line() {
 std::optional<std::pair<std::string, std::string>> parse_ini_line(std::string_view line) {
   size_t semi = line.find(';');
   if (semi != std::string_view::npos) line = line.substr(0, semi);
-  line = trim_right(trim_left(line));
+  line = text::trim(line, kLineBlanks);
   size_t eq = line.find('=');
   if (eq == std::string_view::npos || eq == 0) return std::nullopt;
-  std::string_view name = trim_right(line.substr(0, eq));
+  std::string_view name = text::trim_right(line.substr(0, eq), kLineBlanks);
   if (name.empty()) return std::nullopt;
-  std::string_view value = trim_left(line.substr(eq + 1));
+  std::string_view value = text::trim_left(line.substr(eq + 1), kLineBlanks);
   return std::make_pair(std::string(name), std::string(value));
 }
 

@@ -8,6 +8,7 @@
 #include "map/orvobj.h"
 #include "text/messages.h"
 #include "text/numeric.h"
+#include "text/strutil.h"
 #include "text/translate.h"
 #include "ui/ui.h"
 
@@ -15,16 +16,6 @@ namespace orvela::explore {
 namespace {
 
 using text::_;
-
-std::string trim_right(std::string s) {
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  return s;
-}
-std::string trim(std::string s) {
-  s = trim_right(std::move(s));
-  size_t b = s.find_first_not_of(' ');
-  return b == std::string::npos ? std::string() : s.substr(b);
-}
 
 bool is_line_or_area(const map::ORVOBJREC& o) {
   char t = map::objtype_letter(o);
@@ -97,12 +88,12 @@ void Explorer::SAYPOS() {
     const map::ORVOBJREC& obj = grid_.ORVOBJECTS[static_cast<size_t>(o)];
     s = obj.NAME;
     if (s.empty() || !is_line_or_area(obj)) s = obj.TYP + " " + s;
-    s = trim_right(s);
+    s = std::string(text::trim_right(s, " "));
     if (s.empty()) s = GETOBJTYPEDESC(obj.OBJTYPE);
     if (is_line_or_area(obj)) s += CUROBJKIERSTR(true);
   }
   s += CUROBJHLEVSTR(true);
-  s = trim(s);
+  s = std::string(text::trim(s, " "));
   if (!s.empty()) msg_.EDA(s);
 }
 
@@ -135,7 +126,7 @@ std::string Explorer::GETMAPASTR(double x, double y) const {
   if (o == 0) return {};
   const map::ORVOBJREC& obj = grid_.ORVOBJECTS[static_cast<size_t>(o)];
   bool named_line_or_area = is_line_or_area(obj) && !obj.NAME.empty();
-  return trim(named_line_or_area ? obj.NAME : obj.TYP + " " + obj.NAME);
+  return std::string(text::trim(named_line_or_area ? obj.NAME : obj.TYP + " " + obj.NAME, " "));
 }
 
 void Explorer::SHOWLASTSAY() {

@@ -9,6 +9,7 @@
 #include "text/distance.h"
 #include "text/messages.h"
 #include "text/numeric.h"
+#include "text/strutil.h"
 #include "text/translate.h"
 #include "ui/ui.h"
 
@@ -16,13 +17,6 @@ namespace orvela::explore {
 namespace {
 
 using text::_;
-
-std::string trim_blanks(const std::string& s) {
-  size_t b = s.find_first_not_of(" \t");
-  if (b == std::string::npos) return {};
-  size_t e = s.find_last_not_of(" \t");
-  return s.substr(b, e - b + 1);
-}
 
 }  // namespace
 
@@ -58,7 +52,7 @@ std::optional<std::pair<int32_t, int32_t>> Explorer::READCORDS(const std::string
   std::string initial = user_.ULATLONSET ? format_coords(user_.ULAT, user_.ULON) : std::string();
   auto entry = ui_.WGREADSTR(title, prompt, initial);
   if (!entry) return std::nullopt;
-  std::string line = trim_blanks(*entry);
+  std::string line(text::trim(*entry, text::kBlanks));
   if (line.empty()) return std::nullopt;
   CoordEntry e = parse_coord_entry(line);
   if (e.LASTERR != 0) {
@@ -79,7 +73,7 @@ void Explorer::GOTOQTHLOC() {
   if (user_.ULATLONSET) initial = map::LATLON2QTH(user_.ULAT / 1e6, user_.ULON / 1e6);
   auto entry = ui_.WGREADSTR(_("Go to QTH location"), _("Enter QTH locator"), initial);
   if (!entry) return;
-  std::string qth = trim_blanks(*entry);
+  std::string qth(text::trim(*entry, text::kBlanks));
   if (qth.empty()) return;
   double lat = 0, lon = 0;
   if (!map::QTH2LATLON(qth, lat, lon)) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "text/numeric.h"
+#include "text/strutil.h"
 
 namespace orvela::map {
 
@@ -21,11 +22,10 @@ void append_pair(std::string& s, char base, int64_t& lon, int64_t& lat) {
   s.push_back(static_cast<char>(base + LTOFRAC(lat)));
 }
 
-std::string_view trim_controls(std::string_view s) {
-  while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32) s.remove_prefix(1);
-  while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32) s.remove_suffix(1);
-  return s;
-}
+// Control characters and spaces: what a pasted locator may carry around it.
+constexpr char kControlsAndSpace[] = {'\0', 1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
+                                      11,   12, 13, 14, 15, 16, 17, 18, 19, 20, 21,
+                                      22,   23, 24, 25, 26, 27, 28, 29, 30, 31, ' '};
 
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -68,7 +68,7 @@ std::string LATLON2QTH(double LATI, double LONGI) {
 }
 
 bool QTH2LATLON(std::string_view QTH, double& LAT, double& LON) {
-  std::string s(trim_controls(QTH));
+  std::string s(text::trim(QTH, {kControlsAndSpace, sizeof kControlsAndSpace}));
   if (s.size() == 4) s += "mm00";
   if (s.size() == 6) s += "55";
   if (s.size() != 8) return false;

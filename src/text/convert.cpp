@@ -6,18 +6,11 @@
 #include <cmath>
 
 #include "text/numeric.h"
+#include "text/strutil.h"
 
 namespace orvela::text {
 
 namespace {
-
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view trim_blanks(std::string_view s) {
-  while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 // `v` rounded halves to even into `out`; false when it does not fit 32 bits.
 bool round_to_i32(double v, int32_t& out) {
@@ -48,7 +41,7 @@ bool read_date(std::string_view s, DateTime& d) {
 }  // namespace
 
 bool STRGETREAL(std::string_view s, double& r) {
-  s = trim_blanks(s);
+  s = trim(s, kBlanks);
   // from_chars does not take the "+" sign that people and files write.
   if (s.size() > 1 && s[0] == '+' && s[1] != '-') s.remove_prefix(1);
   if (s.empty()) return false;
@@ -102,7 +95,7 @@ std::vector<std::string> SPLITSTR(std::string_view s, char sep) {
     std::size_t pos = s.find(sep, start);
     std::string_view piece =
         s.substr(start, pos == std::string_view::npos ? s.size() - start : pos - start);
-    pieces.emplace_back(trim_blanks(piece));
+    pieces.emplace_back(trim(piece, kBlanks));
     if (pos == std::string_view::npos) break;
     start = pos + 1;
   }

@@ -8,8 +8,6 @@ namespace orvela::text {
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
-
 // Capital and small Polish letters, pairwise at the same position.
 constexpr char32_t kPolishUpper[] = {U'Ą', U'Ć', U'Ę', U'Ł', U'Ń', U'Ó', U'Ś', U'Ź', U'Ż'};
 constexpr char32_t kPolishLower[] = {U'ą', U'ć', U'ę', U'ł', U'ń', U'ó', U'ś', U'ź', U'ż'};
@@ -32,11 +30,6 @@ std::size_t text_run_length(std::string_view s) {
   return i;
 }
 
-std::size_t skip_blanks(std::string_view s, std::size_t i) {
-  while (i < s.size() && is_blank(s[i])) ++i;
-  return i;
-}
-
 // Byte length of the first word of `s`, which starts with no blank.
 std::size_t word_length(std::string_view s, bool textonly) {
   if (textonly) return text_run_length(s);
@@ -46,6 +39,20 @@ std::size_t word_length(std::string_view s, bool textonly) {
 
 }  // namespace
 
+std::string_view trim_left(std::string_view s, std::string_view chars) {
+  const std::size_t b = s.find_first_not_of(chars);
+  return b == std::string_view::npos ? std::string_view() : s.substr(b);
+}
+
+std::string_view trim_right(std::string_view s, std::string_view chars) {
+  const std::size_t e = s.find_last_not_of(chars);
+  return e == std::string_view::npos ? std::string_view() : s.substr(0, e + 1);
+}
+
+std::string_view trim(std::string_view s, std::string_view chars) {
+  return trim_right(trim_left(s, chars), chars);
+}
+
 std::string DELDBLSPC(std::string_view s) {
   std::string out;
   out.reserve(s.size());
@@ -54,14 +61,11 @@ std::string DELDBLSPC(std::string_view s) {
   return out;
 }
 
-std::string DELRSPC(std::string_view s) {
-  while (!s.empty() && is_blank(s.back())) s.remove_suffix(1);
-  return std::string(s);
-}
+std::string DELRSPC(std::string_view s) { return std::string(trim_right(s, kBlanks)); }
 
-std::string DELLSPC(std::string_view s) { return std::string(s.substr(skip_blanks(s, 0))); }
+std::string DELLSPC(std::string_view s) { return std::string(trim_left(s, kBlanks)); }
 
-std::string DELRLSPC(std::string_view s) { return DELRSPC(s.substr(skip_blanks(s, 0))); }
+std::string DELRLSPC(std::string_view s) { return std::string(trim(s, kBlanks)); }
 
 std::string LOWCASESTR(std::string_view s) {
   std::string out;
@@ -87,22 +91,23 @@ bool TEXTCHAR(char32_t c) {
 }
 
 std::string GETLWORD(std::string_view s, bool textonly) {
-  s.remove_prefix(skip_blanks(s, 0));
+  s = trim_left(s, kBlanks);
   return std::string(s.substr(0, word_length(s, textonly)));
 }
 
 std::string MOVLWORD(std::string& s, bool textonly) {
-  std::size_t start = skip_blanks(s, 0);
-  std::size_t len = word_length(std::string_view(s).substr(start), textonly);
-  std::string word = s.substr(start, len);
-  s.erase(0, skip_blanks(s, start + len));
+  const std::string_view rest = trim_left(s, kBlanks);
+  const std::size_t len = word_length(rest, textonly);
+  std::string word(rest.substr(0, len));
+  s = std::string(trim_left(rest.substr(len), kBlanks));
   return word;
 }
 
 std::string STR2(int64_t n) { return std::to_string(n); }
 
 int64_t INT2(std::string_view s) {
-  std::size_t i = skip_blanks(s, 0);
+  s = trim_left(s, kBlanks);
+  std::size_t i = 0;
   bool negative = false;
   if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
   // Accumulated as a negative number, whose range is the larger one.

@@ -8,6 +8,16 @@
 
 namespace orvela::text {
 
+// Spaces and tabs: what typed entries and settings lines are trimmed of.
+inline constexpr std::string_view kBlanks = " \t";
+// Any white space, line ends included.
+inline constexpr std::string_view kWhiteSpace = " \t\r\n\v\f";
+
+// `s` without the leading / trailing / both runs of the bytes in `chars`.
+std::string_view trim_left(std::string_view s, std::string_view chars = kWhiteSpace);
+std::string_view trim_right(std::string_view s, std::string_view chars = kWhiteSpace);
+std::string_view trim(std::string_view s, std::string_view chars = kWhiteSpace);
+
 // Every run of spaces reduced to one space.
 std::string DELDBLSPC(std::string_view s);
 // Without trailing / leading / both spaces and tabs.

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "text/strutil.h"
 #include "ui/bg_runner.h"
 #include "ui/file_choice.h"
 
@@ -13,12 +14,7 @@ namespace orvela::ui {
 
 namespace {
 
-std::string trim(const std::string& s) {
-  auto not_space = [](unsigned char c) { return !std::isspace(c); };
-  auto b = std::find_if(s.begin(), s.end(), not_space);
-  auto e = std::find_if(s.rbegin(), s.rend(), not_space).base();
-  return b < e ? std::string(b, e) : std::string();
-}
+std::string trim(const std::string& s) { return std::string(text::trim(s)); }
 
 std::string lower(std::string s) {
   for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

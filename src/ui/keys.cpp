@@ -4,6 +4,8 @@
 #include <cctype>
 #include <utility>
 
+#include "text/strutil.h"
+
 namespace orvela::ui {
 
 namespace {
@@ -53,12 +55,6 @@ bool same_nocase(std::string_view a, std::string_view b) {
   return true;
 }
 
-std::string_view trim(std::string_view s) {
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-  while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
-  return s;
-}
-
 std::optional<unsigned> modifier(std::string_view word) {
   if (same_nocase(word, "Control")) return MOD_CTRL;
   for (const auto& [bit, name] : kModNames)
@@ -95,16 +91,16 @@ std::string accel_text(const Accel& a) {
 }
 
 std::optional<Accel> parse_accel(std::string_view text) {
-  text = trim(text);
+  text = text::trim(text);
   unsigned mods = MOD_NONE;
   // Split at '+' but keep a trailing "+" as the key itself ("Ctrl++").
   while (true) {
     const std::size_t plus = text.find('+');
     if (plus == std::string_view::npos || plus + 1 >= text.size()) break;
-    const auto bit = modifier(trim(text.substr(0, plus)));
+    const auto bit = modifier(text::trim(text.substr(0, plus)));
     if (!bit) return std::nullopt;
     mods |= *bit;
-    text = trim(text.substr(plus + 1));
+    text = text::trim(text.substr(plus + 1));
   }
   auto a = plain_key(text);
   if (!a) return std::nullopt;

@@ -170,3 +170,31 @@ TEST(Utf8, MalformedTextThroughEveryHelper) {
 
 }  // namespace
 }  // namespace orvela::text
+
+namespace orvela::text {
+namespace {
+
+TEST(Trim, EachSideAndTheCharactersAsked) {
+  struct Case {
+    std::string_view in;
+    std::string_view chars;
+    std::string_view both, left, right;
+  };
+  const Case cases[] = {
+      {"  a b \t", kBlanks, "a b", "a b \t", "  a b"},
+      {"\r\n x \r\n", kWhiteSpace, "x", "x \r\n", "\r\n x"},
+      {"\r\n x \r\n", kBlanks, "\r\n x \r\n", "\r\n x \r\n", "\r\n x \r\n"},
+      {"", kWhiteSpace, "", "", ""},
+      {" \t ", kBlanks, "", "", ""},
+      {"--x--", "-", "x", "x--", "--x"},
+      {"\xc3\xa9 ", kBlanks, "\xc3\xa9", "\xc3\xa9 ", "\xc3\xa9"},  // bytes of é stay
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(trim(c.in, c.chars), c.both) << c.in;
+    EXPECT_EQ(trim_left(c.in, c.chars), c.left) << c.in;
+    EXPECT_EQ(trim_right(c.in, c.chars), c.right) << c.in;
+  }
+}
+
+}  // namespace
+}  // namespace orvela::text
