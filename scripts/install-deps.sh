@@ -6,7 +6,7 @@ set -euo pipefail
 
 PACKAGES=(
   # toolchain
-  build-essential cmake pkg-config git ca-certificates
+  build-essential cmake pkg-config git ca-certificates clang-format
   # libraries of the program
   libsqlite3-dev sqlite3
   libwxgtk3.2-dev

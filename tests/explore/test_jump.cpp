@@ -3,8 +3,8 @@
 
 #include <cmath>
 
-#include "support/explore_world.h"
 #include "map/qth.h"
+#include "support/explore_world.h"
 
 namespace orvela::explore {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "support/world.h"
 #include "map/geo.h"
+#include "support/world.h"
 
 namespace orvela::map {
 namespace {

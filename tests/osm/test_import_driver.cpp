@@ -4,9 +4,9 @@
 
 #include <fstream>
 
-#include "support/world.h"
 #include "osm/import_driver.h"
 #include "osm/import_progress.h"
+#include "support/world.h"
 
 namespace orvela::osm {
 namespace {
