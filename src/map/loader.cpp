@@ -42,13 +42,6 @@ constexpr const char* POINT_QUERY =
 constexpr const char* TAG_QUERY =
     "select id from orvel_tags where objtype=?1 and objectid=?2  limit 1;";
 
-std::string column_text(sqlite3_stmt* st, int col) {
-  const unsigned char* t = sqlite3_column_text(st, col);
-  if (!t) return {};
-  return std::string(reinterpret_cast<const char*>(t),
-                     static_cast<size_t>(sqlite3_column_bytes(st, col)));
-}
-
 // A vertex that cannot be on the Earth means the blob is not geometry.
 bool vertices_on_world(const std::vector<POINT>& pts) {
   for (const POINT& p : pts)

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "map/varint.h"
+#include "text/utf8.h"
 
 namespace orvela::map {
 
@@ -10,14 +11,6 @@ namespace {
 
 // Longest text DBGETSTRRES hands back, in bytes.
 constexpr size_t MAXSTRRES = 255;
-
-// Cuts `s` to at most `max` bytes without splitting a UTF-8 character.
-std::string cut_utf8(const char* s, size_t len, size_t max) {
-  if (len <= max) return std::string(s, len);
-  size_t n = max;
-  while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0u) == 0x80u) --n;
-  return std::string(s, n);
-}
 
 std::span<const uint8_t> column_blob(sqlite3_stmt* st, int col) {
   if (st == nullptr) return {};
@@ -187,9 +180,7 @@ std::string MapDb::DBGETSTRRES(std::string_view q) {
   Stmt st = DBPREPARE(q);
   if (!st) return {};
   if (DBSTEP(st) != SQLITE_ROW) return {};
-  const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-  if (t == nullptr) return {};
-  return cut_utf8(t, static_cast<size_t>(sqlite3_column_bytes(st, 0)), MAXSTRRES);
+  return std::string(text::cut_at_char(column_text(st, 0), MAXSTRRES));
 }
 
 std::string MapDb::SQLIESCSTR(std::string_view s) {

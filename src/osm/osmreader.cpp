@@ -8,6 +8,7 @@
 #include "osm/node_store.h"
 #include "osm/way_nodes.h"
 #include "text/translate.h"
+#include "text/utf8.h"
 
 namespace orvela::osm {
 namespace {
@@ -34,52 +35,7 @@ constexpr std::string_view kGetIntersection =
     "wn.nameid=n.nameid left join orvel_type t on wn.typeid=t.typeid where wn.nodeid=?1 group by "
     "wn.typeid, wn.nameid;";
 
-std::string column_text(sqlite3_stmt* st, int col) {
-  const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
-  return t ? std::string(t, static_cast<size_t>(sqlite3_column_bytes(st, col))) : std::string();
-}
-
 enum class Parent { none, node, way };
-
-// Well-formed UTF-8: no stray continuation bytes, no overlong forms, no
-// surrogates, nothing beyond U+10FFFF.
-bool is_utf8(std::string_view s) {
-  size_t i = 0;
-  const size_t n = s.size();
-  while (i < n) {
-    auto c = static_cast<unsigned char>(s[i]);
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    size_t len = 0;
-    uint32_t cp = 0;
-    if (c >= 0xC2 && c <= 0xDF) {
-      len = 2;
-      cp = c & 0x1Fu;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      len = 3;
-      cp = c & 0x0Fu;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      len = 4;
-      cp = c & 0x07u;
-    } else {
-      return false;
-    }
-    if (i + len > n) return false;
-    for (size_t j = 1; j < len; ++j) {
-      auto cc = static_cast<unsigned char>(s[i + j]);
-      if ((cc & 0xC0u) != 0x80u) return false;
-      cp = (cp << 6) | (cc & 0x3Fu);
-    }
-    if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
-        (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))) {
-      return false;
-    }
-    i += len;
-  }
-  return true;
-}
 
 // The conversion proper: receives the elements of the file and writes objects.
 class Converter final : public OsmElementSink {
@@ -179,7 +135,7 @@ void Converter::tag(const TAGREC& t) {
   if (!PROCESSTAGSFORTHISPARENT) return;
   // Texts go to the speech output as UTF-8; bytes that are not UTF-8 mean
   // the file is not what it claims to be.
-  if (!is_utf8(t.K) || !is_utf8(t.V)) {
+  if (!text::valid_utf8(t.K) || !text::valid_utf8(t.V)) {
     malformed_ = true;
     return;
   }
@@ -246,8 +202,8 @@ std::string Converter::intersection_name(map::Stmt& q, int64_t nodeid) {
   std::string name;
   db_.DBBINDQWORD(q, 1, nodeid);
   while (db_.DBSTEP(q) == SQLITE_ROW) {
-    std::string n = column_text(q, 0);
-    std::string t = column_text(q, 1);
+    std::string n = map::column_text(q, 0);
+    std::string t = map::column_text(q, 1);
     if (n.empty() && t.empty()) continue;
     if (!name.empty()) name += ' ';
     name += n.empty() ? t : n;
