@@ -1,4 +1,4 @@
-#include "osm/xmlparse.h"
+#include "text/xmlparse.h"
 
 #include <charconv>
 #include <cstdint>
@@ -9,7 +9,7 @@
 
 #include "text/utf8.h"
 
-namespace orvela::osm {
+namespace orvela::text {
 namespace {
 
 bool is_blank(char c) { return c == ' '; }
@@ -96,7 +96,7 @@ std::string char_reference(std::string_view ref) {
                cp != 0 && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
   if (!valid) return " ";
   std::string out;
-  text::append_char(out, cp);
+  append_char(out, cp);
   return out;
 }
 
@@ -325,4 +325,4 @@ bool XmlParser::next_attr_bytewise(std::string& k, std::string& w) {
   return res && !malformed_;
 }
 
-}  // namespace orvela::osm
+}  // namespace orvela::text
