@@ -335,7 +335,8 @@ bool MapLoader::load_lines(int maplev) {
     return false;
   }
   ORVOBJREC o;
-  while (GETNEXTOBJ(o)) draw_line_row(o);
+  LineGeometry geom;
+  while (GETNEXTOBJ(o)) draw_line_row(o, geom);
   if (step_failed(db_)) {
     READMAPERR("Getting data");
     return false;
@@ -344,13 +345,13 @@ bool MapLoader::load_lines(int maplev) {
   return true;
 }
 
-void MapLoader::draw_line_row(ORVOBJREC& o) {
-  bool has_hlev = db_.SQLICOLGETPOINTS(9, true);
-  const std::vector<POINT>& pts = db_.POINTS();
-  const std::vector<double>& lev = db_.HLEVELS();
+void MapLoader::draw_line_row(ORVOBJREC& o, LineGeometry& geom) {
+  db_.SQLICOLGETPOINTS(9, true, geom);
+  const std::vector<POINT>& pts = geom.POINTS;
+  const std::vector<double>& lev = geom.HLEVELS;
   // Rows with no vertices or with vertices off the Earth are not geometry.
   if (pts.empty() || !vertices_on_world(pts)) return;
-  if (has_hlev) grid_.STATHLEV += 1;
+  if (geom.has_hlevels) grid_.STATHLEV += 1;
   char type = objtype_letter(o);
   o.HASTAGS = OBJHASTAGS(o.OBJTYPE, o.ID);
   int32_t self = grid_.ADDOBJ(o);

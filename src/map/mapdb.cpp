@@ -214,14 +214,16 @@ void MapDb::IFDBERREX(std::string_view kom) {
 
 // --- geometry readers ---------------------------------------------------------
 
-bool MapDb::SQLICOLGETPOINTS(int numcol, bool gethlev) {
+void MapDb::SQLICOLGETPOINTS(int numcol, bool gethlev, LineGeometry& geom) const {
   sqlite3_stmt* st = dbs_.get();
-  decode_points(column_blob(st, numcol), points_);
+  decode_points(column_blob(st, numcol), geom.POINTS);
   if (!gethlev) {
-    hlevels_.assign(points_.size(), 0.0);
-    return false;
+    geom.HLEVELS.assign(geom.POINTS.size(), 0.0);
+    geom.has_hlevels = false;
+    return;
   }
-  return interpolate_hlevels(column_blob(st, numcol + 1), points_.size(), hlevels_);
+  geom.has_hlevels =
+      interpolate_hlevels(column_blob(st, numcol + 1), geom.POINTS.size(), geom.HLEVELS);
 }
 
 void MapDb::SQLICOLGETLATLON(int numcol, int32_t& lat, int32_t& lon) {
