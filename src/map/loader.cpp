@@ -155,7 +155,7 @@ bool MapLoader::GETNEXTOBJ(ORVOBJREC& o) {
   o = ORVOBJREC{};
   sqlite3_stmt* st = db_.DBS().get();
   if (!st || db_.DBSTEP(st) != SQLITE_ROW) return false;
-  o.ID = static_cast<uint32_t>(sqlite3_column_int64(st, 0));
+  o.ID = sqlite3_column_int64(st, 0);
   std::string type = column_text(st, 1);
   o.OBJTYPE = type.size() > 1 ? "p" : type;
   o.NAME = column_text(st, 2);
@@ -170,7 +170,7 @@ bool MapLoader::GETNEXTOBJ(ORVOBJREC& o) {
   return true;
 }
 
-bool MapLoader::OBJHASTAGS(const std::string& objtype, uint32_t objectid) {
+bool MapLoader::OBJHASTAGS(const std::string& objtype, int64_t objectid) {
   sqlite3_reset(tagq_);
   sqlite3_bind_text(tagq_, 1, objtype.data(), static_cast<int>(objtype.size()), SQLITE_TRANSIENT);
   sqlite3_bind_int64(tagq_, 2, objectid);

@@ -73,7 +73,7 @@ class MapLoader {
   bool load_lines(int maplev);
   bool load_points(int maplev);
   void draw_line_row(ORVOBJREC& o, LineGeometry& geom);
-  bool OBJHASTAGS(const std::string& objtype, uint32_t objectid);
+  bool OBJHASTAGS(const std::string& objtype, int64_t objectid);
   void forget_grid();
 
   MapDb& db_;

@@ -165,9 +165,7 @@ int MapDb::DBSTEP(sqlite3_stmt* st) { return record(st ? sqlite3_step(st) : SQLI
 int MapDb::DBRESET(sqlite3_stmt* st) { return record(sqlite3_reset(st)); }
 int MapDb::DBCLEARBINDINGS(sqlite3_stmt* st) { return record(sqlite3_clear_bindings(st)); }
 
-int32_t MapDb::DBINSERTID() const {
-  return db_ != nullptr ? static_cast<int32_t>(sqlite3_last_insert_rowid(db_)) : 0;
-}
+int64_t MapDb::DBINSERTID() const { return db_ != nullptr ? sqlite3_last_insert_rowid(db_) : 0; }
 
 int32_t MapDb::DBGETNUMRES(std::string_view q) {
   Stmt st = DBPREPARE(q);

@@ -84,8 +84,8 @@ class MapDb {
   int DBSTEP(sqlite3_stmt* st);
   int DBRESET(sqlite3_stmt* st);
   int DBCLEARBINDINGS(sqlite3_stmt* st);
-  // Last inserted row id, as 32 bits.
-  int32_t DBINSERTID() const;
+  // Last inserted row id (64-bit, like every SQLite integer key).
+  int64_t DBINSERTID() const;
   // Column 0 of the first row of `q`; 0 when no row or no statement.
   int32_t DBGETNUMRES(std::string_view q);
   // The same as text, at most 255 bytes (cut at a character boundary); empty when no row.

@@ -104,7 +104,9 @@ void Converter::finalize_temp_statements() { nodes_.finalize(); }
 
 void Converter::node(const OSMNODE& n, bool has_body) {
   w_.ORVOBJ = map::ORVOBJREC{};
-  w_.ORVOBJ.ID = static_cast<uint32_t>(n.ID);
+  // All 64 bits: ids of nodes made since 2016 are beyond 32 bits, and an
+  // editor's new objects are negative.
+  w_.ORVOBJ.ID = static_cast<int64_t>(n.ID);
   w_.ORVOBJ.LAT = n.LAT;
   w_.ORVOBJ.LON = n.LON;
   w_.ORVOBJ.OBJTYPE.assign(1, map::OBJTYPE_POI);
@@ -122,7 +124,7 @@ void Converter::way(uint64_t id, bool has_body) {
     ++st_.ILWAYS;
     PROCESSTAGSFORTHISPARENT = true;
     w_.ORVOBJ.OBJTYPE.assign(1, map::OBJTYPE_LINE);
-    w_.ORVOBJ.ID = static_cast<uint32_t>(id);
+    w_.ORVOBJ.ID = static_cast<int64_t>(id);
   }
   w_.CLEARTAGS();
   w_.ORVPOINTS.clear();
@@ -173,7 +175,7 @@ void Converter::close_tag(std::string_view name) {
   if (PARENTTAG == Parent::none) return;
   if (name != (PARENTTAG == Parent::node ? "/node" : "/way")) return;
   const map::ORVOBJREC& o = w_.ORVOBJ;
-  uint32_t rowid = 0;
+  int64_t rowid = 0;
   if (!o.OBJTYPE.empty() && (!o.NAME.empty() || !o.TYP.empty() || !w_.ORVTAGS.empty())) {
     if (PARENTTAG == Parent::way) resolve_way_nodes();
     rowid = w_.BINORVEL_SAVEREC();
@@ -181,7 +183,7 @@ void Converter::close_tag(std::string_view name) {
   // Only a way that was stored can meet others: its row is what the
   // intersection search joins on, and a refused duplicate must not lend its
   // nodes to the object that owns the id.
-  if (THISWAYROUTABLE && rowid > 0) {
+  if (THISWAYROUTABLE && rowid != 0) {
     // A node met twice in one way (a closed way's ends) is recorded once,
     // with the flag of its first occurrence.
     seen_.clear();
@@ -232,7 +234,7 @@ void Converter::DETECTINTERSECTIONS() {
     w_.ORVOBJ.NAME = std::move(name);
     w_.CLEARTAGS();
     w_.ORVPOINTS.clear();
-    if (w_.BINORVEL_SAVEREC() > 0) ++st_.intersections;
+    if (w_.BINORVEL_SAVEREC() != 0) ++st_.intersections;
   }
   db_.IFDBERREX("detectintersections");
 }

@@ -53,7 +53,7 @@ struct OsmImportStats {
 // about 300 MB.
 struct ImportLimits {
   unsigned node_cache_bits = NodeCache::kMaxBits;  // 2^bits node positions of 16 bytes
-  size_t held_way_nodes = WayNodes::kHeldRows;     // rows of 32 bytes
+  size_t held_way_nodes = WayNodes::kHeldRows;     // rows of 40 bytes
   WriterLimits writer;
 };
 

@@ -135,7 +135,7 @@ void write_sample(MapDb& db) {
   ASSERT_FALSE(db.ISDBERR());
   ASSERT_EQ(db.DBSTEP(lin), SQLITE_DONE);
   EXPECT_FALSE(db.ISDBERR());
-  const int32_t id = db.DBINSERTID();
+  const int64_t id = db.DBINSERTID();
   EXPECT_EQ(id, 1);
   Stmt idx = db.DBPREPARE(
       "insert into orvel_linidx (id, minlon, maxlon, minlat, maxlat) values (?1, ?2, ?3, ?4, ?5);");

@@ -64,7 +64,7 @@ class Import : public ::testing::Test {
   std::string out_name = "out.orvel";
 };
 
-std::string node(int id, double lat, double lon, const std::string& tags = "") {
+std::string node(int64_t id, double lat, double lon, const std::string& tags = "") {
   std::string s = "<node id=\"" + std::to_string(id) + "\" lat=\"" + std::to_string(lat) +
                   "\" lon=\"" + std::to_string(lon) + "\"";
   return tags.empty() ? s + "/>\n" : s + ">" + tags + "</node>\n";
@@ -72,9 +72,9 @@ std::string node(int id, double lat, double lon, const std::string& tags = "") {
 std::string tag(const std::string& k, const std::string& v) {
   return "<tag k=\"" + k + "\" v=\"" + v + "\"/>";
 }
-std::string way(int id, const std::vector<int>& refs, const std::string& tags) {
+std::string way(int64_t id, const std::vector<int64_t>& refs, const std::string& tags) {
   std::string s = "<way id=\"" + std::to_string(id) + "\">";
-  for (int r : refs) s += "<nd ref=\"" + std::to_string(r) + "\"/>";
+  for (int64_t r : refs) s += "<nd ref=\"" + std::to_string(r) + "\"/>";
   return s + tags + "</way>\n";
 }
 
@@ -292,7 +292,7 @@ TEST_F(Import, LongWayKeepsEveryVertex) {
   std::string body;
   const int n = 100000;
   for (int i = 1; i <= 100; ++i) body += node(i, 1 + i * 1e-6, 2 - i * 1e-6);
-  std::vector<int> refs(n);
+  std::vector<int64_t> refs(n);
   for (int i = 0; i < n; ++i) refs[static_cast<size_t>(i)] = i % 100 + 1;
   body += way(7, refs, tag("highway", "footway"));
   auto r = run_doc(body);
@@ -306,33 +306,47 @@ TEST_F(Import, LongWayKeepsEveryVertex) {
   EXPECT_EQ(pts[100], (map::POINT{2000000 - 1, 1000000 + 1}));
 }
 
-// Ids that repeat, or that are equal in their low 32 bits, cannot both be
-// stored: the later object is refused with its tags, the rest goes on.
-TEST_F(Import, DuplicateAndTruncatedIdsAreSkipped) {
-  const std::string big = std::to_string((1ull << 32) + 1);  // low 32 bits: 1
-  std::string body = node(1, 1, 1, tag("amenity", "bench") + tag("colour", "red")) + "<node id=\"" +
-                     big +
-                     "\" lat=\"2\" lon=\"2\"><tag k=\"amenity\" v=\"bench\"/>"
-                     "<tag k=\"colour\" v=\"blue\"/></node>\n" +
+// Ids pass 2^32: objects whose ids differ only above bit 32 are all kept
+// under their own ids, each with its own tags, and ways find their nodes by
+// the whole id. An id that really repeats cannot be stored twice: the later
+// object is refused with its tags, and the rest goes on.
+TEST_F(Import, BigIdsAreKeptWholeAndRepeatedIdsSkipped) {
+  const int64_t big = (int64_t{1} << 32) + 1;     // low 32 bits: 1
+  const int64_t bigway = (int64_t{1} << 32) + 5;  // low 32 bits: 5
+  const std::string footway = tag("highway", "footway");
+  std::string body = node(1, 1, 1, tag("amenity", "bench") + tag("colour", "red")) +
+                     node(big, 2, 2, tag("amenity", "bench") + tag("colour", "blue")) +
                      node(1, 3, 3, tag("name", "again")) + node(2, 1.001, 1) +
-                     way(5, {1, 2}, tag("highway", "footway")) +
+                     way(5, {1, 2}, footway + tag("colour", "red")) +
+                     way(bigway, {2, big}, footway + tag("colour", "blue")) +
                      way(5, {2, 1}, tag("name", "twin")) + node(3, 4, 4, tag("name", "after"));
   auto r = run_doc(body);
   ASSERT_EQ(r.LASTERR, 0) << r.LASTERRDESC;
   EXPECT_EQ(sql_rows(out(), "select id, lat from orvel_poi where objtype='p' order by id"),
-            (Rows{{"1", "1000000"}, {"3", "4000000"}}));
+            (Rows{{"1", "1000000"}, {"3", "4000000"}, {std::to_string(big), "2000000"}}));
+  EXPECT_EQ(sql_rows(out(), "select id, nameid from orvel_lin order by id"),
+            (Rows{{"5", "NULL"}, {std::to_string(bigway), "NULL"}}));
+  EXPECT_EQ(sql_rows(out(), "select id from orvel_linidx order by id"),
+            (Rows{{"5"}, {std::to_string(bigway)}}));
   EXPECT_EQ(sql_rows(out(),
-                     "select v.tagvalue from orvel_tags t join orvel_tagvalue v on "
-                     "t.tagvalueid=v.tagvalueid where objtype='p'"),
-            (Rows{{"red"}}));
-  EXPECT_EQ(sql_rows(out(), "select id, nameid from orvel_lin"), (Rows{{"5", "NULL"}}));
-  EXPECT_EQ(stats.duplicates, 3u);
-  // A node id met twice keeps its first position for the ways too.
-  auto blobs = testing::sql_blobs(out(), "select points from orvel_lin where id=5");
-  ASSERT_EQ(blobs.size(), 1u);
+                     "select t.objtype, t.objectid, v.tagvalue from orvel_tags t join "
+                     "orvel_tagvalue v on t.tagvalueid=v.tagvalueid join orvel_tagname k on "
+                     "t.tagnameid=k.tagnameid where k.tagname='colour' order by t.objtype, "
+                     "t.objectid"),
+            (Rows{{"l", "5", "red"},
+                  {"l", std::to_string(bigway), "blue"},
+                  {"p", "1", "red"},
+                  {"p", std::to_string(big), "blue"}}));
+  EXPECT_EQ(stats.duplicates, 2u);
+  // A node id met twice keeps its first position for the ways too, and the
+  // big way's second vertex is the big node, not node 1.
+  auto blobs = testing::sql_blobs(out(), "select points from orvel_lin order by id");
+  ASSERT_EQ(blobs.size(), 2u);
   std::vector<map::POINT> pts;
   map::decode_points(blobs[0], pts);
   EXPECT_EQ(pts, (std::vector<map::POINT>{{1000000, 1000000}, {1000000, 1001000}}));
+  map::decode_points(blobs[1], pts);
+  EXPECT_EQ(pts, (std::vector<map::POINT>{{1000000, 1001000}, {2000000, 2000000}}));
 }
 
 TEST_F(Import, CancelDeletesTheOutputAndKeepsTheOldMap) {
