@@ -74,6 +74,7 @@ class Converter final : public OsmElementSink {
   bool progress(uint64_t cur, uint64_t total) override { return HANDLEPROGRESS(cur, total); }
 
  private:
+  void apply_tag(const TAGREC& t);
   void resolve_way_nodes();
   std::string intersection_name(map::Stmt& q, int64_t nodeid);
 
@@ -88,6 +89,7 @@ class Converter final : public OsmElementSink {
   std::vector<uint64_t> THISWAYREFS;  // the node references of the current way
   std::vector<OSMNODE> THISWAYNODES;  // those found, looked up when the way is kept
   std::unordered_set<uint64_t> seen_;
+  TAGREC repaired_;  // a tag whose bytes were not all UTF-8, mended
   NodeStore nodes_;
   WayNodes waynodes_;
   bool PROCESSCANCEL = false;
@@ -135,12 +137,20 @@ void Converter::way(uint64_t id, bool has_body) {
 
 void Converter::tag(const TAGREC& t) {
   if (!PROCESSTAGSFORTHISPARENT) return;
-  // Texts go to the speech output as UTF-8; bytes that are not UTF-8 mean
-  // the file is not what it claims to be.
+  // Texts go to speech and to the screen reader as UTF-8, but real extracts
+  // hold a stray Latin-1 byte here and there: one such tag must not cost
+  // the whole import, so its bad bytes become U+FFFD.
   if (!text::valid_utf8(t.K) || !text::valid_utf8(t.V)) {
-    malformed_ = true;
+    repaired_.K = text::repair_utf8(t.K);
+    repaired_.V = text::repair_utf8(t.V);
+    ++st_.repaired_tags;
+    apply_tag(repaired_);
     return;
   }
+  apply_tag(t);
+}
+
+void Converter::apply_tag(const TAGREC& t) {
   if (!OsmRules::OSMRULES_INTERNALPROC(t, w_.ORVOBJ, st_.ILIGNOREDTAGS) &&
       !rules_.OSMRULES_OTAGPROC(t, w_.ORVOBJ)) {
     w_.ADDTAG(t);

@@ -46,6 +46,7 @@ struct OsmImportStats {
   uint64_t duplicates = 0;     // objects refused because their id was taken
   uint64_t intersections = 0;
   uint64_t spilled_nodes = 0;  // node positions that did not fit in memory
+  uint64_t repaired_tags = 0;  // tags with bytes that were not UTF-8, now U+FFFD
 };
 
 // What an import holds in memory at most; beyond it, work goes to scratch

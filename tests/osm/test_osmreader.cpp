@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <osmium/builder/attr.hpp>
+#include <osmium/io/pbf_output.hpp>
+#include <osmium/io/writer.hpp>
 
 #include "map/varint.h"
 #include "osm/osmreader.h"
 #include "support/sql_rows.h"
 #include "support/test_env.h"
+#include "text/utf8.h"
 
 namespace orvela::osm {
 namespace {
@@ -259,9 +263,6 @@ TEST_F(Import, BadInputLeavesExistingMapAlone) {
       {"ref not a number", head + node(1, 1, 1) + "<way id=\"3\"><nd ref=\"\"/></way></osm>", 2},
       {"id beyond 64 bits", head + "<node id=\"99999999999999999999\" lat=\"1\" lon=\"1\"/></osm>",
        2},
-      {"bytes that are not UTF-8",
-       head + node(1, 1, 1, tag("name", "Caf\xE9")) + kMinimal + "</osm>", 2},
-      {"overlong UTF-8", head + node(1, 1, 1, tag("name", "\xC0\xAF")) + kMinimal + "</osm>", 2},
       {"nodes only", head + node(1, 1, 1, tag("name", "x")) + "</osm>", 10},
   };
   for (const auto& c : cases) {
@@ -273,6 +274,65 @@ TEST_F(Import, BadInputLeavesExistingMapAlone) {
     std::ifstream in(out(), std::ios::binary);
     std::string kept((std::istreambuf_iterator<char>(in)), {});
     EXPECT_EQ(kept, "previous map") << c.what;
+  }
+}
+
+// Latin-1 bytes, as real extracts hold them, in names, keys and values, and
+// an overlong form: the import goes on and every stored text is UTF-8.
+TEST_F(Import, BytesThatAreNotUtf8BecomeReplacementCharacters) {
+  const std::string r = "\xEF\xBF\xBD";  // U+FFFD
+  const std::vector<TAGREC> node_tags = {{"name", "Caf\xE9"},
+                                         {"amenity", "bench"},
+                                         {"cuisine", "cr\xEApe"},
+                                         {"d\xE9partement", "Doubs"},
+                                         {"note", "\xC0\xAF"}};
+  const std::vector<TAGREC> way_tags = {{"highway", "footway"}, {"name", "Gro\xDF Weg"}};
+  const fs::path xml = write("in.osm", [&] {
+    auto tags = [](const std::vector<TAGREC>& ts) {
+      std::string s;
+      for (const auto& t : ts) s += tag(t.K, t.V);
+      return s;
+    };
+    return "<?xml version='1.0' encoding='UTF-8'?>\n<osm>\n" + node(1, 1, 1, tags(node_tags)) +
+           node(2, 1.001, 1) + way(5, {1, 2}, tags(way_tags)) + "</osm>\n";
+  }());
+  const fs::path pbf = dir / "in.osm.pbf";
+  {
+    namespace b = osmium::builder::attr;
+    osmium::memory::Buffer buf{4096, osmium::memory::Buffer::auto_grow::yes};
+    auto osmium_tags = [](const std::vector<TAGREC>& ts) {
+      std::vector<std::pair<std::string, std::string>> v;
+      for (const auto& t : ts) v.emplace_back(t.K, t.V);
+      return v;
+    };
+    const auto nt = osmium_tags(node_tags), wt = osmium_tags(way_tags);
+    osmium::builder::add_node(buf, b::_id(1), b::_location(1.0, 1.0), b::_tags(nt));
+    osmium::builder::add_node(buf, b::_id(2), b::_location(1.0, 1.001));
+    osmium::builder::add_way(buf, b::_id(5), b::_nodes({1, 2}), b::_tags(wt));
+    osmium::io::Writer writer{osmium::io::File(pbf.string(), "pbf"), osmium::io::Header{},
+                              osmium::io::overwrite::allow};
+    writer(std::move(buf));
+    writer.close();
+  }
+  for (const fs::path& in : {xml, pbf}) {
+    auto res = run(in);
+    ASSERT_EQ(res.LASTERR, 0) << in << ": " << res.LASTERRDESC;
+    EXPECT_EQ(stats.repaired_tags, 5u) << in;
+    EXPECT_EQ(sql_rows(out(), "select name from orvel_name order by name"),
+              (Rows{{"Caf" + r}, {"Gro" + r + " Weg"}}))
+        << in;
+    EXPECT_EQ(
+        sql_rows(out(),
+                 "select k.tagname, v.tagvalue from orvel_tags t join orvel_tagname k on "
+                 "t.tagnameid=k.tagnameid join orvel_tagvalue v on "
+                 "t.tagvalueid=v.tagvalueid order by t.id"),
+        (Rows{{"cuisine", "cr" + r + "pe"}, {"d" + r + "partement", "Doubs"}, {"note", r + r}}))
+        << in;
+    EXPECT_EQ(sql_one(out(), "select count(*) from orvel_lin"), "1") << in;
+    for (const char* q : {"select name from orvel_name", "select tagname from orvel_tagname",
+                          "select tagvalue from orvel_tagvalue", "select type from orvel_type"}) {
+      for (const auto& row : sql_rows(out(), q)) EXPECT_TRUE(text::valid_utf8(row[0])) << q;
+    }
   }
 }
 
