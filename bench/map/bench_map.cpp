@@ -68,11 +68,12 @@ void BM_SqliColGetPoints(benchmark::State& state) {
   db.DBCLOSE();
   db.DBCONNECTRO(fn);
   int64_t vertices = 0;
+  LineGeometry geom;
   for (auto _ : state) {
     db.DBS() = db.DBPREPARE("select points, hlevels from orvel_lin;");
     while (db.DBSTEP(db.DBS()) == SQLITE_ROW) {
-      db.SQLICOLGETPOINTS(0, true);
-      vertices += static_cast<int64_t>(db.POINTS().size());
+      db.SQLICOLGETPOINTS(0, true, geom);
+      vertices += static_cast<int64_t>(geom.POINTS.size());
     }
   }
   db.DBCLOSE();

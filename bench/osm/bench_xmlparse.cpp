@@ -10,7 +10,7 @@
 #include <string>
 
 #include "osm/xml_source.h"
-#include "osm/xmlparse.h"
+#include "text/xmlparse.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ void walk(benchmark::State& state, bool packed) {
   std::string doc = extract_like(200000);
   BenchFile file(doc, packed);
   for (auto _ : state) {
-    orvela::osm::XmlParser x;
+    orvela::text::XmlParser x;
     x.XMLOPEN(file.path());
     std::string k, w;
     size_t pairs = 0;

@@ -42,13 +42,6 @@ constexpr const char* POINT_QUERY =
 constexpr const char* TAG_QUERY =
     "select id from orvel_tags where objtype=?1 and objectid=?2  limit 1;";
 
-std::string column_text(sqlite3_stmt* st, int col) {
-  const unsigned char* t = sqlite3_column_text(st, col);
-  if (!t) return {};
-  return std::string(reinterpret_cast<const char*>(t),
-                     static_cast<size_t>(sqlite3_column_bytes(st, col)));
-}
-
 // A vertex that cannot be on the Earth means the blob is not geometry.
 bool vertices_on_world(const std::vector<POINT>& pts) {
   for (const POINT& p : pts)
@@ -162,7 +155,7 @@ bool MapLoader::GETNEXTOBJ(ORVOBJREC& o) {
   o = ORVOBJREC{};
   sqlite3_stmt* st = db_.DBS().get();
   if (!st || db_.DBSTEP(st) != SQLITE_ROW) return false;
-  o.ID = static_cast<uint32_t>(sqlite3_column_int64(st, 0));
+  o.ID = sqlite3_column_int64(st, 0);
   std::string type = column_text(st, 1);
   o.OBJTYPE = type.size() > 1 ? "p" : type;
   o.NAME = column_text(st, 2);
@@ -177,7 +170,7 @@ bool MapLoader::GETNEXTOBJ(ORVOBJREC& o) {
   return true;
 }
 
-bool MapLoader::OBJHASTAGS(const std::string& objtype, uint32_t objectid) {
+bool MapLoader::OBJHASTAGS(const std::string& objtype, int64_t objectid) {
   sqlite3_reset(tagq_);
   sqlite3_bind_text(tagq_, 1, objtype.data(), static_cast<int>(objtype.size()), SQLITE_TRANSIENT);
   sqlite3_bind_int64(tagq_, 2, objectid);
@@ -342,7 +335,8 @@ bool MapLoader::load_lines(int maplev) {
     return false;
   }
   ORVOBJREC o;
-  while (GETNEXTOBJ(o)) draw_line_row(o);
+  LineGeometry geom;
+  while (GETNEXTOBJ(o)) draw_line_row(o, geom);
   if (step_failed(db_)) {
     READMAPERR("Getting data");
     return false;
@@ -351,13 +345,13 @@ bool MapLoader::load_lines(int maplev) {
   return true;
 }
 
-void MapLoader::draw_line_row(ORVOBJREC& o) {
-  bool has_hlev = db_.SQLICOLGETPOINTS(9, true);
-  const std::vector<POINT>& pts = db_.POINTS();
-  const std::vector<double>& lev = db_.HLEVELS();
+void MapLoader::draw_line_row(ORVOBJREC& o, LineGeometry& geom) {
+  db_.SQLICOLGETPOINTS(9, true, geom);
+  const std::vector<POINT>& pts = geom.POINTS;
+  const std::vector<double>& lev = geom.HLEVELS;
   // Rows with no vertices or with vertices off the Earth are not geometry.
   if (pts.empty() || !vertices_on_world(pts)) return;
-  if (has_hlev) grid_.STATHLEV += 1;
+  if (geom.has_hlevels) grid_.STATHLEV += 1;
   char type = objtype_letter(o);
   o.HASTAGS = OBJHASTAGS(o.OBJTYPE, o.ID);
   int32_t self = grid_.ADDOBJ(o);

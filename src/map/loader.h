@@ -24,6 +24,7 @@ namespace orvela::map {
 
 class MapDb;
 class Grid;
+struct LineGeometry;
 
 // What a load asks of the modules above the map (bookmarks, soundscape); the
 // app installs them, they do nothing until then.
@@ -70,8 +71,8 @@ class MapLoader {
  private:
   bool load_lines(int maplev);
   bool load_points(int maplev);
-  void draw_line_row(ORVOBJREC& o);
-  bool OBJHASTAGS(const std::string& objtype, uint32_t objectid);
+  void draw_line_row(ORVOBJREC& o, LineGeometry& geom);
+  bool OBJHASTAGS(const std::string& objtype, int64_t objectid);
   void forget_grid();
 
   MapDb& db_;

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "map/varint.h"
+#include "text/utf8.h"
 
 namespace orvela::map {
 
@@ -10,14 +11,6 @@ namespace {
 
 // Longest text DBGETSTRRES hands back, in bytes.
 constexpr size_t MAXSTRRES = 255;
-
-// Cuts `s` to at most `max` bytes without splitting a UTF-8 character.
-std::string cut_utf8(const char* s, size_t len, size_t max) {
-  if (len <= max) return std::string(s, len);
-  size_t n = max;
-  while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0u) == 0x80u) --n;
-  return std::string(s, n);
-}
 
 std::span<const uint8_t> column_blob(sqlite3_stmt* st, int col) {
   if (st == nullptr) return {};
@@ -172,9 +165,7 @@ int MapDb::DBSTEP(sqlite3_stmt* st) { return record(st ? sqlite3_step(st) : SQLI
 int MapDb::DBRESET(sqlite3_stmt* st) { return record(sqlite3_reset(st)); }
 int MapDb::DBCLEARBINDINGS(sqlite3_stmt* st) { return record(sqlite3_clear_bindings(st)); }
 
-int32_t MapDb::DBINSERTID() const {
-  return db_ != nullptr ? static_cast<int32_t>(sqlite3_last_insert_rowid(db_)) : 0;
-}
+int64_t MapDb::DBINSERTID() const { return db_ != nullptr ? sqlite3_last_insert_rowid(db_) : 0; }
 
 int32_t MapDb::DBGETNUMRES(std::string_view q) {
   Stmt st = DBPREPARE(q);
@@ -187,9 +178,7 @@ std::string MapDb::DBGETSTRRES(std::string_view q) {
   Stmt st = DBPREPARE(q);
   if (!st) return {};
   if (DBSTEP(st) != SQLITE_ROW) return {};
-  const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-  if (t == nullptr) return {};
-  return cut_utf8(t, static_cast<size_t>(sqlite3_column_bytes(st, 0)), MAXSTRRES);
+  return std::string(text::cut_at_char(column_text(st, 0), MAXSTRRES));
 }
 
 std::string MapDb::SQLIESCSTR(std::string_view s) {
@@ -223,14 +212,16 @@ void MapDb::IFDBERREX(std::string_view kom) {
 
 // --- geometry readers ---------------------------------------------------------
 
-bool MapDb::SQLICOLGETPOINTS(int numcol, bool gethlev) {
+void MapDb::SQLICOLGETPOINTS(int numcol, bool gethlev, LineGeometry& geom) const {
   sqlite3_stmt* st = dbs_.get();
-  decode_points(column_blob(st, numcol), points_);
+  decode_points(column_blob(st, numcol), geom.POINTS);
   if (!gethlev) {
-    hlevels_.assign(points_.size(), 0.0);
-    return false;
+    geom.HLEVELS.assign(geom.POINTS.size(), 0.0);
+    geom.has_hlevels = false;
+    return;
   }
-  return interpolate_hlevels(column_blob(st, numcol + 1), points_.size(), hlevels_);
+  geom.has_hlevels =
+      interpolate_hlevels(column_blob(st, numcol + 1), geom.POINTS.size(), geom.HLEVELS);
 }
 
 void MapDb::SQLICOLGETLATLON(int numcol, int32_t& lat, int32_t& lon) {

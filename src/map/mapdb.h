@@ -24,6 +24,14 @@ namespace orvela::map {
 // Name of the error log; the owner decides its folder (the home folder).
 inline constexpr const char* DBERRFN = "errdb.log";
 
+// The geometry of one line or polygon row as the geometry reader decodes it.
+// The caller owns it, so a loop over many rows reuses its buffers.
+struct LineGeometry {
+  std::vector<POINT> POINTS;    // X = longitude, Y = latitude, micro-degrees
+  std::vector<double> HLEVELS;  // one height level per vertex, 0 where none is known
+  bool has_hlevels = false;     // a usable hlevels blob was decoded (the loader counts those)
+};
+
 class MapDb {
  public:
   // `errlog` is the full path of the error log file.
@@ -76,8 +84,8 @@ class MapDb {
   int DBSTEP(sqlite3_stmt* st);
   int DBRESET(sqlite3_stmt* st);
   int DBCLEARBINDINGS(sqlite3_stmt* st);
-  // Last inserted row id, as 32 bits.
-  int32_t DBINSERTID() const;
+  // Last inserted row id (64-bit, like every SQLite integer key).
+  int64_t DBINSERTID() const;
   // Column 0 of the first row of `q`; 0 when no row or no statement.
   int32_t DBGETNUMRES(std::string_view q);
   // The same as text, at most 255 bytes (cut at a character boundary); empty when no row.
@@ -94,14 +102,11 @@ class MapDb {
   void IFDBERREX(std::string_view kom);
 
   // --- geometry readers (columns of the current row of DBS) ---------------
-  // Decodes the points blob of column `numcol` into POINTS and HLEVELS (all
-  // 0); with `gethlev` also the hlevels blob of column numcol+1. Returns true
-  // when a usable hlevels blob was decoded (the loader counts those lines).
-  bool SQLICOLGETPOINTS(int numcol, bool gethlev);
+  // Decodes the points blob of column `numcol` into `geom` with all levels 0;
+  // with `gethlev` also the hlevels blob of column numcol+1.
+  void SQLICOLGETPOINTS(int numcol, bool gethlev, LineGeometry& geom) const;
   // Integer columns numcol and numcol+1; a checked step ("sqlicolgetlatlon").
   void SQLICOLGETLATLON(int numcol, int32_t& lat, int32_t& lon);
-  const std::vector<POINT>& POINTS() const { return points_; }
-  const std::vector<double>& HLEVELS() const { return hlevels_; }
 
   // --- state --------------------------------------------------------------
   sqlite3* DB() const { return db_; }
@@ -125,8 +130,6 @@ class MapDb {
   std::optional<std::string> dberrstr_;
   Stmt dbs_;
   std::string lastsqlq_;
-  std::vector<POINT> points_;
-  std::vector<double> hlevels_;
 };
 
 }  // namespace orvela::map

@@ -19,7 +19,9 @@ inline constexpr char OBJTYPE_LINE = 'l';          // road, path, rail..., orvel
 inline constexpr char OBJTYPE_POLYGON = 'o';       // area, orvel_lin
 
 struct ORVOBJREC {
-  uint32_t ID = 0;      // row id; 0 for an object not stored yet
+  // Row id, for imported objects their OpenStreetMap id (all 64 bits of it);
+  // 0 for an object not stored yet.
+  int64_t ID = 0;
   std::string OBJTYPE;  // the type letter (at most 3 characters, one used)
   std::string NAME;     // read back with street and house number appended
   std::string TYP;      // type text, e.g. a road class

@@ -1,7 +1,9 @@
 #pragma once
-// An owned SQLite statement, finalized when it goes out of scope.
+// An owned SQLite statement, finalized when it goes out of scope, and the
+// reading of a text column.
 #include <sqlite3.h>
 
+#include <string>
 #include <utility>
 
 namespace orvela::map {
@@ -31,5 +33,12 @@ class Stmt {
  private:
   sqlite3_stmt* s_ = nullptr;
 };
+
+// The text of column `col` of the current row; empty for NULL. The bytes
+// are taken as they are stored, embedded NULs included.
+inline std::string column_text(sqlite3_stmt* st, int col) {
+  const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
+  return t ? std::string(t, static_cast<size_t>(sqlite3_column_bytes(st, col))) : std::string();
+}
 
 }  // namespace orvela::map

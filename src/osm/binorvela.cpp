@@ -192,9 +192,9 @@ void BinOrvela::bind_common(sqlite3_stmt* st, const std::array<uint32_t, 6>& ids
   }
 }
 
-// Steps an insert. An id that is already taken (a duplicate element, or two
-// 64-bit ids equal in their low 32 bits) refuses this one object and the
-// import goes on; any other failure is a database error.
+// Steps an insert. An id that is already taken (an element that occurs
+// twice) refuses this one object and the import goes on; any other failure
+// is a database error.
 bool BinOrvela::step_insert(sqlite3_stmt* st, std::string_view check) {
   db_.IFDBERREX("binding parameters");
   int rc = db_.DBSTEP(st);
@@ -208,7 +208,7 @@ bool BinOrvela::step_insert(sqlite3_stmt* st, std::string_view check) {
   return true;
 }
 
-uint32_t BinOrvela::save_line(const std::array<uint32_t, 6>& ids) {
+int64_t BinOrvela::save_line(const std::array<uint32_t, 6>& ids) {
   int32_t minlat = ORVPOINTS[0].Y, maxlat = minlat, minlon = ORVPOINTS[0].X, maxlon = minlon;
   blob_.clear();
   blob_.reserve(ORVPOINTS.size() * 2 * map::VARINT_MAXBYTES);
@@ -222,15 +222,15 @@ uint32_t BinOrvela::save_line(const std::array<uint32_t, 6>& ids) {
     map::VARINT_ENCODE(p.Y - prev.Y, blob_);
     prev = p;
   }
-  sqlite3_stmt* st = ORVOBJ.ID > 0 ? ORV_ADDLINWITHID.get() : ORV_ADDLIN.get();
+  sqlite3_stmt* st = ORVOBJ.ID != 0 ? ORV_ADDLINWITHID.get() : ORV_ADDLIN.get();
   bind_common(st, ids);
   db_.DBBINDINT(st, 9, ORVOBJ.STARTLEV);
   db_.DBBINDINT(st, 10, ORVOBJ.ENDLEV);
   db_.DBBINDBLOB(st, 11, blob_);
   if (!ORVHLEVEL.empty()) db_.DBBINDBLOB(st, 12, map::encode_hlevels(ORVHLEVEL));
-  if (ORVOBJ.ID > 0) db_.DBBINDQWORD(st, 13, ORVOBJ.ID);
+  if (ORVOBJ.ID != 0) db_.DBBINDQWORD(st, 13, ORVOBJ.ID);
   if (!step_insert(st, "Adding line")) return 0;
-  auto rowid = static_cast<uint32_t>(db_.DBINSERTID());
+  const int64_t rowid = db_.DBINSERTID();
   db_.DBRESET(st);
   db_.DBCLEARBINDINGS(st);
   boxes_.push_back({rowid, minlon, maxlon, minlat, maxlat});
@@ -292,22 +292,22 @@ void BinOrvela::insert_line_boxes() {
   boxes_.clear();
 }
 
-uint32_t BinOrvela::save_point(const std::array<uint32_t, 6>& ids) {
-  sqlite3_stmt* st = ORVOBJ.ID > 0 ? ORV_ADDPOIWITHID.get() : ORV_ADDPOI.get();
+int64_t BinOrvela::save_point(const std::array<uint32_t, 6>& ids) {
+  sqlite3_stmt* st = ORVOBJ.ID != 0 ? ORV_ADDPOIWITHID.get() : ORV_ADDPOI.get();
   bind_common(st, ids);
   db_.DBBINDINT(st, 9, ORVOBJ.LAT);
   db_.DBBINDINT(st, 10, ORVOBJ.LON);
   db_.DBBINDINT(st, 11, ORVOBJ.STARTLEV);
   db_.DBBINDINT(st, 12, ORVOBJ.ENDLEV);
-  if (ORVOBJ.ID > 0) db_.DBBINDQWORD(st, 13, ORVOBJ.ID);
+  if (ORVOBJ.ID != 0) db_.DBBINDQWORD(st, 13, ORVOBJ.ID);
   if (!step_insert(st, "Adding POI")) return 0;
-  auto rowid = static_cast<uint32_t>(db_.DBINSERTID());
+  const int64_t rowid = db_.DBINSERTID();
   db_.DBRESET(st);
   db_.DBCLEARBINDINGS(st);
   return rowid;
 }
 
-void BinOrvela::save_tags(uint32_t rowid) {
+void BinOrvela::save_tags(int64_t rowid) {
   for (const TAGREC& t : ORVTAGS) {
     uint32_t k = GETSTRINGID(t.K, BINORVELSQSTAGNAME);
     uint32_t v = GETSTRINGID(t.V, BINORVELSQSTAGVALUE);
@@ -323,7 +323,7 @@ void BinOrvela::save_tags(uint32_t rowid) {
   }
 }
 
-uint32_t BinOrvela::BINORVEL_SAVEREC() {
+int64_t BinOrvela::BINORVEL_SAVEREC() {
   const std::array<uint32_t, 6> ids = {GETSTRINGID(ORVOBJ.NAME, BINORVELSQSNAME),
                                        GETSTRINGID(ORVOBJ.TYP, BINORVELSQSTYPE),
                                        GETSTRINGID(ORVOBJ.STREET, BINORVELSQSSTREET),
@@ -331,14 +331,14 @@ uint32_t BinOrvela::BINORVEL_SAVEREC() {
                                        GETSTRINGID(ORVOBJ.REGION, BINORVELSQSREGION),
                                        GETSTRINGID(ORVOBJ.COUNTRY, BINORVELSQSCOUNTRY)};
   saved_ids_ = ids;
-  uint32_t rowid = 0;
+  int64_t rowid = 0;
   char letter = map::objtype_letter(ORVOBJ);
   if (letter == map::OBJTYPE_LINE || letter == map::OBJTYPE_POLYGON) {
     if (!ORVPOINTS.empty()) rowid = save_line(ids);
   } else {
     rowid = save_point(ids);
   }
-  if (rowid > 0) save_tags(rowid);
+  if (rowid != 0) save_tags(rowid);
   ORVPOINTS.clear();
   ORVTAGS.clear();
   ORVOBJ = map::ORVOBJREC{};

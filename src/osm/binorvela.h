@@ -45,7 +45,7 @@ struct BINORVELSQSREC {
 
 // What the writer keeps in memory, so memory stays bounded whatever the input.
 struct WriterLimits {
-  // Bounding boxes of lines held for the spatial index: 20 bytes each, and
+  // Bounding boxes of lines held for the spatial index: 24 bytes each, and
   // about 64 bytes each while the index is packed. Beyond this many lines
   // the index is filled row by row as the lines come.
   size_t held_boxes = 1'000'000;
@@ -67,9 +67,10 @@ class BinOrvela {
   void CLEARTAGS() { ORVTAGS.clear(); }
   void ADDTAG(const TAGREC& t) { ORVTAGS.push_back(t); }
   void ADDPOINT(int32_t lat, int32_t lon) { ORVPOINTS.push_back({lon, lat}); }
-  // Stores the current object; returns its row id, or 0 when nothing was
-  // stored (a line without vertices, or an id already taken by another object).
-  uint32_t BINORVEL_SAVEREC();
+  // Stores the current object (under ORVOBJ.ID unless that is 0); returns
+  // its row id, or 0 when nothing was stored (a line without vertices, or an
+  // id already taken by another object).
+  int64_t BINORVEL_SAVEREC();
   // 0 finishes the file; anything else closes it without committing.
   void BINORVEL_CLOSE(uint8_t code);
   // Id of `s` in string table `sqsindex`, added when absent; 0 for an empty text.
@@ -92,10 +93,10 @@ class BinOrvela {
   void create_tables();
   void PREPARESQS();
   void bind_common(sqlite3_stmt* st, const std::array<uint32_t, 6>& ids);
-  uint32_t save_line(const std::array<uint32_t, 6>& ids);
-  uint32_t save_point(const std::array<uint32_t, 6>& ids);
+  int64_t save_line(const std::array<uint32_t, 6>& ids);
+  int64_t save_point(const std::array<uint32_t, 6>& ids);
   bool step_insert(sqlite3_stmt* st, std::string_view check);
-  void save_tags(uint32_t rowid);
+  void save_tags(int64_t rowid);
   void finalize_statements();
   void write_line_boxes();
   void insert_line_boxes();
@@ -104,7 +105,7 @@ class BinOrvela {
   // The bounding box of a stored line, in micro-degrees, kept for the
   // spatial index until the file is finished.
   struct LineBox {
-    uint32_t rowid;
+    int64_t rowid;
     int32_t minlon, maxlon, minlat, maxlat;
   };
 

@@ -8,6 +8,7 @@
 #include "osm/node_store.h"
 #include "osm/way_nodes.h"
 #include "text/translate.h"
+#include "text/utf8.h"
 
 namespace orvela::osm {
 namespace {
@@ -34,52 +35,7 @@ constexpr std::string_view kGetIntersection =
     "wn.nameid=n.nameid left join orvel_type t on wn.typeid=t.typeid where wn.nodeid=?1 group by "
     "wn.typeid, wn.nameid;";
 
-std::string column_text(sqlite3_stmt* st, int col) {
-  const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st, col));
-  return t ? std::string(t, static_cast<size_t>(sqlite3_column_bytes(st, col))) : std::string();
-}
-
 enum class Parent { none, node, way };
-
-// Well-formed UTF-8: no stray continuation bytes, no overlong forms, no
-// surrogates, nothing beyond U+10FFFF.
-bool is_utf8(std::string_view s) {
-  size_t i = 0;
-  const size_t n = s.size();
-  while (i < n) {
-    auto c = static_cast<unsigned char>(s[i]);
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    size_t len = 0;
-    uint32_t cp = 0;
-    if (c >= 0xC2 && c <= 0xDF) {
-      len = 2;
-      cp = c & 0x1Fu;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      len = 3;
-      cp = c & 0x0Fu;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      len = 4;
-      cp = c & 0x07u;
-    } else {
-      return false;
-    }
-    if (i + len > n) return false;
-    for (size_t j = 1; j < len; ++j) {
-      auto cc = static_cast<unsigned char>(s[i + j]);
-      if ((cc & 0xC0u) != 0x80u) return false;
-      cp = (cp << 6) | (cc & 0x3Fu);
-    }
-    if ((len == 3 && (cp < 0x800 || (cp >= 0xD800 && cp <= 0xDFFF))) ||
-        (len == 4 && (cp < 0x10000 || cp > 0x10FFFF))) {
-      return false;
-    }
-    i += len;
-  }
-  return true;
-}
 
 // The conversion proper: receives the elements of the file and writes objects.
 class Converter final : public OsmElementSink {
@@ -118,6 +74,7 @@ class Converter final : public OsmElementSink {
   bool progress(uint64_t cur, uint64_t total) override { return HANDLEPROGRESS(cur, total); }
 
  private:
+  void apply_tag(const TAGREC& t);
   void resolve_way_nodes();
   std::string intersection_name(map::Stmt& q, int64_t nodeid);
 
@@ -132,6 +89,7 @@ class Converter final : public OsmElementSink {
   std::vector<uint64_t> THISWAYREFS;  // the node references of the current way
   std::vector<OSMNODE> THISWAYNODES;  // those found, looked up when the way is kept
   std::unordered_set<uint64_t> seen_;
+  TAGREC repaired_;  // a tag whose bytes were not all UTF-8, mended
   NodeStore nodes_;
   WayNodes waynodes_;
   bool PROCESSCANCEL = false;
@@ -148,7 +106,9 @@ void Converter::finalize_temp_statements() { nodes_.finalize(); }
 
 void Converter::node(const OSMNODE& n, bool has_body) {
   w_.ORVOBJ = map::ORVOBJREC{};
-  w_.ORVOBJ.ID = static_cast<uint32_t>(n.ID);
+  // All 64 bits: ids of nodes made since 2016 are beyond 32 bits, and an
+  // editor's new objects are negative.
+  w_.ORVOBJ.ID = static_cast<int64_t>(n.ID);
   w_.ORVOBJ.LAT = n.LAT;
   w_.ORVOBJ.LON = n.LON;
   w_.ORVOBJ.OBJTYPE.assign(1, map::OBJTYPE_POI);
@@ -166,7 +126,7 @@ void Converter::way(uint64_t id, bool has_body) {
     ++st_.ILWAYS;
     PROCESSTAGSFORTHISPARENT = true;
     w_.ORVOBJ.OBJTYPE.assign(1, map::OBJTYPE_LINE);
-    w_.ORVOBJ.ID = static_cast<uint32_t>(id);
+    w_.ORVOBJ.ID = static_cast<int64_t>(id);
   }
   w_.CLEARTAGS();
   w_.ORVPOINTS.clear();
@@ -177,12 +137,20 @@ void Converter::way(uint64_t id, bool has_body) {
 
 void Converter::tag(const TAGREC& t) {
   if (!PROCESSTAGSFORTHISPARENT) return;
-  // Texts go to the speech output as UTF-8; bytes that are not UTF-8 mean
-  // the file is not what it claims to be.
-  if (!is_utf8(t.K) || !is_utf8(t.V)) {
-    malformed_ = true;
+  // Texts go to speech and to the screen reader as UTF-8, but real extracts
+  // hold a stray Latin-1 byte here and there: one such tag must not cost
+  // the whole import, so its bad bytes become U+FFFD.
+  if (!text::valid_utf8(t.K) || !text::valid_utf8(t.V)) {
+    repaired_.K = text::repair_utf8(t.K);
+    repaired_.V = text::repair_utf8(t.V);
+    ++st_.repaired_tags;
+    apply_tag(repaired_);
     return;
   }
+  apply_tag(t);
+}
+
+void Converter::apply_tag(const TAGREC& t) {
   if (!OsmRules::OSMRULES_INTERNALPROC(t, w_.ORVOBJ, st_.ILIGNOREDTAGS) &&
       !rules_.OSMRULES_OTAGPROC(t, w_.ORVOBJ)) {
     w_.ADDTAG(t);
@@ -217,7 +185,7 @@ void Converter::close_tag(std::string_view name) {
   if (PARENTTAG == Parent::none) return;
   if (name != (PARENTTAG == Parent::node ? "/node" : "/way")) return;
   const map::ORVOBJREC& o = w_.ORVOBJ;
-  uint32_t rowid = 0;
+  int64_t rowid = 0;
   if (!o.OBJTYPE.empty() && (!o.NAME.empty() || !o.TYP.empty() || !w_.ORVTAGS.empty())) {
     if (PARENTTAG == Parent::way) resolve_way_nodes();
     rowid = w_.BINORVEL_SAVEREC();
@@ -225,7 +193,7 @@ void Converter::close_tag(std::string_view name) {
   // Only a way that was stored can meet others: its row is what the
   // intersection search joins on, and a refused duplicate must not lend its
   // nodes to the object that owns the id.
-  if (THISWAYROUTABLE && rowid > 0) {
+  if (THISWAYROUTABLE && rowid != 0) {
     // A node met twice in one way (a closed way's ends) is recorded once,
     // with the flag of its first occurrence.
     seen_.clear();
@@ -246,8 +214,8 @@ std::string Converter::intersection_name(map::Stmt& q, int64_t nodeid) {
   std::string name;
   db_.DBBINDQWORD(q, 1, nodeid);
   while (db_.DBSTEP(q) == SQLITE_ROW) {
-    std::string n = column_text(q, 0);
-    std::string t = column_text(q, 1);
+    std::string n = map::column_text(q, 0);
+    std::string t = map::column_text(q, 1);
     if (n.empty() && t.empty()) continue;
     if (!name.empty()) name += ' ';
     name += n.empty() ? t : n;
@@ -276,7 +244,7 @@ void Converter::DETECTINTERSECTIONS() {
     w_.ORVOBJ.NAME = std::move(name);
     w_.CLEARTAGS();
     w_.ORVPOINTS.clear();
-    if (w_.BINORVEL_SAVEREC() > 0) ++st_.intersections;
+    if (w_.BINORVEL_SAVEREC() != 0) ++st_.intersections;
   }
   db_.IFDBERREX("detectintersections");
 }

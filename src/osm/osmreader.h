@@ -46,6 +46,7 @@ struct OsmImportStats {
   uint64_t duplicates = 0;     // objects refused because their id was taken
   uint64_t intersections = 0;
   uint64_t spilled_nodes = 0;  // node positions that did not fit in memory
+  uint64_t repaired_tags = 0;  // tags with bytes that were not UTF-8, now U+FFFD
 };
 
 // What an import holds in memory at most; beyond it, work goes to scratch
@@ -53,7 +54,7 @@ struct OsmImportStats {
 // about 300 MB.
 struct ImportLimits {
   unsigned node_cache_bits = NodeCache::kMaxBits;  // 2^bits node positions of 16 bytes
-  size_t held_way_nodes = WayNodes::kHeldRows;     // rows of 32 bytes
+  size_t held_way_nodes = WayNodes::kHeldRows;     // rows of 40 bytes
   WriterLimits writer;
 };
 

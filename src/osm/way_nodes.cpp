@@ -33,7 +33,7 @@ void WayNodes::drop_tables() {
   rows_ = {};
 }
 
-void WayNodes::ADDOSMWAYNODE(uint32_t wayid, const OSMNODE& n, bool endof, uint32_t name_id,
+void WayNodes::ADDOSMWAYNODE(int64_t wayid, const OSMNODE& n, bool endof, uint32_t name_id,
                              uint32_t type_id) {
   shared_.add(n.ID);
   rows_.push_back({n.ID, wayid, n.LAT, n.LON, name_id, type_id, endof});

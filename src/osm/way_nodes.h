@@ -20,7 +20,7 @@ namespace orvela::osm {
 
 class WayNodes {
  public:
-  // Rows held in memory: 32 bytes each.
+  // Rows held in memory: 40 bytes each.
   static constexpr size_t kHeldRows = 1'000'000;
 
   WayNodes(map::MapDb& db, size_t held_rows = kHeldRows) : db_(db), held_rows_(held_rows) {}
@@ -31,7 +31,7 @@ class WayNodes {
   void drop_tables();
 
   // One node of a stored routable way; name and type ids 0 mean none.
-  void ADDOSMWAYNODE(uint32_t wayid, const OSMNODE& n, bool endof, uint32_t name_id,
+  void ADDOSMWAYNODE(int64_t wayid, const OSMNODE& n, bool endof, uint32_t name_id,
                      uint32_t type_id);
   // Fills osm_sharedwaynodes with the rows of nodes met in more than one
   // way and indexes it; the search can run after this.
@@ -40,7 +40,7 @@ class WayNodes {
  private:
   struct Row {
     uint64_t nodeid;
-    uint32_t wayid;
+    int64_t wayid;
     int32_t lat, lon;
     uint32_t name_id, type_id;
     bool endof;

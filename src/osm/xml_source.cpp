@@ -84,7 +84,7 @@ SourceStatus XmlElementSource::open(const std::filesystem::path& fn) {
   try {
     // Anything but an XML document (an error page, a binary file) stops here.
     if (xml_.XMLGETNEXTTAG() != "?xml") return SourceStatus::bad_format;
-  } catch (const IoError&) {
+  } catch (const text::IoError&) {
     return SourceStatus::bad_format;
   }
   ++ilxmltags_;
@@ -174,7 +174,7 @@ SourceStatus XmlElementSource::read(OsmElementSink& sink) {
         break;
       }
     }
-  } catch (const IoError&) {
+  } catch (const text::IoError&) {
     return SourceStatus::bad_format;
   }
   // A document that ends inside its root element was cut off (a broken

@@ -2,7 +2,7 @@
 // OpenStreetMap XML (plain, bzip2 or gzip) as an element source, read with
 // the streaming tokenizer.
 #include "osm/element_source.h"
-#include "osm/xmlparse.h"
+#include "text/xmlparse.h"
 
 namespace orvela::osm {
 
@@ -21,7 +21,7 @@ class XmlElementSource final : public OsmElementSource {
   bool read_nd(OsmElementSink& sink);
   bool self_closing() const { return xml_.ch() == '/'; }
 
-  XmlParser xml_;
+  text::XmlParser xml_;
   uint64_t ilxmltags_ = 0;
   bool in_root_ = false;  // inside <osm>, waiting for its closing tag
   std::string k_, w_;     // the attribute being read

@@ -67,9 +67,32 @@ void append_char(std::string& out, char32_t c) {
 
 bool valid_utf8(std::string_view s) {
   std::size_t i = 0;
-  while (i < s.size())
+  while (i < s.size()) {
+    // Most text of maps and OSM files is ASCII: skip it without decoding.
+    if (static_cast<unsigned char>(s[i]) < 0x80) {
+      ++i;
+      continue;
+    }
     if (next_char(s, i) == kInvalidChar) return false;
+  }
   return true;
+}
+
+std::string repair_utf8(std::string_view s) {
+  constexpr char32_t kReplacement = 0xFFFD;
+  std::string out;
+  out.reserve(s.size() + 8);
+  std::size_t i = 0;
+  while (i < s.size()) {
+    std::size_t start = i;
+    char32_t c = next_char(s, i);
+    if (c == kInvalidChar) {
+      append_char(out, kReplacement);
+    } else {
+      out.append(s.substr(start, i - start));
+    }
+  }
+  return out;
 }
 
 std::string_view cut_at_char(std::string_view s, std::size_t max_bytes) {

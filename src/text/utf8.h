@@ -22,6 +22,10 @@ void append_char(std::string& out, char32_t c);
 // True when every byte of `s` belongs to a well-formed character.
 bool valid_utf8(std::string_view s);
 
+// `s` with every byte that belongs to no well-formed character replaced by
+// U+FFFD, the replacement character; well-formed text comes back unchanged.
+std::string repair_utf8(std::string_view s);
+
 // The longest prefix of `s` of at most `max_bytes` bytes that does not end
 // inside a multi-byte character.
 std::string_view cut_at_char(std::string_view s, std::size_t max_bytes);

@@ -218,6 +218,40 @@ TEST(Loader, RowsAreReadWithAddressAndTags) {
   EXPECT_EQ(w.holder(77, 75)->OBJTYPE, "p");
 }
 
+// Ids of OpenStreetMap objects pass 2^32. Two objects whose ids share their
+// low 32 bits keep their own ids, and the tags belong to the one that has them.
+TEST(Loader, SixtyFourBitIdsAndTheirTags) {
+  constexpr int64_t kHigh = (int64_t{1} << 32) + 1;  // low 32 bits: 1
+  constexpr int64_t kNode = 6199069340;
+  World w;
+  {
+    MapBuilder b(w.map_path());
+    POINT p = w.at(75.5, 75.5), q = w.at(76.5, 75.5), r = w.at(77.5, 75.5);
+    b.point(object('p', "Low", "bench"), p.Y, p.X);
+    b.point(object('p', "High", "bench"), q.Y, q.X);
+    b.point(object('p', "Address", "house"), r.Y, r.X);
+    b.exec("update orvel_poi set id=" + std::to_string(kHigh) + " where id=2;");
+    b.exec("update orvel_poi set id=" + std::to_string(kNode) + " where id=3;");
+    b.tag('p', kHigh, "colour", "blue");
+    b.tag('p', kNode, "addr:postcode", "88486");
+    b.line(road("Way"), {w.at(70.5, 70.5), w.at(72.5, 70.5)});
+    b.exec("update orvel_lin set id=" + std::to_string(kHigh) + ";");
+    b.exec("update orvel_linidx set id=" + std::to_string(kHigh) + ";");
+  }
+  ASSERT_TRUE(w.load());
+  struct Case {
+    int x, y;
+    int64_t id;
+    bool tags;
+  } cases[] = {
+      {75, 75, 1, false}, {76, 75, kHigh, true}, {77, 75, kNode, true}, {71, 70, kHigh, false}};
+  for (const auto& c : cases) {
+    ASSERT_NE(w.holder(c.x, c.y), nullptr) << c.x;
+    EXPECT_EQ(w.holder(c.x, c.y)->ID, c.id) << c.x;
+    EXPECT_EQ(w.holder(c.x, c.y)->HASTAGS, c.tags) << c.x;
+  }
+}
+
 TEST(Loader, DetailLevelSelectsRows) {
   World w;
   {

@@ -135,7 +135,7 @@ void write_sample(MapDb& db) {
   ASSERT_FALSE(db.ISDBERR());
   ASSERT_EQ(db.DBSTEP(lin), SQLITE_DONE);
   EXPECT_FALSE(db.ISDBERR());
-  const int32_t id = db.DBINSERTID();
+  const int64_t id = db.DBINSERTID();
   EXPECT_EQ(id, 1);
   Stmt idx = db.DBPREPARE(
       "insert into orvel_linidx (id, minlon, maxlon, minlat, maxlat) values (?1, ?2, ?3, ?4, ?5);");
@@ -181,20 +181,27 @@ TEST_F(MapDbTest, WrittenFileReadsBackThroughTheGeometryReaders) {
   db.DBBINDDOUBLE(db.DBS(), 4, 22.0);
   ASSERT_EQ(db.DBSTEP(db.DBS()), SQLITE_ROW);
   EXPECT_FALSE(db.ISDBERR());
-  EXPECT_TRUE(db.SQLICOLGETPOINTS(2, true));
-  EXPECT_EQ(db.POINTS(),
+  LineGeometry g;
+  db.SQLICOLGETPOINTS(2, true, g);
+  EXPECT_TRUE(g.has_hlevels);
+  EXPECT_EQ(g.POINTS,
             (std::vector<POINT>{{21012000, 52229000}, {21011950, 52229100}, {21011900, 52229200}}));
-  EXPECT_EQ(db.HLEVELS(), (std::vector<double>{0, 1.5, 3}));
-  EXPECT_FALSE(db.SQLICOLGETPOINTS(2, false));
-  EXPECT_EQ(db.HLEVELS(), (std::vector<double>{0, 0, 0}));
+  EXPECT_EQ(g.HLEVELS, (std::vector<double>{0, 1.5, 3}));
+  db.SQLICOLGETPOINTS(2, false, g);
+  EXPECT_FALSE(g.has_hlevels);
+  EXPECT_EQ(g.HLEVELS, (std::vector<double>{0, 0, 0}));
   EXPECT_EQ(db.DBSTEP(db.DBS()), SQLITE_DONE);
   EXPECT_FALSE(db.ISDBERR());
 
   db.DBS() = db.DBPREPARE("select points, hlevels from orvel_lin where points is null;");
   ASSERT_EQ(db.DBSTEP(db.DBS()), SQLITE_ROW);
-  EXPECT_FALSE(db.SQLICOLGETPOINTS(0, true));
-  EXPECT_TRUE(db.POINTS().empty());
-  EXPECT_TRUE(db.HLEVELS().empty());
+  LineGeometry none;
+  db.SQLICOLGETPOINTS(0, true, none);
+  EXPECT_FALSE(none.has_hlevels);
+  EXPECT_TRUE(none.POINTS.empty());
+  EXPECT_TRUE(none.HLEVELS.empty());
+  // Each reader's geometry is its own: reading another row leaves it alone.
+  EXPECT_EQ(g.POINTS.size(), 3u);
 
   db.DBS() = db.DBPREPARE("select id, lat, lon from orvel_poi;");
   ASSERT_EQ(db.DBSTEP(db.DBS()), SQLITE_ROW);

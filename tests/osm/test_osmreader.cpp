@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <osmium/builder/attr.hpp>
+#include <osmium/io/pbf_output.hpp>
+#include <osmium/io/writer.hpp>
 
 #include "map/varint.h"
 #include "osm/osmreader.h"
 #include "support/sql_rows.h"
 #include "support/test_env.h"
+#include "text/utf8.h"
 
 namespace orvela::osm {
 namespace {
@@ -64,7 +68,7 @@ class Import : public ::testing::Test {
   std::string out_name = "out.orvel";
 };
 
-std::string node(int id, double lat, double lon, const std::string& tags = "") {
+std::string node(int64_t id, double lat, double lon, const std::string& tags = "") {
   std::string s = "<node id=\"" + std::to_string(id) + "\" lat=\"" + std::to_string(lat) +
                   "\" lon=\"" + std::to_string(lon) + "\"";
   return tags.empty() ? s + "/>\n" : s + ">" + tags + "</node>\n";
@@ -72,9 +76,9 @@ std::string node(int id, double lat, double lon, const std::string& tags = "") {
 std::string tag(const std::string& k, const std::string& v) {
   return "<tag k=\"" + k + "\" v=\"" + v + "\"/>";
 }
-std::string way(int id, const std::vector<int>& refs, const std::string& tags) {
+std::string way(int64_t id, const std::vector<int64_t>& refs, const std::string& tags) {
   std::string s = "<way id=\"" + std::to_string(id) + "\">";
-  for (int r : refs) s += "<nd ref=\"" + std::to_string(r) + "\"/>";
+  for (int64_t r : refs) s += "<nd ref=\"" + std::to_string(r) + "\"/>";
   return s + tags + "</way>\n";
 }
 
@@ -259,9 +263,6 @@ TEST_F(Import, BadInputLeavesExistingMapAlone) {
       {"ref not a number", head + node(1, 1, 1) + "<way id=\"3\"><nd ref=\"\"/></way></osm>", 2},
       {"id beyond 64 bits", head + "<node id=\"99999999999999999999\" lat=\"1\" lon=\"1\"/></osm>",
        2},
-      {"bytes that are not UTF-8",
-       head + node(1, 1, 1, tag("name", "Caf\xE9")) + kMinimal + "</osm>", 2},
-      {"overlong UTF-8", head + node(1, 1, 1, tag("name", "\xC0\xAF")) + kMinimal + "</osm>", 2},
       {"nodes only", head + node(1, 1, 1, tag("name", "x")) + "</osm>", 10},
   };
   for (const auto& c : cases) {
@@ -273,6 +274,65 @@ TEST_F(Import, BadInputLeavesExistingMapAlone) {
     std::ifstream in(out(), std::ios::binary);
     std::string kept((std::istreambuf_iterator<char>(in)), {});
     EXPECT_EQ(kept, "previous map") << c.what;
+  }
+}
+
+// Latin-1 bytes, as real extracts hold them, in names, keys and values, and
+// an overlong form: the import goes on and every stored text is UTF-8.
+TEST_F(Import, BytesThatAreNotUtf8BecomeReplacementCharacters) {
+  const std::string r = "\xEF\xBF\xBD";  // U+FFFD
+  const std::vector<TAGREC> node_tags = {{"name", "Caf\xE9"},
+                                         {"amenity", "bench"},
+                                         {"cuisine", "cr\xEApe"},
+                                         {"d\xE9partement", "Doubs"},
+                                         {"note", "\xC0\xAF"}};
+  const std::vector<TAGREC> way_tags = {{"highway", "footway"}, {"name", "Gro\xDF Weg"}};
+  const fs::path xml = write("in.osm", [&] {
+    auto tags = [](const std::vector<TAGREC>& ts) {
+      std::string s;
+      for (const auto& t : ts) s += tag(t.K, t.V);
+      return s;
+    };
+    return "<?xml version='1.0' encoding='UTF-8'?>\n<osm>\n" + node(1, 1, 1, tags(node_tags)) +
+           node(2, 1.001, 1) + way(5, {1, 2}, tags(way_tags)) + "</osm>\n";
+  }());
+  const fs::path pbf = dir / "in.osm.pbf";
+  {
+    namespace b = osmium::builder::attr;
+    osmium::memory::Buffer buf{4096, osmium::memory::Buffer::auto_grow::yes};
+    auto osmium_tags = [](const std::vector<TAGREC>& ts) {
+      std::vector<std::pair<std::string, std::string>> v;
+      for (const auto& t : ts) v.emplace_back(t.K, t.V);
+      return v;
+    };
+    const auto nt = osmium_tags(node_tags), wt = osmium_tags(way_tags);
+    osmium::builder::add_node(buf, b::_id(1), b::_location(1.0, 1.0), b::_tags(nt));
+    osmium::builder::add_node(buf, b::_id(2), b::_location(1.0, 1.001));
+    osmium::builder::add_way(buf, b::_id(5), b::_nodes({1, 2}), b::_tags(wt));
+    osmium::io::Writer writer{osmium::io::File(pbf.string(), "pbf"), osmium::io::Header{},
+                              osmium::io::overwrite::allow};
+    writer(std::move(buf));
+    writer.close();
+  }
+  for (const fs::path& in : {xml, pbf}) {
+    auto res = run(in);
+    ASSERT_EQ(res.LASTERR, 0) << in << ": " << res.LASTERRDESC;
+    EXPECT_EQ(stats.repaired_tags, 5u) << in;
+    EXPECT_EQ(sql_rows(out(), "select name from orvel_name order by name"),
+              (Rows{{"Caf" + r}, {"Gro" + r + " Weg"}}))
+        << in;
+    EXPECT_EQ(
+        sql_rows(out(),
+                 "select k.tagname, v.tagvalue from orvel_tags t join orvel_tagname k on "
+                 "t.tagnameid=k.tagnameid join orvel_tagvalue v on "
+                 "t.tagvalueid=v.tagvalueid order by t.id"),
+        (Rows{{"cuisine", "cr" + r + "pe"}, {"d" + r + "partement", "Doubs"}, {"note", r + r}}))
+        << in;
+    EXPECT_EQ(sql_one(out(), "select count(*) from orvel_lin"), "1") << in;
+    for (const char* q : {"select name from orvel_name", "select tagname from orvel_tagname",
+                          "select tagvalue from orvel_tagvalue", "select type from orvel_type"}) {
+      for (const auto& row : sql_rows(out(), q)) EXPECT_TRUE(text::valid_utf8(row[0])) << q;
+    }
   }
 }
 
@@ -292,7 +352,7 @@ TEST_F(Import, LongWayKeepsEveryVertex) {
   std::string body;
   const int n = 100000;
   for (int i = 1; i <= 100; ++i) body += node(i, 1 + i * 1e-6, 2 - i * 1e-6);
-  std::vector<int> refs(n);
+  std::vector<int64_t> refs(n);
   for (int i = 0; i < n; ++i) refs[static_cast<size_t>(i)] = i % 100 + 1;
   body += way(7, refs, tag("highway", "footway"));
   auto r = run_doc(body);
@@ -306,33 +366,47 @@ TEST_F(Import, LongWayKeepsEveryVertex) {
   EXPECT_EQ(pts[100], (map::POINT{2000000 - 1, 1000000 + 1}));
 }
 
-// Ids that repeat, or that are equal in their low 32 bits, cannot both be
-// stored: the later object is refused with its tags, the rest goes on.
-TEST_F(Import, DuplicateAndTruncatedIdsAreSkipped) {
-  const std::string big = std::to_string((1ull << 32) + 1);  // low 32 bits: 1
-  std::string body = node(1, 1, 1, tag("amenity", "bench") + tag("colour", "red")) + "<node id=\"" +
-                     big +
-                     "\" lat=\"2\" lon=\"2\"><tag k=\"amenity\" v=\"bench\"/>"
-                     "<tag k=\"colour\" v=\"blue\"/></node>\n" +
+// Ids pass 2^32: objects whose ids differ only above bit 32 are all kept
+// under their own ids, each with its own tags, and ways find their nodes by
+// the whole id. An id that really repeats cannot be stored twice: the later
+// object is refused with its tags, and the rest goes on.
+TEST_F(Import, BigIdsAreKeptWholeAndRepeatedIdsSkipped) {
+  const int64_t big = (int64_t{1} << 32) + 1;     // low 32 bits: 1
+  const int64_t bigway = (int64_t{1} << 32) + 5;  // low 32 bits: 5
+  const std::string footway = tag("highway", "footway");
+  std::string body = node(1, 1, 1, tag("amenity", "bench") + tag("colour", "red")) +
+                     node(big, 2, 2, tag("amenity", "bench") + tag("colour", "blue")) +
                      node(1, 3, 3, tag("name", "again")) + node(2, 1.001, 1) +
-                     way(5, {1, 2}, tag("highway", "footway")) +
+                     way(5, {1, 2}, footway + tag("colour", "red")) +
+                     way(bigway, {2, big}, footway + tag("colour", "blue")) +
                      way(5, {2, 1}, tag("name", "twin")) + node(3, 4, 4, tag("name", "after"));
   auto r = run_doc(body);
   ASSERT_EQ(r.LASTERR, 0) << r.LASTERRDESC;
   EXPECT_EQ(sql_rows(out(), "select id, lat from orvel_poi where objtype='p' order by id"),
-            (Rows{{"1", "1000000"}, {"3", "4000000"}}));
+            (Rows{{"1", "1000000"}, {"3", "4000000"}, {std::to_string(big), "2000000"}}));
+  EXPECT_EQ(sql_rows(out(), "select id, nameid from orvel_lin order by id"),
+            (Rows{{"5", "NULL"}, {std::to_string(bigway), "NULL"}}));
+  EXPECT_EQ(sql_rows(out(), "select id from orvel_linidx order by id"),
+            (Rows{{"5"}, {std::to_string(bigway)}}));
   EXPECT_EQ(sql_rows(out(),
-                     "select v.tagvalue from orvel_tags t join orvel_tagvalue v on "
-                     "t.tagvalueid=v.tagvalueid where objtype='p'"),
-            (Rows{{"red"}}));
-  EXPECT_EQ(sql_rows(out(), "select id, nameid from orvel_lin"), (Rows{{"5", "NULL"}}));
-  EXPECT_EQ(stats.duplicates, 3u);
-  // A node id met twice keeps its first position for the ways too.
-  auto blobs = testing::sql_blobs(out(), "select points from orvel_lin where id=5");
-  ASSERT_EQ(blobs.size(), 1u);
+                     "select t.objtype, t.objectid, v.tagvalue from orvel_tags t join "
+                     "orvel_tagvalue v on t.tagvalueid=v.tagvalueid join orvel_tagname k on "
+                     "t.tagnameid=k.tagnameid where k.tagname='colour' order by t.objtype, "
+                     "t.objectid"),
+            (Rows{{"l", "5", "red"},
+                  {"l", std::to_string(bigway), "blue"},
+                  {"p", "1", "red"},
+                  {"p", std::to_string(big), "blue"}}));
+  EXPECT_EQ(stats.duplicates, 2u);
+  // A node id met twice keeps its first position for the ways too, and the
+  // big way's second vertex is the big node, not node 1.
+  auto blobs = testing::sql_blobs(out(), "select points from orvel_lin order by id");
+  ASSERT_EQ(blobs.size(), 2u);
   std::vector<map::POINT> pts;
   map::decode_points(blobs[0], pts);
   EXPECT_EQ(pts, (std::vector<map::POINT>{{1000000, 1000000}, {1000000, 1001000}}));
+  map::decode_points(blobs[1], pts);
+  EXPECT_EQ(pts, (std::vector<map::POINT>{{1000000, 1001000}, {2000000, 2000000}}));
 }
 
 TEST_F(Import, CancelDeletesTheOutputAndKeepsTheOldMap) {

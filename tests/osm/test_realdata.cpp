@@ -159,5 +159,47 @@ TEST_F(Liechtenstein, StreetsOfVaduzAndTheirIntersections) {
       "0");
 }
 
+// A small real extract of 2020: most of its nodes were made after 2016 and
+// have ids beyond 2^32. Every one is stored under its own id.
+TEST(RealData, IdsBeyond32BitsAreKeptWhole) {
+  auto data = test::shared_data_dir();
+  ASSERT_TRUE(data) << "the shared OSM test data is missing";
+  const fs::path in = *data / "osm" / "osmnx-planet_10.068_48.135_10.071_48.137.osm";
+  ASSERT_TRUE(fs::exists(in)) << in;
+  test::TempDir dir;
+  const fs::path out = dir / "bavaria.orvel";
+  map::MapDb db(dir / "errdb.log");
+  OsmImportOptions opt;
+  opt.rules_file = test::source_dir() / "data" / "osm.rules";
+  OsmImportStats stats;
+  opt.stats = &stats;
+  OsmImportResult r = OSMPROCFILE(db, in, out, opt);
+  ASSERT_EQ(r.LASTERR, 0) << r.LASTERRDESC;
+  EXPECT_EQ(stats.duplicates, 0u);
+  // The address point 6199069340 (1904102044 in its low 32 bits) and its postcode.
+  EXPECT_EQ(sql_rows(out, "select id, lat, lon from orvel_poi where objtype='p' and id=6199069340"),
+            (std::vector<testing::Row>{{"6199069340", "48136191", "10070728"}}));
+  EXPECT_EQ(sql_one(out, "select count(*) from orvel_poi where id=1904102044"), "0");
+  EXPECT_EQ(
+      sql_rows(out,
+               "select t.objtype, t.objectid, v.tagvalue from orvel_tags t join orvel_tagname "
+               "k on t.tagnameid=k.tagnameid join orvel_tagvalue v on "
+               "t.tagvalueid=v.tagvalueid where k.tagname='addr:postcode' and t.objtype='p'"),
+      (std::vector<testing::Row>{{"p", "6199069340", "88486"}}));
+  // Every stored node and way carries an id that is in the file.
+  std::ifstream f(in);
+  const std::string xml((std::istreambuf_iterator<char>(f)), {});
+  auto ids = sql_rows(out,
+                      "select id from orvel_poi where objtype='p' union all select id from "
+                      "orvel_lin");
+  EXPECT_GT(ids.size(), 20u);
+  size_t beyond = 0;
+  for (const auto& row : ids) {
+    EXPECT_NE(xml.find(" id=\"" + row[0] + "\""), std::string::npos) << row[0];
+    if (std::stoll(row[0]) > 4294967295) ++beyond;
+  }
+  EXPECT_GT(beyond, 0u);
+}
+
 }  // namespace
 }  // namespace orvela::osm

@@ -113,6 +113,29 @@ TEST(Utf8, CutsOnlyBetweenCharacters) {
   EXPECT_TRUE(valid_utf8("Zażółć 😀 €"));
 }
 
+// Every byte that belongs to no character becomes one U+FFFD; the rest of
+// the text, valid characters between bad bytes included, is kept as it was.
+TEST(Utf8, RepairReplacesEachBadByte) {
+  const std::string r = "\xEF\xBF\xBD";  // U+FFFD
+  const std::pair<std::string, std::string> cases[] = {
+      {"", ""},
+      {"Zażółć 😀 €", "Zażółć 😀 €"},
+      {"Caf\xE9", "Caf" + r},                            // Latin-1 é
+      {"\xC4pfel \xFC", r + "pfel " + r},                // Latin-1 Ä and ü
+      {"Zi\xc5", "Zi" + r},                              // truncated ż
+      {"\xe2\x82\xac\xe2\x82", "\xe2\x82\xac" + r + r},  // € then a truncated €
+      {"\xc0\xaf", r + r},                               // overlong /
+      {"\xed\xa0\x80 X", r + r + r + " X"},              // surrogate
+      {"\xf4\x90\x80\x80", r + r + r + r},               // beyond U+10FFFF
+      {"\xff\xc4\x84", r + "\xc4\x84"},                  // a stray byte before Ą
+      {std::string("A\0B", 3), std::string("A\0B", 3)},
+  };
+  for (const auto& [in, want] : cases) {
+    EXPECT_EQ(repair_utf8(in), want) << in;
+    EXPECT_TRUE(valid_utf8(repair_utf8(in))) << in;
+  }
+}
+
 // Malformed UTF-8 from files and the network: every helper copes, keeps the
 // stray bytes where it keeps text, and never reads past the end (the test
 // build runs under AddressSanitizer).
@@ -162,6 +185,7 @@ TEST(Utf8, MalformedTextThroughEveryHelper) {
     EXPECT_EQ(i, s.size());
     EXPECT_LE(steps, s.size());
     EXPECT_EQ(valid_utf8(s), s.find('\0') != std::string::npos);  // only "A\0B" is well-formed
+    EXPECT_TRUE(valid_utf8(repair_utf8(s))) << s;
   }
   EXPECT_EQ(LOWCASESTR("\xff\xc4\x84"), "\xff\xc4\x85");  // Ą after a stray byte still lowers
   EXPECT_EQ(GETLWORD("Zi\xc5", true), "Zi");

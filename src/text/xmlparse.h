@@ -8,9 +8,9 @@
 #include <string>
 #include <string_view>
 
-#include "osm/istrm.h"
+#include "text/istrm.h"
 
-namespace orvela::osm {
+namespace orvela::text {
 
 struct XMLENTITYCONVREC {
   std::string_view ENT;
@@ -133,4 +133,4 @@ class XmlParser {
   bool malformed_ = false;
 };
 
-}  // namespace orvela::osm
+}  // namespace orvela::text

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace orvela::osm {
+namespace orvela::text {
 
 // A read failure in the middle of a file (an I/O error or corrupt compressed data).
 class IoError : public std::runtime_error {
@@ -76,4 +76,4 @@ class ISTREAM {
   std::unique_ptr<detail::ByteSource> src_;
 };
 
-}  // namespace orvela::osm
+}  // namespace orvela::text

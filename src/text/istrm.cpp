@@ -1,4 +1,4 @@
-#include "osm/istrm.h"
+#include "text/istrm.h"
 
 #include <bzlib.h>
 #include <zlib.h>
@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
-namespace orvela::osm {
+namespace orvela::text {
 namespace detail {
 namespace {
 
@@ -170,4 +170,4 @@ void ISTREAM::READBUF() {
 
 uint64_t ISTREAM::file_pos() const { return src_ ? src_->file_pos() : 0; }
 
-}  // namespace orvela::osm
+}  // namespace orvela::text

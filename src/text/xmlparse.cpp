@@ -1,4 +1,4 @@
-#include "osm/xmlparse.h"
+#include "text/xmlparse.h"
 
 #include <charconv>
 #include <cstdint>
@@ -7,7 +7,9 @@
 #include <emmintrin.h>
 #endif
 
-namespace orvela::osm {
+#include "text/utf8.h"
+
+namespace orvela::text {
 namespace {
 
 bool is_blank(char c) { return c == ' '; }
@@ -79,24 +81,6 @@ void to_lower(std::string& s) {
   for (char& c : s) c = ascii_lower(c);
 }
 
-void append_utf8(std::string& out, uint32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 // "#233" or "#x20AC": the character as UTF-8, or a blank when it is no valid
 // character (a NUL, a surrogate, beyond Unicode, or not a number at all).
 std::string char_reference(std::string_view ref) {
@@ -112,7 +96,7 @@ std::string char_reference(std::string_view ref) {
                cp != 0 && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
   if (!valid) return " ";
   std::string out;
-  append_utf8(out, cp);
+  append_char(out, cp);
   return out;
 }
 
@@ -341,4 +325,4 @@ bool XmlParser::next_attr_bytewise(std::string& k, std::string& w) {
   return res && !malformed_;
 }
 
-}  // namespace orvela::osm
+}  // namespace orvela::text
