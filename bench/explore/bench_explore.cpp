@@ -125,8 +125,8 @@ struct Session {
       : ui(in, out, err),
         db(work_dir() / "errdb.log"),
         msg(speech),
-        loader(db, grid, user, ui, msg, map.parent_path()),
-        ex(grid, user, loader, ui, msg, consts) {
+        loader(db, grid, user, map.parent_path()),
+        ex(grid, user, loader, ui, msg, consts, settings) {
     loader.set_FN(map.string());
     user.ULAT = VADUZ_LAT;
     user.ULON = VADUZ_LON;
@@ -142,6 +142,7 @@ struct Session {
   text::Messages msg;
   text::StringConsts consts;
   map::MapLoader loader;
+  explore::ExploreSettings settings;
   explore::Explorer ex;
 };
 
@@ -154,7 +155,7 @@ void load_at_zoom(benchmark::State& state, const fs::path& map) {
   s.grid.ILEV = static_cast<uint8_t>(state.range(0));
   s.grid.SETILEV();
   for (auto _ : state) {
-    if (!s.loader.READMAP()) state.SkipWithError("load failed");
+    if (s.loader.READMAP().status != map::MapStatus::Loaded) state.SkipWithError("load failed");
   }
   state.counters["objects"] = s.grid.ILOBJ;
 }

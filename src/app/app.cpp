@@ -24,10 +24,10 @@ App::App(ui::Ui& ui, text::Speech& voice, Paths paths, std::string lang)
       speech_(ui, voice),
       msg_(speech_),
       db_(paths_.errdb_log()),
-      loader_(db_, grid_, user_, ui_, msg_, paths_.maps_dir()),
+      loader_(db_, grid_, user_, paths_.maps_dir()),
       explorer_(grid_, user_, loader_, ui_, msg_, consts_, settings_.explore),
       sound_(paths_, grid_, user_, settings_.sound),
-      import_{db_, loader_, user_, ui_, paths_.osm_rules()} {
+      import_{db_, loader_, explorer_, user_, ui_, paths_.osm_rules()} {
   ui_.set_box_titles(consts_.WGINFOTITLE, consts_.WGQUESTIONTITLE);
   loader_.hooks.after_load = [this] { sound_.SETSOUNDSCAPE(); };
   explorer_.hooks.SETSOUNDSCAPE = [this] { sound_.SETSOUNDSCAPE(); };

@@ -9,11 +9,11 @@
 #include <utility>
 
 #include "explore/direction.h"
+#include "map/loader.h"
 #include "map/user.h"
 
 namespace orvela::map {
 class Grid;
-class MapLoader;
 }  // namespace orvela::map
 namespace orvela::text {
 class Messages;
@@ -54,10 +54,21 @@ class Explorer {
   std::string GETDIRSTR(int32_t dir) const;
 
   // --- the map and the zoom ------------------------------------------------
+  // Lets the user choose a map from the maps folder ("No map installed.
+  // Import some map first." when there is none); true when one was chosen
+  // (the next load opens it).
+  bool SELECTMAP();
+  // Says "No map selected." and returns true when there is no current map.
+  bool CHECKNOMAP();
+  // Opens the current map (MapLoader::OPENMAP) and loads the grid around the
+  // user (MapLoader::READMAP), each saying how it ended: "No map selected.",
+  // "Error reading map: {err}", or the map's name in the window title.
+  map::LoadResult OPENMAP();
+  map::LoadResult READMAP();
   // Lets the user choose a map and loads it around the user.
   void FILEOPEN();
-  // Loads the grid again around the user; "No map selected." without a map.
-  void RELOADMAP();
+  // Loads the grid again around the user.
+  void RELOADMAP() { READMAP(); }
   // Speaks "One square {size}.".
   void SAYILEV();
   // Changes the square size (Grid::SQMETERSCHANGE), speaks it and reloads
@@ -90,6 +101,7 @@ class Explorer {
  private:
   // The cell under the user, or nothing when the position is off the grid.
   std::optional<std::pair<int, int>> user_cell() const;
+  map::LoadResult report(map::LoadResult r);
   void after_arrival(double prevhlev);
 
   map::Grid& grid_;

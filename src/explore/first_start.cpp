@@ -46,7 +46,7 @@ bool open_demo_map(Explorer& ex, map::MapLoader& loader, map::MapDb& db,
   fs::path demo = install_demo_map(program_maps, home_maps);
   if (demo.empty()) return false;
   loader.change_map(demo.string());
-  if (!loader.OPENMAP()) return false;
+  if (!ex.OPENMAP().open()) return false;
   int32_t lat = 0, lon = 0;
   map::CALCMAPCENTER(db, lat, lon);
   return ex.GOTOLATLON(lat, lon, true, {});

@@ -42,7 +42,7 @@ bool Explorer::GOTOLATLON(int32_t lat, int32_t lon, bool AUTO, const std::string
     std::string full = (loader_.MAPDIR() / mapfn).string();
     if (full != loader_.FN()) loader_.change_map(full);
   }
-  loader_.READMAP();
+  READMAP();
   after_arrival(user_.LASTHLEV);
   return true;
 }

@@ -38,7 +38,7 @@ void Explorer::after_arrival(double prevhlev) {
 }
 
 void Explorer::XYMOVE(double incx, double incy) {
-  if (loader_.CHECKNOMAP()) return;
+  if (CHECKNOMAP()) return;
   const double oldx = std::trunc(user_.UPOSX), oldy = std::trunc(user_.UPOSY);
   user_.UPOSX = text::round_away(user_.UPOSX + incx, 2);
   user_.UPOSY = text::round_away(user_.UPOSY + incy, 2);
@@ -82,12 +82,6 @@ void Explorer::UPDULATLON() {
   user_.ULATLONSET = true;
   user_.BOOKMARKSUPOSCHANGED = true;
 }
-
-void Explorer::FILEOPEN() {
-  if (loader_.SELECTMAP()) loader_.READMAP();
-}
-
-void Explorer::RELOADMAP() { loader_.READMAP(); }
 
 void Explorer::SAYILEV() {
   msg_.EDA(text::STRTOKENREPLACE(_("One square {size}."),

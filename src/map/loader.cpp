@@ -9,10 +9,8 @@
 #include "map/geo.h"
 #include "map/grid.h"
 #include "map/mapdb.h"
-#include "text/messages.h"
 #include "text/numeric.h"
 #include "text/translate.h"
-#include "ui/ui.h"
 
 namespace orvela::map {
 namespace {
@@ -53,9 +51,8 @@ bool step_failed(const MapDb& db) { return db.ISDBERR(); }
 
 }  // namespace
 
-MapLoader::MapLoader(MapDb& db, Grid& grid, UserState& user, ui::Ui& ui, text::Messages& msg,
-                     std::filesystem::path mapdir)
-    : db_(db), grid_(grid), user_(user), ui_(ui), msg_(msg), mapdir_(std::move(mapdir)) {}
+MapLoader::MapLoader(MapDb& db, Grid& grid, UserState& user, std::filesystem::path mapdir)
+    : db_(db), grid_(grid), user_(user), mapdir_(std::move(mapdir)) {}
 
 std::vector<std::string> MapLoader::GETMAPLIST() const {
   std::vector<std::string> names;
@@ -69,18 +66,6 @@ std::vector<std::string> MapLoader::GETMAPLIST() const {
   return names;
 }
 
-bool MapLoader::SELECTMAP() {
-  std::vector<std::string> maps = GETMAPLIST();
-  if (maps.empty()) {
-    ui_.WGINFO(_("No map installed. Import some map first."));
-    return false;
-  }
-  auto choice = ui_.WGREADLIST(_("Open map"), _("Select map"), maps);
-  if (!choice) return false;
-  change_map((mapdir_ / maps[*choice]).string());
-  return true;
-}
-
 void MapLoader::change_map(std::string fn) {
   fn_ = std::move(fn);
   close_map();
@@ -92,54 +77,37 @@ void MapLoader::close_map() {
   db_.DBCLOSE();
 }
 
-bool MapLoader::CHECKNOMAP() {
-  if (!fn_.empty()) return false;
-  msg_.EDA(_("No map selected."));
-  return true;
-}
-
-bool MapLoader::OPENMAP() {
-  if (CHECKNOMAP()) return false;
+LoadResult MapLoader::OPENMAP() {
+  if (fn_.empty()) return {};
   if (!db_.DB()) {
     db_.DBCONNECTRO(fn_);
-    if (!db_.DB()) {
-      READMAPERR(_("Can not open map file."));
-      return false;
-    }
+    if (!db_.DB()) return READMAPERR(_("Can not open map file."));
   }
-  if (!CHECKMAPVER()) return false;
-  ui_.WGSETWINTEXTSTR("Orvela " + std::filesystem::path(fn_).stem().string());
-  return true;
+  return CHECKMAPVER();
 }
 
-bool MapLoader::CHECKMAPVER() {
+LoadResult MapLoader::CHECKMAPVER() {
   Stmt st = db_.DBPREPARE("select value from orvel_info where name=\"version\" limit 1;");
   int rc = st ? sqlite3_step(st) : SQLITE_ERROR;
   if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
     st.reset();
-    READMAPERR(_("It is not a orvel file"));
-    return false;
+    return READMAPERR(_("It is not a orvel file"));
   }
   int32_t ver = rc == SQLITE_ROW ? sqlite3_column_int(st, 0) : 0;
   st.reset();
-  if (ver < MAPINTVER) {
-    READMAPERR(_("Map version is older than supported by program. Update map."));
-    return false;
-  }
-  if (ver > MAPINTVER) {
-    READMAPERR(_("Map version is newer than supported. Update program."));
-    return false;
-  }
-  return true;
+  if (ver < MAPINTVER)
+    return READMAPERR(_("Map version is older than supported by program. Update map."));
+  if (ver > MAPINTVER) return READMAPERR(_("Map version is newer than supported. Update program."));
+  return {MapStatus::Open, {}};
 }
 
-void MapLoader::READMAPERR(const std::string& s) {
+LoadResult MapLoader::READMAPERR(std::string s) {
   fn_.clear();
   tagq_.reset();
   db_.DBS().reset();
   forget_grid();
-  ui_.WGINFO(text::STRTOKENREPLACE(_("Error reading map: {err}"), {"err", s}));
   db_.DBCLOSE();
+  return {MapStatus::Failed, std::move(s)};
 }
 
 std::string MapLoader::GETMAPDATE(const std::filesystem::path& mapfn) {
@@ -179,23 +147,21 @@ bool MapLoader::OBJHASTAGS(const std::string& objtype, int64_t objectid) {
 
 void MapLoader::forget_grid() { grid_.clear(); }
 
-bool MapLoader::READMAP() {
-  if (!OPENMAP()) return false;
-  if (!user_.ULATLONSET) return false;
+LoadResult MapLoader::READMAP() {
+  LoadResult opened = OPENMAP();
+  if (opened.status != MapStatus::Open || !user_.ULATLONSET) return opened;
   user_.UPOSX = user_.UPOSY = 75.0;
   grid_.set_area(user_.ULAT, user_.ULON);
   grid_.clear();
   user_.LASTKIER = 0;
   tagq_ = db_.DBPREPARE(TAG_QUERY);
-  if (!tagq_) {
-    READMAPERR("Preparing query");
-    return false;
-  }
-  int maplev = grid_.MAPLEV;
-  if (!load_lines(maplev) || !load_points(maplev)) return false;
+  if (!tagq_) return READMAPERR("Preparing query");
+  const int maplev = grid_.MAPLEV;
+  if (LoadResult lines = load_lines(maplev); lines.status == MapStatus::Failed) return lines;
+  if (LoadResult points = load_points(maplev); points.status == MapStatus::Failed) return points;
   tagq_.reset();
   if (hooks.after_load) hooks.after_load();
-  return true;
+  return {grid_.ILOBJ > 0 ? MapStatus::Loaded : MapStatus::Empty, {}};
 }
 
 }  // namespace orvela::map
@@ -313,12 +279,11 @@ void FILLSHAPE(Grid& grid, const POLYG& pg) {
   }
 }
 
-bool MapLoader::load_lines(int maplev) {
+LoadResult MapLoader::load_lines(int maplev) {
   db_.DBS() = db_.DBPREPARE(LINE_QUERY);
   sqlite3_stmt* st = db_.DBS().get();
   if (!st) {
-    READMAPERR("Preparing query");
-    return false;
+    return READMAPERR("Preparing query");
   }
   const double d = CORDSDIVBY;
   db_.DBBINDDOUBLE(st, 1, grid_.MINLAT / d);
@@ -331,18 +296,16 @@ bool MapLoader::load_lines(int maplev) {
   bound = bound && !db_.ISDBERR();
   db_.DBBINDINT(st, 5, maplev);
   if (!bound || db_.ISDBERR()) {
-    READMAPERR("bindparams");
-    return false;
+    return READMAPERR("bindparams");
   }
   ORVOBJREC o;
   LineGeometry geom;
   while (GETNEXTOBJ(o)) draw_line_row(o, geom);
   if (step_failed(db_)) {
-    READMAPERR("Getting data");
-    return false;
+    return READMAPERR("Getting data");
   }
   db_.DBS().reset();
-  return true;
+  return {MapStatus::Loaded, {}};
 }
 
 void MapLoader::draw_line_row(ORVOBJREC& o, LineGeometry& geom) {
@@ -386,12 +349,11 @@ void MapLoader::draw_line_row(ORVOBJREC& o, LineGeometry& geom) {
   }
 }
 
-bool MapLoader::load_points(int maplev) {
+LoadResult MapLoader::load_points(int maplev) {
   db_.DBS() = db_.DBPREPARE(POINT_QUERY);
   sqlite3_stmt* st = db_.DBS().get();
   if (!st) {
-    READMAPERR("preparing query");
-    return false;
+    return READMAPERR("preparing query");
   }
   db_.DBBINDINT(st, 1, grid_.MINLAT);
   bool bound = !db_.ISDBERR();
@@ -403,8 +365,7 @@ bool MapLoader::load_points(int maplev) {
   bound = bound && !db_.ISDBERR();
   db_.DBBINDINT(st, 5, maplev);
   if (!bound || db_.ISDBERR()) {
-    READMAPERR("bindparam");
-    return false;
+    return READMAPERR("bindparam");
   }
   ORVOBJREC o;
   while (GETNEXTOBJ(o)) {
@@ -420,11 +381,10 @@ bool MapLoader::load_points(int maplev) {
     if (grid_.ORVOBJECTS[static_cast<size_t>(self)].ILHITS == 0) grid_.DELLASTOBJ();
   }
   if (step_failed(db_)) {
-    READMAPERR("Getting data");
-    return false;
+    return READMAPERR("Getting data");
   }
   db_.DBS().reset();
-  return true;
+  return {MapStatus::Loaded, {}};
 }
 
 void CALCMAPCENTER(map::MapDb& db, int32_t& LAT, int32_t& LON) {

@@ -1,8 +1,10 @@
 #pragma once
-// Choosing, opening and checking the current map file, and loading the grid
-// around the user: every object of the file in the 150 x 150 cell area is
-// read and drawn, lines cell by cell with direction and height level, areas
-// filled, points placed, each cell going to the object of highest priority.
+// Opening and checking the current map file, and loading the grid around the
+// user: every object of the file in the 150 x 150 cell area is read and
+// drawn, lines cell by cell with direction and height level, areas filled,
+// points placed, each cell going to the object of highest priority. The
+// loader says how a load ended; choosing a map and putting failures into
+// words are the caller's.
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -12,13 +14,6 @@
 #include "map/point.h"
 #include "map/stmt.h"
 #include "map/user.h"
-
-namespace orvela::text {
-class Messages;
-}
-namespace orvela::ui {
-class Ui;
-}
 
 namespace orvela::map {
 
@@ -34,26 +29,38 @@ struct LoadHooks {
   std::function<void()> after_load;
 };
 
+// How opening or loading the current map ended.
+enum class MapStatus {
+  NoMap,   // no map chosen
+  Failed,  // the map could not be read; it has been forgotten and closed
+  Open,    // the map is open, the grid not loaded (the user's position is unknown)
+  Loaded,  // the grid is loaded around the user and holds objects
+  Empty,   // the grid is loaded around the user and holds nothing
+};
+
+struct LoadResult {
+  MapStatus status = MapStatus::NoMap;
+  // With Failed: what went wrong, the text after "Error reading map: ".
+  std::string error;
+  // The map file is open, so a window title can name it.
+  bool open() const {
+    return status == MapStatus::Open || status == MapStatus::Loaded || status == MapStatus::Empty;
+  }
+  friend bool operator==(const LoadResult&, const LoadResult&) = default;
+};
+
 class MapLoader {
  public:
-  MapLoader(MapDb& db, Grid& grid, UserState& user, ui::Ui& ui, text::Messages& msg,
-            std::filesystem::path mapdir);
+  MapLoader(MapDb& db, Grid& grid, UserState& user, std::filesystem::path mapdir);
 
   // Names of the "*.orvel" files in the maps folder, folders excluded.
   std::vector<std::string> GETMAPLIST() const;
-  // Lets the user pick a map; true when one was chosen (the next load opens it).
-  bool SELECTMAP();
-  // Says "No map selected." and returns true when there is no current map.
-  bool CHECKNOMAP();
-  // Makes sure the current map is open and of our version.
-  bool OPENMAP();
-  bool CHECKMAPVER();
-  // Forgets the map, shows "Error reading map: {err}" and closes the database.
-  void READMAPERR(const std::string& s);
+  // Makes sure the current map is open and of our version: NoMap, Failed or Open.
+  LoadResult OPENMAP();
   // The "date" of another map file, read without disturbing the current one.
   std::string GETMAPDATE(const std::filesystem::path& mapfn);
-  // Loads the grid around ULAT/ULON. True when the grid was drawn.
-  bool READMAP();
+  // Loads the grid around ULAT/ULON.
+  LoadResult READMAP();
   // Reads the next row of the shared statement into `o`.
   bool GETNEXTOBJ(ORVOBJREC& o);
 
@@ -69,8 +76,13 @@ class MapLoader {
   LoadHooks hooks;
 
  private:
-  bool load_lines(int maplev);
-  bool load_points(int maplev);
+  // Forgets the map, empties the grid and closes the database; the failure
+  // with its reason.
+  LoadResult READMAPERR(std::string s);
+  LoadResult CHECKMAPVER();
+  // Loaded, or Failed with the reason.
+  LoadResult load_lines(int maplev);
+  LoadResult load_points(int maplev);
   void draw_line_row(ORVOBJREC& o, LineGeometry& geom);
   bool OBJHASTAGS(const std::string& objtype, int64_t objectid);
   void forget_grid();
@@ -78,8 +90,6 @@ class MapLoader {
   MapDb& db_;
   Grid& grid_;
   UserState& user_;
-  ui::Ui& ui_;
-  text::Messages& msg_;
   std::filesystem::path mapdir_;
   std::string fn_;
   Stmt tagq_;

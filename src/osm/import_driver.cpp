@@ -1,5 +1,6 @@
 #include "osm/import_driver.h"
 
+#include "explore/explorer.h"
 #include "map/loader.h"
 #include "map/mapdb.h"
 #include "map/user.h"
@@ -39,7 +40,7 @@ std::optional<OSMIMPORTPARAMREC> ask_file_import(ImportContext& ctx, const std::
 // opened the user keeps the previous position.
 void open_imported(ImportContext& ctx, const OSMIMPORTPARAMREC& p) {
   ctx.loader.change_map(p.OUTFN.string());
-  if (!ctx.loader.OPENMAP()) return;
+  if (!ctx.explorer.OPENMAP().open()) return;
   int32_t lat = 0, lon = 0;
   map::CALCMAPCENTER(ctx.db, lat, lon);
   ctx.user.ULAT = lat;
@@ -132,7 +133,7 @@ void OSMIMPORT(ImportContext& ctx, bool FROMFILE) {
   } else if (!r.cancelled && ctx.ui.WGTN(_("Import finished. Open imported map?"))) {
     open_imported(ctx, p);
   }
-  ctx.loader.READMAP();
+  ctx.explorer.READMAP();
 }
 
 }  // namespace orvela::osm

@@ -13,6 +13,9 @@ class MapDb;
 class MapLoader;
 struct UserState;
 }  // namespace orvela::map
+namespace orvela::explore {
+class Explorer;
+}
 namespace orvela::ui {
 class Ui;
 }
@@ -23,6 +26,7 @@ namespace orvela::osm {
 struct ImportContext {
   map::MapDb& db;
   map::MapLoader& loader;
+  explore::Explorer& explorer;
   map::UserState& user;
   ui::Ui& ui;
   std::filesystem::path rules_file;  // osm.rules beside the program

@@ -69,7 +69,7 @@ TEST_F(Walk, ReloadOnlyWithinTenCellsOfTheEdge) {
     bool reload;
   };
   for (const Case& c : {Case{139.5, true}, Case{139.0, false}}) {
-    ASSERT_TRUE(w.loader.READMAP());
+    ASSERT_EQ(w.loader.READMAP().status, map::MapStatus::Loaded);
     w.ex.SETUDIR(90);
     w.user.UPOSX = c.from;
     w.user.UPOSY = 75;

@@ -264,7 +264,7 @@ TEST(Loader, DetailLevelSelectsRows) {
   EXPECT_EQ(w.grid.ILOBJ, 1);
   w.grid.ILEV = 8;
   w.grid.SETILEV();
-  ASSERT_TRUE(w.loader.READMAP());
+  ASSERT_TRUE(w.loader.READMAP().open());
   EXPECT_EQ(w.grid.ILOBJ, 0);
 }
 
@@ -356,15 +356,12 @@ TEST(Loader, UnusableFilesAreRefused) {
     World w;
     c.make(w.map_path());
     EXPECT_FALSE(w.load()) << c.what;
+    EXPECT_EQ(w.last, (LoadResult{MapStatus::Failed, c.err})) << c.what;
+    // The map is forgotten: the next load finds none.
     EXPECT_EQ(w.loader.FN(), "") << c.what;
     EXPECT_EQ(w.db.DB(), nullptr) << c.what;
     EXPECT_EQ(w.grid.ILOBJ, 0) << c.what;
-    auto out = w.out();
-    ASSERT_FALSE(out.empty()) << c.what;
-    EXPECT_EQ(out.back(), std::string("INFO Error reading map: ") + c.err) << c.what;
-    // A command that needs the map now says so.
-    EXPECT_TRUE(w.loader.CHECKNOMAP());
-    EXPECT_EQ(w.messages.LASTSAY(), "No map selected.");
+    EXPECT_EQ(w.loader.READMAP(), LoadResult{}) << c.what;
   }
 }
 
@@ -382,15 +379,16 @@ TEST(Loader, TruncatedFileNeverLeavesAHalfLoadedGrid) {
   if (!ok) {
     EXPECT_EQ(w.loader.FN(), "");
     EXPECT_EQ(w.grid.ILOBJ, 0);
-    EXPECT_TRUE(w.out().back().starts_with("INFO Error reading map: "));
+    EXPECT_EQ(w.last.status, MapStatus::Failed);
+    EXPECT_FALSE(w.last.error.empty());
   } else {
     // SQLite may find every page it needs in the first half: then all objects are whole.
     for (int32_t i = 1; i <= w.grid.ILOBJ; ++i) EXPECT_GT(w.grid.ORVOBJECTS[size_t(i)].ILHITS, 0);
   }
 }
 
-TEST(Loader, MapListAndChoice) {
-  World w("2\n");
+TEST(Loader, MapListHoldsMapFilesOnly) {
+  World w;
   { MapBuilder b(w.map_path("a.orvel")); }
   { MapBuilder b(w.map_path("b.orvel")); }
   std::ofstream(w.tmp.path() / "maps" / "notes.txt") << "x";
@@ -398,17 +396,25 @@ TEST(Loader, MapListAndChoice) {
   auto list = w.loader.GETMAPLIST();
   std::sort(list.begin(), list.end());
   EXPECT_EQ(list, (std::vector<std::string>{"a.orvel", "b.orvel"}));
-  ASSERT_TRUE(w.loader.SELECTMAP());
-  EXPECT_EQ(std::filesystem::path(w.loader.FN()).parent_path(), w.tmp.path() / "maps");
-  EXPECT_EQ(w.db.DB(), nullptr);
-  EXPECT_TRUE(w.loader.READMAP());
-  EXPECT_EQ(w.out().back().substr(0, 13), "TITLE Orvela ");
 }
 
-TEST(Loader, NoMapsInstalled) {
+TEST(Loader, HowALoadEnds) {
   World w;
-  EXPECT_FALSE(w.loader.SELECTMAP());
-  EXPECT_EQ(w.out(), (std::vector<std::string>{"INFO No map installed. Import some map first."}));
+  EXPECT_EQ(w.loader.READMAP(), LoadResult{});  // no map chosen
+  { MapBuilder b(w.map_path()); }
+  w.user.ULATLONSET = false;
+  ASSERT_FALSE(w.load());
+  EXPECT_EQ(w.last, (LoadResult{MapStatus::Open, ""}));
+  EXPECT_TRUE(w.last.open());
+  w.user.ULATLONSET = true;
+  ASSERT_TRUE(w.load());
+  EXPECT_EQ(w.last, (LoadResult{MapStatus::Empty, ""}));
+  {
+    MapBuilder b(w.map_path("full.orvel"));
+    b.line(road("Main"), {w.at(74.5, 75.5), w.at(76.5, 75.5)});
+  }
+  ASSERT_TRUE(w.load("full.orvel"));
+  EXPECT_EQ(w.last, (LoadResult{MapStatus::Loaded, ""}));
 }
 
 TEST(Loader, MapDateOfAnotherFileLeavesTheCurrentMapOpen) {
@@ -420,7 +426,7 @@ TEST(Loader, MapDateOfAnotherFileLeavesTheCurrentMapOpen) {
   EXPECT_EQ(w.loader.GETMAPDATE(w.map_path("other.orvel")), "2026.12.07/10:00:00");
   EXPECT_EQ(w.loader.GETMAPDATE(w.map_path("missing.orvel")), "");
   EXPECT_EQ(w.db.DB(), current);
-  EXPECT_TRUE(w.loader.READMAP());
+  EXPECT_TRUE(w.loader.READMAP().open());
 }
 
 }  // namespace

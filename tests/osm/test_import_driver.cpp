@@ -6,11 +6,12 @@
 
 #include "osm/import_driver.h"
 #include "osm/import_progress.h"
-#include "support/world.h"
+#include "support/explore_world.h"
 
 namespace orvela::osm {
 namespace {
 
+using test::ExploreWorld;
 using test::MapBuilder;
 using test::World;
 namespace fs = std::filesystem;
@@ -34,13 +35,13 @@ constexpr const char* kOsm =
     "<tag k=\"name\" v=\"Kirchstrasse\"/></way>\n"
     "</osm>\n";
 
-struct ImportWorld : World {
-  explicit ImportWorld(std::string input) : World(std::move(input)) {
+struct ImportWorld : ExploreWorld {
+  explicit ImportWorld(std::string input) : ExploreWorld(std::move(input)) {
     std::ofstream(tmp / "osm.rules", std::ios::binary) << kRules;
     std::ofstream(tmp / "Vaduz-Centre.OSM", std::ios::binary) << kOsm;
   }
   void run() {
-    ImportContext ctx{db, loader, user, console.ui, tmp / "osm.rules"};
+    ImportContext ctx{db, loader, ex, user, console.ui, tmp / "osm.rules"};
     OSMIMPORT(ctx, true);
   }
   std::string osm() const { return (tmp / "Vaduz-Centre.OSM").string(); }

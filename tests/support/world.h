@@ -1,6 +1,6 @@
 #pragma once
-// A small world for tests: a map database, grid, user, console front end and
-// speech wired to one MapLoader, with the user standing at a fixed place.
+// A small world for tests: a map database, grid and user wired to one
+// MapLoader, with the user standing at a fixed place.
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -9,11 +9,8 @@
 #include "map/loader.h"
 #include "map/mapdb.h"
 #include "map/user.h"
-#include "support/console_fixture.h"
 #include "support/map_builder.h"
 #include "support/test_env.h"
-#include "text/messages.h"
-#include "ui/console_ui.h"
 
 namespace orvela::test {
 
@@ -22,11 +19,7 @@ inline constexpr int32_t HOME_LAT = 47141000;
 inline constexpr int32_t HOME_LON = 9521000;
 
 struct World {
-  explicit World(std::string input = {})
-      : console(std::move(input)),
-        db((tmp / "errdb.log")),
-        messages(console.ui.speech()),
-        loader(db, grid, user, console.ui, messages, tmp / "maps") {
+  World() : db((tmp / "errdb.log")), loader(db, grid, user, tmp / "maps") {
     std::filesystem::create_directories(tmp / "maps");
     user.ULAT = HOME_LAT;
     user.ULON = HOME_LON;
@@ -45,9 +38,12 @@ struct World {
     return map::POINT{lon, lat};
   }
 
+  // Loads map `name` around HOME; true when the grid was loaded (with or
+  // without objects). `last` tells how it ended.
   bool load(const std::string& name = "test.orvel") {
-    loader.set_FN(map_path(name).string());
-    return loader.READMAP();
+    loader.change_map(map_path(name).string());
+    last = loader.READMAP();
+    return last.status == map::MapStatus::Loaded || last.status == map::MapStatus::Empty;
   }
 
   // The object holding cell (x, y), or nullptr.
@@ -59,16 +55,14 @@ struct World {
     const auto* o = holder(x, y);
     return o ? o->NAME : std::string();
   }
-  std::vector<std::string> out() const { return console.out_lines(); }
 
   TempDir tmp;
-  ui::test::Console console;
   map::MapDb db;
   map::Grid grid;
   map::Grid area;  // the area a load around HOME covers, for placing test objects
   map::UserState user;
-  text::Messages messages;
   map::MapLoader loader;
+  map::LoadResult last;
 };
 
 }  // namespace orvela::test
