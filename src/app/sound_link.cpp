@@ -108,6 +108,7 @@ void SoundLink::add_commands(ui::Commands& c, ui::Ui& ui, text::Messages& msg) {
          .text = N_("Mono mode"), .key = ui::key('M', MOD_CTRL),
          .run = [this, &msg] {
            const bool mono = scape_.SWITCHMONO(surroundings());
+           // TRANSLATORS: {state} is "On" or "Off", translated on their own.
            msg.EDA(text::STRTOKENREPLACE(_("{state} mono mode"),
                                          {"state", _(mono ? "On" : "Off")}));
          },
