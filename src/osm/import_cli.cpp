@@ -47,6 +47,12 @@ int run_import_cli(const std::filesystem::path& in, const std::filesystem::path&
     err << text::STRTOKENREPLACE(text::_("Error {errnum}: {errdesc}."),
                                  {"errnum", std::to_string(r.LASTERR), "errdesc", r.LASTERRDESC})
         << "\n";
+    // Whoever runs the conversion by hand can look at the data there.
+    if (r.error_offset) {
+      err << text::STRTOKENREPLACE(text::_("The data is broken near byte {offset}."),
+                                   {"offset", std::to_string(*r.error_offset)})
+          << "\n";
+    }
     return 1;
   }
   return r.cancelled ? 1 : 0;

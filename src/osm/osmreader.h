@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "map/mapdb.h"
@@ -36,6 +37,9 @@ struct OsmImportResult {
   int LASTERR = 0;          // 0 = the map was written
   std::string LASTERRDESC;  // the error text shown after "Error {errnum}: "
   bool cancelled = false;   // the progress callback asked to stop; nothing was written
+  // With OSMERR_FORMAT, where the reader stopped, when it knows: a byte of
+  // the (unpacked) XML text or of the PBF file.
+  std::optional<uint64_t> error_offset;
 };
 
 // Counters of one import, for the curious (tests, the benchmark).
