@@ -2,8 +2,6 @@
 
 #include <ostream>
 
-#include "map/db_error.h"
-#include "map/mapdb.h"
 #include "osm/import_progress.h"
 #include "osm/osmreader.h"
 #include "text/translate.h"
@@ -34,14 +32,7 @@ int run_import_cli(const std::filesystem::path& in, const std::filesystem::path&
     err.flush();
     return false;
   };
-  map::MapDb db(errlog);
-  OsmImportResult r;
-  try {
-    r = OSMPROCFILE(db, in, out, opt);
-  } catch (const map::DbFatalError&) {
-    r.LASTERR = OSMERR_DATABASE;
-    r.LASTERRDESC = text::_("database creation problem");
-  }
+  const OsmImportResult r = OSMPROCFILE(in, out, errlog, opt);
   if (in_line) err << "\n";
   if (r.LASTERR > 0) {
     err << text::STRTOKENREPLACE(text::_("Error {errnum}: {errdesc}."),

@@ -77,8 +77,9 @@ bool OSMREADPROGRESS(uint64_t CUR, uint64_t TOTAL, const ImportProgressText& wor
   return progress.BGPROCESCANCEL();
 }
 
-ui::BgResult OSMIMPORTTHREAD(map::MapDb& db, const std::filesystem::path& rules,
-                             const OSMIMPORTPARAMREC& P, ui::BgProgress& progress) {
+ui::BgResult OSMIMPORTTHREAD(const std::filesystem::path& errlog,
+                             const std::filesystem::path& rules, const OSMIMPORTPARAMREC& P,
+                             ui::BgProgress& progress) {
   ui::BgResult r;
   if (progress.BGPROCESCANCEL()) return r;
   progress.BGPROCESINFO(_("Importing"), ui::BGPROCESNAZWA);
@@ -88,7 +89,7 @@ ui::BgResult OSMIMPORTTHREAD(map::MapDb& db, const std::filesystem::path& rules,
   opt.progress = [&](uint64_t cur, uint64_t total) {
     return OSMREADPROGRESS(cur, total, words, progress);
   };
-  OsmImportResult res = OSMPROCFILE(db, P.INFN, P.OUTFN, opt);
+  OsmImportResult res = OSMPROCFILE(P.INFN, P.OUTFN, errlog, opt);
   r.LASTERR = res.LASTERR;
   r.LASTERRDESC = res.LASTERRDESC;
   r.cancelled = res.cancelled;
@@ -100,21 +101,23 @@ void OSMIMPORT(ImportContext& ctx, bool FROMFILE) {
   const std::string title = _("OpenStreetMap import");
   auto params = ask_file_import(ctx, title);
   if (!params) return;
-  // The conversion needs the one database connection.
-  ctx.loader.close_map();
+  const OSMIMPORTPARAMREC p = *params;
   ui::BgTask task;
   task.texts = {title, _("Progress:"), ""};
-  const OSMIMPORTPARAMREC p = *params;
-  task.work = [&ctx, p](ui::BgProgress& progress) {
-    return OSMIMPORTTHREAD(ctx.db, ctx.rules_file, p, progress);
+  task.work = [errlog = ctx.db.errlog_path(), rules = ctx.rules_file, p](ui::BgProgress& progress) {
+    return OSMIMPORTTHREAD(errlog, rules, p, progress);
   };
   ui::BgResult r = ctx.ui.BGPROCES(std::move(task));
   if (r.LASTERR > 0) {
     ctx.ui.WGINFO(
         text::STRTOKENREPLACE(_("Error {errnum}: {errdesc}."),
                               {"errnum", std::to_string(r.LASTERR), "errdesc", r.LASTERRDESC}));
-  } else if (!r.cancelled && ctx.ui.WGTN(_("Import finished. Open imported map?"))) {
-    open_imported(ctx, p);
+  } else if (!r.cancelled) {
+    // The viewer's connection still reads the file this import replaced.
+    std::error_code ec;
+    if (!ctx.loader.FN().empty() && std::filesystem::equivalent(ctx.loader.FN(), p.OUTFN, ec))
+      ctx.loader.close_map();
+    if (ctx.ui.WGTN(_("Import finished. Open imported map?"))) open_imported(ctx, p);
   }
   ctx.loader.READMAP();
 }

@@ -18,7 +18,8 @@ class Ui;
 
 namespace orvela::osm {
 
-// What an import works on, all owned by the app.
+// What an import works on, all owned by the app. The import writes through
+// a connection of its own; `db` is the viewer's, which stays open.
 struct ImportContext {
   map::MapDb& db;
   map::MapLoader& loader;
@@ -38,9 +39,11 @@ struct OSMIMPORTPARAMREC {
 // (FROMFILE true); the server import is not offered.
 void OSMIMPORT(ImportContext& ctx, bool FROMFILE);
 
-// The background work: converts P.INFN into P.OUTFN, showing progress.
-ui::BgResult OSMIMPORTTHREAD(map::MapDb& db, const std::filesystem::path& rules,
-                             const OSMIMPORTPARAMREC& P, ui::BgProgress& progress);
+// The background work: converts P.INFN into P.OUTFN with the rules file
+// `rules`, showing progress; database errors are logged to `errlog`.
+ui::BgResult OSMIMPORTTHREAD(const std::filesystem::path& errlog,
+                             const std::filesystem::path& rules, const OSMIMPORTPARAMREC& P,
+                             ui::BgProgress& progress);
 
 class ImportProgressText;
 

@@ -1,12 +1,12 @@
 #include "osm/osmreader.h"
 
-#include <random>
 #include <unordered_set>
 
 #include "osm/binorvela.h"
 #include "osm/element_source.h"
 #include "osm/node_store.h"
 #include "osm/way_nodes.h"
+#include "text/atomic_file.h"
 #include "text/translate.h"
 #include "text/utf8.h"
 
@@ -258,21 +258,6 @@ void Converter::DETECTINTERSECTIONS() {
   db_.IFDBERREX("detectintersections");
 }
 
-fs::path temp_name_for(const fs::path& outfn) {
-  std::random_device rd;
-  std::string name(1, '.');
-  name.append(outfn.filename().string());
-  name.append(".importing-");
-  name.append(std::to_string(rd() % 1000000));
-  return outfn.parent_path() / name;
-}
-
-void erase_file(const fs::path& p) {
-  std::error_code ec;
-  fs::remove(p, ec);
-  fs::remove(p.string() + "-journal", ec);
-}
-
 OsmImportResult error_result(int code, std::string desc) {
   OsmImportResult r;
   r.LASTERR = code;
@@ -286,7 +271,12 @@ OsmImportResult format_error(std::optional<uint64_t> offset) {
   return r;
 }
 
+OsmImportResult database_error() {
+  return error_result(OSMERR_DATABASE, text::_("database creation problem"));
+}
+
 // Everything after the map file is open: read, search, finish or abandon.
+// The finished map is renamed from `temp` to `outfn`.
 OsmImportResult convert(BinOrvela& w, Converter& c, OsmElementSource& src, const fs::path& temp,
                         const fs::path& outfn, OsmImportStats& stats) {
   OsmImportResult r;
@@ -317,22 +307,17 @@ OsmImportResult convert(BinOrvela& w, Converter& c, OsmElementSource& src, const
   if (c.cancelled() || r.LASTERR > 0) {
     r.cancelled = r.LASTERR == 0;
     w.BINORVEL_CLOSE(1);
-    erase_file(temp);
     return r;
   }
   w.BINORVEL_CLOSE(0);
   std::error_code ec;
   fs::rename(temp, outfn, ec);
-  if (ec) {
-    erase_file(temp);
-    return error_result(OSMERR_DATABASE, text::_("database creation problem"));
-  }
-  return r;
+  return ec ? database_error() : r;
 }
 
 }  // namespace
 
-OsmImportResult OSMPROCFILE(map::MapDb& db, const fs::path& infn, const fs::path& outfn,
+OsmImportResult OSMPROCFILE(const fs::path& infn, const fs::path& outfn, const fs::path& errlog,
                             const OsmImportOptions& opt) {
   OsmRules rules;
   if (!rules.OSMRULES_LOAD(opt.rules_file, opt.info)) {
@@ -347,37 +332,23 @@ OsmImportResult OSMPROCFILE(map::MapDb& db, const fs::path& infn, const fs::path
   OsmImportStats local;
   OsmImportStats& stats = opt.stats ? *opt.stats : local;
   stats = OsmImportStats{};
+  // The temporary map goes whatever way this ends unless it became the map;
+  // the guard outlives the connection, which closes first.
+  const fs::path temp = text::temp_path_beside(outfn);
+  text::RemoveOnFailure guard({temp, temp.string() + "-journal"});
+  map::MapDb db(errlog);
   BinOrvela w(db, opt.limits.writer);
   Converter c(db, w, rules, opt, stats);
   c.HANDLEPROGRESS(OSMREAD_EVMAPINIT, 0);
-  if (s.status != SourceStatus::ok) {
-    src->close();
-    return format_error(s.offset);
-  }
-  const fs::path temp = temp_name_for(outfn);
+  if (s.status != SourceStatus::ok) return format_error(s.offset);
   try {
     w.BINORVEL_INIT(temp.string());
+    OsmImportResult r = convert(w, c, *src, temp, outfn, stats);
+    if (r.LASTERR == 0 && !r.cancelled) guard.keep();
+    return r;
   } catch (const map::DbFatalError&) {
-    src->close();
-    try {
-      db.DBCLOSE();
-    } catch (const map::DbFatalError&) {
-      // Already failing; the file goes away below either way.
-    }
-    erase_file(temp);
-    return error_result(OSMERR_DATABASE, text::_("database creation problem"));
-  }
-  try {
-    return convert(w, c, *src, temp, outfn, stats);
-  } catch (...) {
-    src->close();
-    try {
-      db.DBCLOSE();
-    } catch (const map::DbFatalError&) {
-      // The first error is the one to report.
-    }
-    erase_file(temp);
-    throw;
+    // Already in the error log; this import ends, the program goes on.
+    return database_error();
   }
 }
 

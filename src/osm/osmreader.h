@@ -9,7 +9,6 @@
 #include <optional>
 #include <string>
 
-#include "map/mapdb.h"
 #include "osm/binorvela.h"
 #include "osm/node_cache.h"
 #include "osm/osmrules.h"
@@ -64,18 +63,19 @@ struct ImportLimits {
 
 struct OsmImportOptions {
   std::filesystem::path rules_file;  // normally osm.rules beside the program
+  InfoFn info;                       // faulty lines of rules_file; may be empty
   OsmProgressFn progress;            // may be empty
-  InfoFn info;                       // faulty rule lines; may be empty
   OsmImportStats* stats = nullptr;   // filled when given
   ImportLimits limits;
 };
 
-// Converts `infn` (OSM XML, plain or packed, or PBF) into the map `outfn`,
-// using `db` as the one connection. The map is written under a temporary name
-// in the same folder and renamed into place only when complete, so a failure
-// or a cancel leaves an existing map of that name untouched.
-// A database error is logged and thrown as map::DbFatalError (nothing is left behind).
-OsmImportResult OSMPROCFILE(map::MapDb& db, const std::filesystem::path& infn,
-                            const std::filesystem::path& outfn, const OsmImportOptions& opt);
+// Converts `infn` (OSM XML, plain or packed, or PBF) into the map `outfn`
+// through a database connection of its own, which logs to `errlog`; nobody
+// else's map is touched, so the viewer's map stays open meanwhile. The map is
+// written under a temporary name in the same folder and renamed into place
+// only when complete, so a failure or a cancel leaves an existing map of
+// that name untouched. A database error (logged) gives OSMERR_DATABASE.
+OsmImportResult OSMPROCFILE(const std::filesystem::path& infn, const std::filesystem::path& outfn,
+                            const std::filesystem::path& errlog, const OsmImportOptions& opt);
 
 }  // namespace orvela::osm
