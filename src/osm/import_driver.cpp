@@ -5,6 +5,7 @@
 #include "map/user.h"
 #include "osm/import_progress.h"
 #include "osm/osmreader.h"
+#include "osm/osmrules.h"
 #include "text/strutil.h"
 #include "text/translate.h"
 #include "ui/ui.h"
@@ -77,15 +78,14 @@ bool OSMREADPROGRESS(uint64_t CUR, uint64_t TOTAL, const ImportProgressText& wor
   return progress.BGPROCESCANCEL();
 }
 
-ui::BgResult OSMIMPORTTHREAD(const std::filesystem::path& errlog,
-                             const std::filesystem::path& rules, const OSMIMPORTPARAMREC& P,
-                             ui::BgProgress& progress) {
+ui::BgResult OSMIMPORTTHREAD(const std::filesystem::path& errlog, const OsmRules& rules,
+                             const OSMIMPORTPARAMREC& P, ui::BgProgress& progress) {
   ui::BgResult r;
   if (progress.BGPROCESCANCEL()) return r;
   progress.BGPROCESINFO(_("Importing"), ui::BGPROCESNAZWA);
   ImportProgressText words;
   OsmImportOptions opt;
-  opt.rules_file = rules;
+  opt.rules = &rules;
   opt.progress = [&](uint64_t cur, uint64_t total) {
     return OSMREADPROGRESS(cur, total, words, progress);
   };
@@ -102,12 +102,23 @@ void OSMIMPORT(ImportContext& ctx, bool FROMFILE) {
   auto params = ask_file_import(ctx, title);
   if (!params) return;
   const OSMIMPORTPARAMREC p = *params;
-  ui::BgTask task;
-  task.texts = {title, _("Progress:"), ""};
-  task.work = [errlog = ctx.db.errlog_path(), rules = ctx.rules_file, p](ui::BgProgress& progress) {
-    return OSMIMPORTTHREAD(errlog, rules, p, progress);
-  };
-  ui::BgResult r = ctx.ui.BGPROCES(std::move(task));
+  // The rules are read here, on the window's thread, so that each faulty
+  // line gets its own box before the work starts; the work only reads them.
+  const std::optional<OsmRules> rules =
+      load_osm_rules(ctx.rules_file, [&ctx](const std::string& s) { ctx.ui.WGINFO(s); });
+  ui::BgResult r;
+  if (!rules) {
+    const OsmImportResult none = rules_unreadable();
+    r.LASTERR = none.LASTERR;
+    r.LASTERRDESC = none.LASTERRDESC;
+  } else {
+    ui::BgTask task;
+    task.texts = {title, _("Progress:"), ""};
+    task.work = [errlog = ctx.db.errlog_path(), &rules, p](ui::BgProgress& progress) {
+      return OSMIMPORTTHREAD(errlog, *rules, p, progress);
+    };
+    r = ctx.ui.BGPROCES(std::move(task));
+  }
   if (r.LASTERR > 0) {
     ctx.ui.WGINFO(
         text::STRTOKENREPLACE(_("Error {errnum}: {errdesc}."),

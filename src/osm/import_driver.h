@@ -18,6 +18,8 @@ class Ui;
 
 namespace orvela::osm {
 
+class OsmRules;
+
 // What an import works on, all owned by the app. The import writes through
 // a connection of its own; `db` is the viewer's, which stays open.
 struct ImportContext {
@@ -39,11 +41,10 @@ struct OSMIMPORTPARAMREC {
 // (FROMFILE true); the server import is not offered.
 void OSMIMPORT(ImportContext& ctx, bool FROMFILE);
 
-// The background work: converts P.INFN into P.OUTFN with the rules file
-// `rules`, showing progress; database errors are logged to `errlog`.
-ui::BgResult OSMIMPORTTHREAD(const std::filesystem::path& errlog,
-                             const std::filesystem::path& rules, const OSMIMPORTPARAMREC& P,
-                             ui::BgProgress& progress);
+// The background work: converts P.INFN into P.OUTFN with `rules`, showing
+// progress; database errors are logged to `errlog`.
+ui::BgResult OSMIMPORTTHREAD(const std::filesystem::path& errlog, const OsmRules& rules,
+                             const OSMIMPORTPARAMREC& P, ui::BgProgress& progress);
 
 class ImportProgressText;
 

@@ -317,13 +317,18 @@ OsmImportResult convert(BinOrvela& w, Converter& c, OsmElementSource& src, const
 
 }  // namespace
 
+OsmImportResult rules_unreadable() {
+  return error_result(OSMERR_RULES, text::_("Can not read osm.rules"));
+}
+
 OsmImportResult OSMPROCFILE(const fs::path& infn, const fs::path& outfn, const fs::path& errlog,
                             const OsmImportOptions& opt) {
-  OsmRules rules;
-  if (!rules.OSMRULES_LOAD(opt.rules_file, opt.info)) {
-    return error_result(OSMERR_RULES, text::_("Can not read osm.rules"));
+  std::optional<OsmRules> loaded;
+  if (!opt.rules) {
+    loaded = load_osm_rules(opt.rules_file, opt.info);
+    if (!loaded) return rules_unreadable();
   }
-  rules.OSMRULES_SORT();
+  const OsmRules& rules = opt.rules ? *opt.rules : *loaded;
   std::unique_ptr<OsmElementSource> src = make_element_source(infn);
   const SourceResult s = src->open(infn);
   if (s.status == SourceStatus::cannot_open) {

@@ -64,10 +64,16 @@ struct ImportLimits {
 struct OsmImportOptions {
   std::filesystem::path rules_file;  // normally osm.rules beside the program
   InfoFn info;                       // faulty lines of rules_file; may be empty
-  OsmProgressFn progress;            // may be empty
-  OsmImportStats* stats = nullptr;   // filled when given
+  // Rules loaded already (the window loads them before the import starts,
+  // to show their faulty lines); rules_file and info are not used then.
+  const OsmRules* rules = nullptr;
+  OsmProgressFn progress;           // may be empty
+  OsmImportStats* stats = nullptr;  // filled when given
   ImportLimits limits;
 };
+
+// The result of an import whose rules file cannot be read (OSMERR_RULES).
+OsmImportResult rules_unreadable();
 
 // Converts `infn` (OSM XML, plain or packed, or PBF) into the map `outfn`
 // through a database connection of its own, which logs to `errlog`; nobody

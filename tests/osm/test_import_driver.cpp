@@ -131,6 +131,47 @@ TEST(ImportDriver, ConversionErrorsAreShownWithTheirCode) {
   EXPECT_NE(w.db.DB(), nullptr);
 }
 
+// Faulty lines of osm.rules get one box each, in file order, before the
+// work starts; the good rules still apply and the import goes on.
+TEST(ImportDriver, RuleErrorsAreShownAndTheImportGoesOn) {
+  ImportWorld w("");
+  std::ofstream(w.tmp / "osm.rules", std::ios::binary)
+      << "highway=residential\troad residential\t1\n"
+         "amenity=cafe\tcafe\n"
+         "just one field\n"
+         "\tno name\n"
+         "\n";
+  w.console.in.str(w.osm() + "\nvaduz\nn\n");
+  w.run();
+  const std::vector<std::string> want = {"INFO Osmrules: error in line 3",
+                                         "INFO osmrules: no name for rule in line 4",
+                                         "INFO Osmrules: error in line 5"};
+  EXPECT_EQ(w.lines("INFO "), want);
+  const auto out = w.out();
+  const auto first_box = std::find(out.begin(), out.end(), want[0]);
+  const auto first_progress = std::find_if(
+      out.begin(), out.end(), [](const std::string& l) { return l.starts_with("PROGRESS "); });
+  EXPECT_LT(first_box, first_progress);
+  EXPECT_EQ(w.lines("ASK "), std::vector<std::string>{"ASK Import finished. Open imported map?"});
+  EXPECT_EQ(testing::sql_one(w.map_path("vaduz.osm.orvel"),
+                             "select count(*) from orvel_poi p join orvel_type t on "
+                             "p.typeid=t.typeid where t.type='cafe'"),
+            "1");
+}
+
+TEST(ImportDriver, UnreadableRulesStopBeforeTheWork) {
+  ImportWorld w("");
+  fs::remove(w.tmp / "osm.rules");
+  w.console.in.str(w.osm() + "\nvaduz\n");
+  { MapBuilder b(w.map_path()); }
+  ASSERT_TRUE(w.load());
+  w.run();
+  EXPECT_EQ(w.lines("INFO "), std::vector<std::string>{"INFO Error 4: Can not read osm.rules."});
+  EXPECT_TRUE(w.lines("PROGRESS ").empty());
+  EXPECT_FALSE(fs::exists(w.map_path("vaduz.osm.orvel")));
+  EXPECT_EQ(w.loader.FN(), w.map_path().string());
+}
+
 // The import writes through a connection of its own: the map being viewed
 // stays open through a successful, a failed and a cancelled import (a
 // temporary table lives exactly as long as its connection).
