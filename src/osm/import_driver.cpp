@@ -1,5 +1,6 @@
 #include "osm/import_driver.h"
 
+#include "explore/open_map.h"
 #include "map/loader.h"
 #include "map/mapdb.h"
 #include "map/user.h"
@@ -36,15 +37,15 @@ std::optional<OSMIMPORTPARAMREC> ask_file_import(ImportContext& ctx, const std::
   return p;
 }
 
-// Opens the new map and puts the user at its centre; when it cannot be
-// opened the user keeps the previous position.
+// Opens the new map and puts the user at its centre, where the load that
+// ends the command draws it; when it cannot be opened the user keeps the
+// previous position.
 void open_imported(ImportContext& ctx, const OSMIMPORTPARAMREC& p) {
-  ctx.loader.change_map(p.OUTFN.string());
-  if (!ctx.loader.OPENMAP()) return;
-  int32_t lat = 0, lon = 0;
-  map::CALCMAPCENTER(ctx.db, lat, lon);
-  ctx.user.ULAT = lat;
-  ctx.user.ULON = lon;
+  const std::optional<explore::MapPlace> centre =
+      explore::open_map_at_centre(ctx.loader, ctx.db, p.OUTFN);
+  if (!centre) return;
+  ctx.user.ULAT = centre->LAT;
+  ctx.user.ULON = centre->LON;
   ctx.user.ULATLONSET = true;
 }
 
