@@ -163,17 +163,20 @@ void XmlElementSource::end_element(Where w, OsmElementSink& sink) {
   where_ = Where::root;
 }
 
-// One tag of the document by its name. Tags and node references count only
-// inside the element they belong to: relations have tags too.
+// One tag of the document by its name. Elements count only inside the root
+// element, tags and node references only inside the element they belong
+// to: relations have tags too.
 bool XmlElementSource::dispatch(std::string_view name, OsmElementSink& sink) {
+  if (where_ == Where::document) {
+    if (name == "osm") where_ = Where::root;
+    return true;
+  }
   if (name == "node") return read_node(sink);
   if (name == "way") return read_way(sink);
   if (name == "tag")
     return where_ == Where::node || where_ == Where::way ? read_tag_element(sink) : true;
   if (name == "nd") return where_ == Where::way ? read_nd(sink) : true;
-  if (name == "osm") {
-    where_ = Where::root;
-  } else if (name == "/osm") {
+  if (name == "/osm") {
     where_ = Where::document;
   } else if (name == "/node") {
     end_element(Where::node, sink);

@@ -97,6 +97,17 @@ TEST(ElementSource, XmlAndPbfGiveTheSameEvents) {
   EXPECT_EQ(read_file(dir / "e.osm.pbf"), want);
 }
 
+// Only the root element holds map data: elements before <osm> or after
+// </osm> are not passed on.
+TEST(ElementSource, ElementsOutsideTheRootAreNotRead) {
+  TempDir dir;
+  write_file(dir / "r.osm",
+             "<?xml version='1.0'?>\n<node id=\"1\" lat=\"1\" lon=\"1\"><tag k=\"name\" "
+             "v=\"before\"/></node>\n<osm>\n<node id=\"2\" lat=\"2\" lon=\"2\"/>\n</osm>\n"
+             "<way id=\"3\"><nd ref=\"2\"/></way>\n");
+  EXPECT_EQ(read_file(dir / "r.osm"), (std::vector<std::string>{"2 2000000 2000000", "/node"}));
+}
+
 // Broken XML is refused with the place where reading stopped: at or just
 // after the broken spot, never before it.
 TEST(ElementSource, BrokenXmlTellsWhere) {
