@@ -72,13 +72,13 @@ void walk(benchmark::State& state, bool packed) {
 class CountingSink final : public orvela::osm::OsmElementSink {
  public:
   int64_t sum = 0;
-  void node(const orvela::osm::OSMNODE& n, bool) override { sum += n.LAT + n.LON; }
-  void way(uint64_t id, bool) override { sum += static_cast<int64_t>(id); }
+  void node(const orvela::osm::OSMNODE& n) override { sum += n.LAT + n.LON; }
+  void way(uint64_t id) override { sum += static_cast<int64_t>(id); }
   void tag(const orvela::osm::TAGREC& t) override {
     sum += static_cast<int64_t>(t.K.size() + t.V.size());
   }
   void nd(uint64_t ref) override { sum += static_cast<int64_t>(ref); }
-  void close_tag(std::string_view name) override { sum += static_cast<int64_t>(name.size()); }
+  void end(orvela::osm::OsmElement e) override { sum += static_cast<int64_t>(e); }
   bool progress(uint64_t, uint64_t) override { return false; }
 };
 
@@ -91,8 +91,8 @@ void BM_XmlSourcePlain(benchmark::State& state) {
   for (auto _ : state) {
     orvela::osm::XmlElementSource src;
     CountingSink sink;
-    if (src.open(file.path()) != orvela::osm::SourceStatus::ok ||
-        src.read(sink) != orvela::osm::SourceStatus::ok) {
+    if (src.open(file.path()).status != orvela::osm::SourceStatus::ok ||
+        src.read(sink).status != orvela::osm::SourceStatus::ok) {
       state.SkipWithError("the generated document did not read");
       break;
     }

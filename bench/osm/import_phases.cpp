@@ -75,9 +75,8 @@ int main(int argc, char** argv) {
     }
     return false;
   };
-  map::MapDb db(dir / "errors.log");
   fs::path out = dir / "out.orvel";
-  osm::OsmImportResult r = osm::OSMPROCFILE(db, argv[1], out, opt);
+  osm::OsmImportResult r = osm::OSMPROCFILE(argv[1], out, dir / "errors.log", opt);
   mark(0);
   rusage ru{};
   getrusage(RUSAGE_SELF, &ru);

@@ -3,8 +3,7 @@
 #include <system_error>
 
 #include "explore/explorer.h"
-#include "map/loader.h"
-#include "map/mapdb.h"
+#include "explore/open_map.h"
 #include "text/atomic_file.h"
 
 namespace orvela::explore {
@@ -45,11 +44,8 @@ bool open_demo_map(Explorer& ex, map::MapLoader& loader, map::MapDb& db,
                    const fs::path& program_maps, const fs::path& home_maps) {
   fs::path demo = install_demo_map(program_maps, home_maps);
   if (demo.empty()) return false;
-  loader.change_map(demo.string());
-  if (!ex.OPENMAP().open()) return false;
-  int32_t lat = 0, lon = 0;
-  map::CALCMAPCENTER(db, lat, lon);
-  return ex.GOTOLATLON(lat, lon, true, {});
+  const std::optional<MapPlace> centre = open_map_at_centre(ex, loader, db, demo);
+  return centre && ex.GOTOLATLON(centre->LAT, centre->LON, true, {});
 }
 
 }  // namespace orvela::explore

@@ -1,8 +1,8 @@
 #pragma once
 // The seam between the file formats and the conversion: a source reads an
 // OpenStreetMap file (XML, packed XML or PBF) and hands its elements to a sink
-// in the order and shape of the XML (node or way, then its tags and node
-// references, then the closing tag).
+// as typed events, whatever the format: a node or a way, its tags and node
+// references, then the end of that element.
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -18,16 +18,22 @@ struct OSMNODE {
   int32_t LON = 0;
 };
 
+// The elements a sink receives.
+enum class OsmElement { node, way };
+
+// Every node and way comes as its start, then its tags (and for a way its
+// node references, in order), then end() of the same kind; elements never
+// nest. Relations and everything else of the file are not passed on.
 class OsmElementSink {
  public:
   virtual ~OsmElementSink() = default;
-  // `has_body`: the element is not self-closing; a closing tag will follow.
-  virtual void node(const OSMNODE& n, bool has_body) = 0;
-  virtual void way(uint64_t id, bool has_body) = 0;
+  virtual void node(const OSMNODE& n) = 0;
+  virtual void way(uint64_t id) = 0;
+  // A tag of the node or way begun last.
   virtual void tag(const TAGREC& t) = 0;
+  // A node reference of the way begun last.
   virtual void nd(uint64_t ref) = 0;
-  // A closing tag: "/" followed by the element name ("/node", "/way", ...).
-  virtual void close_tag(std::string_view name) = 0;
+  virtual void end(OsmElement e) = 0;
   // Reading progress in bytes of the file; reading stops once this returns true.
   virtual bool progress(uint64_t cur, uint64_t total) = 0;
 };
@@ -39,13 +45,20 @@ enum class SourceStatus {
   bad_format,   // not OpenStreetMap data, or broken data met while reading
 };
 
+struct SourceResult {
+  SourceStatus status = SourceStatus::ok;
+  // With bad_format, where the reader stopped: the byte of the (unpacked)
+  // XML text, or of the PBF file at the start of the broken block.
+  uint64_t offset = 0;
+};
+
 class OsmElementSource {
  public:
   virtual ~OsmElementSource() = default;
   // Opens the file and checks that it starts like OpenStreetMap data.
-  virtual SourceStatus open(const std::filesystem::path& fn) = 0;
+  virtual SourceResult open(const std::filesystem::path& fn) = 0;
   // Hands every element to `sink` until the end, a cancel, or broken data.
-  virtual SourceStatus read(OsmElementSink& sink) = 0;
+  virtual SourceResult read(OsmElementSink& sink) = 0;
   virtual void close() = 0;
 };
 

@@ -2,8 +2,6 @@
 
 #include <ostream>
 
-#include "map/db_error.h"
-#include "map/mapdb.h"
 #include "osm/import_progress.h"
 #include "osm/osmreader.h"
 #include "text/translate.h"
@@ -34,19 +32,18 @@ int run_import_cli(const std::filesystem::path& in, const std::filesystem::path&
     err.flush();
     return false;
   };
-  map::MapDb db(errlog);
-  OsmImportResult r;
-  try {
-    r = OSMPROCFILE(db, in, out, opt);
-  } catch (const map::DbFatalError&) {
-    r.LASTERR = OSMERR_DATABASE;
-    r.LASTERRDESC = text::_("database creation problem");
-  }
+  const OsmImportResult r = OSMPROCFILE(in, out, errlog, opt);
   if (in_line) err << "\n";
   if (r.LASTERR > 0) {
     err << text::STRTOKENREPLACE(text::_("Error {errnum}: {errdesc}."),
                                  {"errnum", std::to_string(r.LASTERR), "errdesc", r.LASTERRDESC})
         << "\n";
+    // Whoever runs the conversion by hand can look at the data there.
+    if (r.error_offset) {
+      err << text::STRTOKENREPLACE(text::_("The data is broken near byte {offset}."),
+                                   {"offset", std::to_string(*r.error_offset)})
+          << "\n";
+    }
     return 1;
   }
   return r.cancelled ? 1 : 0;

@@ -1,11 +1,13 @@
 #include "osm/import_driver.h"
 
 #include "explore/explorer.h"
+#include "explore/open_map.h"
 #include "map/loader.h"
 #include "map/mapdb.h"
 #include "map/user.h"
 #include "osm/import_progress.h"
 #include "osm/osmreader.h"
+#include "osm/osmrules.h"
 #include "text/strutil.h"
 #include "text/translate.h"
 #include "ui/ui.h"
@@ -36,15 +38,15 @@ std::optional<OSMIMPORTPARAMREC> ask_file_import(ImportContext& ctx, const std::
   return p;
 }
 
-// Opens the new map and puts the user at its centre; when it cannot be
-// opened the user keeps the previous position.
+// Opens the new map and puts the user at its centre, where the load that
+// ends the command draws it; when it cannot be opened the user keeps the
+// previous position.
 void open_imported(ImportContext& ctx, const OSMIMPORTPARAMREC& p) {
-  ctx.loader.change_map(p.OUTFN.string());
-  if (!ctx.explorer.OPENMAP().open()) return;
-  int32_t lat = 0, lon = 0;
-  map::CALCMAPCENTER(ctx.db, lat, lon);
-  ctx.user.ULAT = lat;
-  ctx.user.ULON = lon;
+  const std::optional<explore::MapPlace> centre =
+      explore::open_map_at_centre(ctx.explorer, ctx.loader, ctx.db, p.OUTFN);
+  if (!centre) return;
+  ctx.user.ULAT = centre->LAT;
+  ctx.user.ULON = centre->LON;
   ctx.user.ULATLONSET = true;
 }
 
@@ -78,18 +80,18 @@ bool OSMREADPROGRESS(uint64_t CUR, uint64_t TOTAL, const ImportProgressText& wor
   return progress.BGPROCESCANCEL();
 }
 
-ui::BgResult OSMIMPORTTHREAD(map::MapDb& db, const std::filesystem::path& rules,
+ui::BgResult OSMIMPORTTHREAD(const std::filesystem::path& errlog, const OsmRules& rules,
                              const OSMIMPORTPARAMREC& P, ui::BgProgress& progress) {
   ui::BgResult r;
   if (progress.BGPROCESCANCEL()) return r;
   progress.BGPROCESINFO(_("Importing"), ui::BGPROCESNAZWA);
   ImportProgressText words;
   OsmImportOptions opt;
-  opt.rules_file = rules;
+  opt.rules = &rules;
   opt.progress = [&](uint64_t cur, uint64_t total) {
     return OSMREADPROGRESS(cur, total, words, progress);
   };
-  OsmImportResult res = OSMPROCFILE(db, P.INFN, P.OUTFN, opt);
+  OsmImportResult res = OSMPROCFILE(P.INFN, P.OUTFN, errlog, opt);
   r.LASTERR = res.LASTERR;
   r.LASTERRDESC = res.LASTERRDESC;
   r.cancelled = res.cancelled;
@@ -117,21 +119,34 @@ void OSMIMPORT(ImportContext& ctx, bool FROMFILE) {
   const std::string title = _("OpenStreetMap import");
   auto params = ask_file_import(ctx, title);
   if (!params) return;
-  // The conversion needs the one database connection.
-  ctx.loader.close_map();
-  ui::BgTask task;
-  task.texts = {title, _("Progress:"), ""};
   const OSMIMPORTPARAMREC p = *params;
-  task.work = [&ctx, p](ui::BgProgress& progress) {
-    return OSMIMPORTTHREAD(ctx.db, ctx.rules_file, p, progress);
-  };
-  ui::BgResult r = ctx.ui.BGPROCES(std::move(task));
+  // The rules are read here, on the window's thread, so that each faulty
+  // line gets its own box before the work starts; the work only reads them.
+  const std::optional<OsmRules> rules =
+      load_osm_rules(ctx.rules_file, [&ctx](const std::string& s) { ctx.ui.WGINFO(s); });
+  ui::BgResult r;
+  if (!rules) {
+    const OsmImportResult none = rules_unreadable();
+    r.LASTERR = none.LASTERR;
+    r.LASTERRDESC = none.LASTERRDESC;
+  } else {
+    ui::BgTask task;
+    task.texts = {title, _("Progress:"), ""};
+    task.work = [errlog = ctx.db.errlog_path(), &rules, p](ui::BgProgress& progress) {
+      return OSMIMPORTTHREAD(errlog, *rules, p, progress);
+    };
+    r = ctx.ui.BGPROCES(std::move(task));
+  }
   if (r.LASTERR > 0) {
     ctx.ui.WGINFO(
         text::STRTOKENREPLACE(_("Error {errnum}: {errdesc}."),
                               {"errnum", std::to_string(r.LASTERR), "errdesc", r.LASTERRDESC}));
-  } else if (!r.cancelled && ctx.ui.WGTN(_("Import finished. Open imported map?"))) {
-    open_imported(ctx, p);
+  } else if (!r.cancelled) {
+    // The viewer's connection still reads the file this import replaced.
+    std::error_code ec;
+    if (!ctx.loader.FN().empty() && std::filesystem::equivalent(ctx.loader.FN(), p.OUTFN, ec))
+      ctx.loader.close_map();
+    if (ctx.ui.WGTN(_("Import finished. Open imported map?"))) open_imported(ctx, p);
   }
   ctx.explorer.READMAP();
 }

@@ -22,7 +22,10 @@ class Ui;
 
 namespace orvela::osm {
 
-// What an import works on, all owned by the app.
+class OsmRules;
+
+// What an import works on, all owned by the app. The import writes through
+// a connection of its own; `db` is the viewer's, which stays open.
 struct ImportContext {
   map::MapDb& db;
   map::MapLoader& loader;
@@ -46,8 +49,9 @@ void OSMIMPORT(ImportContext& ctx, bool FROMFILE);
 // The rows of "Import OpenStreetMap": from a file and from a server.
 void add_commands(ui::Commands& commands, ImportContext& ctx);
 
-// The background work: converts P.INFN into P.OUTFN, showing progress.
-ui::BgResult OSMIMPORTTHREAD(map::MapDb& db, const std::filesystem::path& rules,
+// The background work: converts P.INFN into P.OUTFN with `rules`, showing
+// progress; database errors are logged to `errlog`.
+ui::BgResult OSMIMPORTTHREAD(const std::filesystem::path& errlog, const OsmRules& rules,
                              const OSMIMPORTPARAMREC& P, ui::BgProgress& progress);
 
 class ImportProgressText;

@@ -1,12 +1,12 @@
 #include "osm/osmreader.h"
 
-#include <random>
 #include <unordered_set>
 
 #include "osm/binorvela.h"
 #include "osm/element_source.h"
 #include "osm/node_store.h"
 #include "osm/way_nodes.h"
+#include "text/atomic_file.h"
 #include "text/translate.h"
 #include "text/utf8.h"
 
@@ -35,6 +35,7 @@ constexpr std::string_view kGetIntersection =
     "wn.nameid=n.nameid left join orvel_type t on wn.typeid=t.typeid where wn.nodeid=?1 group by "
     "wn.typeid, wn.nameid;";
 
+// The element being read: nothing, a node, or a way.
 enum class Parent { none, node, way };
 
 // The conversion proper: receives the elements of the file and writes objects.
@@ -66,16 +67,19 @@ class Converter final : public OsmElementSink {
   bool malformed() const { return malformed_; }
   uint64_t spilled_nodes() const { return nodes_.spilled(); }
 
-  void node(const OSMNODE& n, bool has_body) override;
-  void way(uint64_t id, bool has_body) override;
+  void node(const OSMNODE& n) override;
+  void way(uint64_t id) override;
   void tag(const TAGREC& t) override;
   void nd(uint64_t ref) override;
-  void close_tag(std::string_view name) override;
+  void end(OsmElement e) override;
   bool progress(uint64_t cur, uint64_t total) override { return HANDLEPROGRESS(cur, total); }
 
  private:
+  void start(Parent p);
   void apply_tag(const TAGREC& t);
   void resolve_way_nodes();
+  int64_t save_element();
+  void record_way_nodes(int64_t rowid);
   std::string intersection_name(map::Stmt& q, int64_t nodeid);
 
   map::MapDb& db_;
@@ -84,7 +88,7 @@ class Converter final : public OsmElementSink {
   const OsmImportOptions& opt_;
   OsmImportStats& st_;
   Parent PARENTTAG = Parent::none;
-  bool PROCESSTAGSFORTHISPARENT = false;
+  uint64_t element_tags_ = 0;  // tags of the current element
   bool THISWAYROUTABLE = false;
   std::vector<uint64_t> THISWAYREFS;  // the node references of the current way
   std::vector<OSMNODE> THISWAYNODES;  // those found, looked up when the way is kept
@@ -104,8 +108,17 @@ void Converter::create_temp_tables() {
 
 void Converter::finalize_temp_statements() { nodes_.finalize(); }
 
-void Converter::node(const OSMNODE& n, bool has_body) {
+// Every element starts with an empty object, tag list and vertex list.
+void Converter::start(Parent p) {
+  PARENTTAG = p;
+  element_tags_ = 0;
   w_.ORVOBJ = map::ORVOBJREC{};
+  w_.CLEARTAGS();
+  w_.ORVPOINTS.clear();
+}
+
+void Converter::node(const OSMNODE& n) {
+  start(Parent::node);
   // All 64 bits: ids of nodes made since 2016 are beyond 32 bits, and an
   // editor's new objects are negative.
   w_.ORVOBJ.ID = static_cast<int64_t>(n.ID);
@@ -113,30 +126,20 @@ void Converter::node(const OSMNODE& n, bool has_body) {
   w_.ORVOBJ.LON = n.LON;
   w_.ORVOBJ.OBJTYPE.assign(1, map::OBJTYPE_POI);
   nodes_.ADDOSMNODE(n);
-  if (has_body) PARENTTAG = Parent::node;
-  PROCESSTAGSFORTHISPARENT = true;
-  w_.CLEARTAGS();
   ++st_.ILNODES;
 }
 
-void Converter::way(uint64_t id, bool has_body) {
-  w_.ORVOBJ = map::ORVOBJREC{};
-  if (has_body) {
-    PARENTTAG = Parent::way;
-    ++st_.ILWAYS;
-    PROCESSTAGSFORTHISPARENT = true;
-    w_.ORVOBJ.OBJTYPE.assign(1, map::OBJTYPE_LINE);
-    w_.ORVOBJ.ID = static_cast<int64_t>(id);
-  }
-  w_.CLEARTAGS();
-  w_.ORVPOINTS.clear();
+void Converter::way(uint64_t id) {
+  start(Parent::way);
+  w_.ORVOBJ.OBJTYPE.assign(1, map::OBJTYPE_LINE);
+  w_.ORVOBJ.ID = static_cast<int64_t>(id);
   THISWAYROUTABLE = false;
   THISWAYREFS.clear();
   THISWAYNODES.clear();
 }
 
 void Converter::tag(const TAGREC& t) {
-  if (!PROCESSTAGSFORTHISPARENT) return;
+  if (PARENTTAG == Parent::none) return;
   // Texts go to speech and to the screen reader as UTF-8, but real extracts
   // hold a stray Latin-1 byte here and there: one such tag must not cost
   // the whole import, so its bad bytes become U+FFFD.
@@ -155,6 +158,7 @@ void Converter::apply_tag(const TAGREC& t) {
       !rules_.OSMRULES_OTAGPROC(t, w_.ORVOBJ)) {
     w_.ADDTAG(t);
   }
+  ++element_tags_;
   if (PARENTTAG == Parent::node) {
     ++st_.ILTAGNODES;
   } else if (PARENTTAG == Parent::way) {
@@ -181,33 +185,38 @@ void Converter::resolve_way_nodes() {
   for (const OSMNODE& n : THISWAYNODES) w_.ADDPOINT(n.LAT, n.LON);
 }
 
-void Converter::close_tag(std::string_view name) {
-  if (PARENTTAG == Parent::none) return;
-  if (name != (PARENTTAG == Parent::node ? "/node" : "/way")) return;
+// Stores the current object when it has a name, a type or free tags;
+// returns its row id, 0 when nothing was stored.
+int64_t Converter::save_element() {
   const map::ORVOBJREC& o = w_.ORVOBJ;
-  int64_t rowid = 0;
-  if (!o.OBJTYPE.empty() && (!o.NAME.empty() || !o.TYP.empty() || !w_.ORVTAGS.empty())) {
-    if (PARENTTAG == Parent::way) resolve_way_nodes();
-    rowid = w_.BINORVEL_SAVEREC();
+  if (o.NAME.empty() && o.TYP.empty() && w_.ORVTAGS.empty()) return 0;
+  if (PARENTTAG == Parent::way) resolve_way_nodes();
+  return w_.BINORVEL_SAVEREC();
+}
+
+// Only a way that was stored can meet others: its row is what the
+// intersection search joins on, and a refused duplicate must not lend its
+// nodes to the object that owns the id. A node met twice in one way (a
+// closed way's ends) is recorded once, with the flag of its first occurrence.
+void Converter::record_way_nodes(int64_t rowid) {
+  seen_.clear();
+  for (size_t i = 0; i < THISWAYNODES.size(); ++i) {
+    if (!seen_.insert(THISWAYNODES[i].ID).second) continue;
+    waynodes_.ADDOSMWAYNODE(rowid, THISWAYNODES[i], i == 0 || i + 1 == THISWAYNODES.size(),
+                            w_.saved_name_id(), w_.saved_type_id());
   }
-  // Only a way that was stored can meet others: its row is what the
-  // intersection search joins on, and a refused duplicate must not lend its
-  // nodes to the object that owns the id.
-  if (THISWAYROUTABLE && rowid != 0) {
-    // A node met twice in one way (a closed way's ends) is recorded once,
-    // with the flag of its first occurrence.
-    seen_.clear();
-    for (size_t i = 0; i < THISWAYNODES.size(); ++i) {
-      if (!seen_.insert(THISWAYNODES[i].ID).second) continue;
-      waynodes_.ADDOSMWAYNODE(rowid, THISWAYNODES[i], i == 0 || i + 1 == THISWAYNODES.size(),
-                              w_.saved_name_id(), w_.saved_type_id());
-    }
-  }
+}
+
+void Converter::end(OsmElement e) {
+  if (PARENTTAG != (e == OsmElement::node ? Parent::node : Parent::way)) return;
+  // Ways count when they hold something; an empty one is no map data.
+  if (PARENTTAG == Parent::way && (element_tags_ > 0 || !THISWAYREFS.empty())) ++st_.ILWAYS;
+  const int64_t rowid = save_element();
+  if (PARENTTAG == Parent::way && THISWAYROUTABLE && rowid != 0) record_way_nodes(rowid);
   THISWAYREFS.clear();
   THISWAYNODES.clear();
   w_.ORVPOINTS.clear();
   PARENTTAG = Parent::none;
-  PROCESSTAGSFORTHISPARENT = false;
 }
 
 std::string Converter::intersection_name(map::Stmt& q, int64_t nodeid) {
@@ -249,21 +258,6 @@ void Converter::DETECTINTERSECTIONS() {
   db_.IFDBERREX("detectintersections");
 }
 
-fs::path temp_name_for(const fs::path& outfn) {
-  std::random_device rd;
-  std::string name(1, '.');
-  name.append(outfn.filename().string());
-  name.append(".importing-");
-  name.append(std::to_string(rd() % 1000000));
-  return outfn.parent_path() / name;
-}
-
-void erase_file(const fs::path& p) {
-  std::error_code ec;
-  fs::remove(p, ec);
-  fs::remove(p.string() + "-journal", ec);
-}
-
 OsmImportResult error_result(int code, std::string desc) {
   OsmImportResult r;
   r.LASTERR = code;
@@ -271,15 +265,29 @@ OsmImportResult error_result(int code, std::string desc) {
   return r;
 }
 
+OsmImportResult format_error(std::optional<uint64_t> offset) {
+  OsmImportResult r = error_result(OSMERR_FORMAT, text::_("bad file format."));
+  r.error_offset = offset;
+  return r;
+}
+
+OsmImportResult database_error() {
+  return error_result(OSMERR_DATABASE, text::_("database creation problem"));
+}
+
 // Everything after the map file is open: read, search, finish or abandon.
+// The finished map is renamed from `temp` to `outfn`.
 OsmImportResult convert(BinOrvela& w, Converter& c, OsmElementSource& src, const fs::path& temp,
                         const fs::path& outfn, OsmImportStats& stats) {
   OsmImportResult r;
   c.create_temp_tables();
-  SourceStatus s = src.read(c);
+  const SourceResult s = src.read(c);
   c.finalize_temp_statements();
-  if (s != SourceStatus::ok || c.malformed())
-    r = error_result(OSMERR_FORMAT, text::_("bad file format."));
+  if (s.status != SourceStatus::ok) {
+    r = format_error(s.offset);
+  } else if (c.malformed()) {
+    r = format_error(std::nullopt);
+  }
   if (r.LASTERR == 0 && !c.cancelled()) {
     c.DETECTINTERSECTIONS();
   } else {
@@ -299,67 +307,53 @@ OsmImportResult convert(BinOrvela& w, Converter& c, OsmElementSource& src, const
   if (c.cancelled() || r.LASTERR > 0) {
     r.cancelled = r.LASTERR == 0;
     w.BINORVEL_CLOSE(1);
-    erase_file(temp);
     return r;
   }
   w.BINORVEL_CLOSE(0);
   std::error_code ec;
   fs::rename(temp, outfn, ec);
-  if (ec) {
-    erase_file(temp);
-    return error_result(OSMERR_DATABASE, text::_("database creation problem"));
-  }
-  return r;
+  return ec ? database_error() : r;
 }
 
 }  // namespace
 
-OsmImportResult OSMPROCFILE(map::MapDb& db, const fs::path& infn, const fs::path& outfn,
+OsmImportResult rules_unreadable() {
+  return error_result(OSMERR_RULES, text::_("Can not read osm.rules"));
+}
+
+OsmImportResult OSMPROCFILE(const fs::path& infn, const fs::path& outfn, const fs::path& errlog,
                             const OsmImportOptions& opt) {
-  OsmRules rules;
-  if (!rules.OSMRULES_LOAD(opt.rules_file, opt.info)) {
-    return error_result(OSMERR_RULES, text::_("Can not read osm.rules"));
+  std::optional<OsmRules> loaded;
+  if (!opt.rules) {
+    loaded = load_osm_rules(opt.rules_file, opt.info);
+    if (!loaded) return rules_unreadable();
   }
-  rules.OSMRULES_SORT();
+  const OsmRules& rules = opt.rules ? *opt.rules : *loaded;
   std::unique_ptr<OsmElementSource> src = make_element_source(infn);
-  SourceStatus s = src->open(infn);
-  if (s == SourceStatus::cannot_open) {
+  const SourceResult s = src->open(infn);
+  if (s.status == SourceStatus::cannot_open) {
     return error_result(OSMERR_OPEN, "error opening file" + infn.string());
   }
   OsmImportStats local;
   OsmImportStats& stats = opt.stats ? *opt.stats : local;
   stats = OsmImportStats{};
+  // The temporary map goes whatever way this ends unless it became the map;
+  // the guard outlives the connection, which closes first.
+  const fs::path temp = text::temp_path_beside(outfn);
+  text::RemoveOnFailure guard({temp, temp.string() + "-journal"});
+  map::MapDb db(errlog);
   BinOrvela w(db, opt.limits.writer);
   Converter c(db, w, rules, opt, stats);
   c.HANDLEPROGRESS(OSMREAD_EVMAPINIT, 0);
-  if (s != SourceStatus::ok) {
-    src->close();
-    return error_result(OSMERR_FORMAT, text::_("bad file format."));
-  }
-  const fs::path temp = temp_name_for(outfn);
+  if (s.status != SourceStatus::ok) return format_error(s.offset);
   try {
     w.BINORVEL_INIT(temp.string());
+    OsmImportResult r = convert(w, c, *src, temp, outfn, stats);
+    if (r.LASTERR == 0 && !r.cancelled) guard.keep();
+    return r;
   } catch (const map::DbFatalError&) {
-    src->close();
-    try {
-      db.DBCLOSE();
-    } catch (const map::DbFatalError&) {
-      // Already failing; the file goes away below either way.
-    }
-    erase_file(temp);
-    return error_result(OSMERR_DATABASE, text::_("database creation problem"));
-  }
-  try {
-    return convert(w, c, *src, temp, outfn, stats);
-  } catch (...) {
-    src->close();
-    try {
-      db.DBCLOSE();
-    } catch (const map::DbFatalError&) {
-      // The first error is the one to report.
-    }
-    erase_file(temp);
-    throw;
+    // Already in the error log; this import ends, the program goes on.
+    return database_error();
   }
 }
 

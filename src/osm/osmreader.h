@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
-#include "map/mapdb.h"
 #include "osm/binorvela.h"
 #include "osm/node_cache.h"
 #include "osm/osmrules.h"
@@ -36,6 +36,9 @@ struct OsmImportResult {
   int LASTERR = 0;          // 0 = the map was written
   std::string LASTERRDESC;  // the error text shown after "Error {errnum}: "
   bool cancelled = false;   // the progress callback asked to stop; nothing was written
+  // With OSMERR_FORMAT, where the reader stopped, when it knows: a byte of
+  // the (unpacked) XML text or of the PBF file.
+  std::optional<uint64_t> error_offset;
 };
 
 // Counters of one import, for the curious (tests, the benchmark).
@@ -60,18 +63,25 @@ struct ImportLimits {
 
 struct OsmImportOptions {
   std::filesystem::path rules_file;  // normally osm.rules beside the program
-  OsmProgressFn progress;            // may be empty
-  InfoFn info;                       // faulty rule lines; may be empty
-  OsmImportStats* stats = nullptr;   // filled when given
+  InfoFn info;                       // faulty lines of rules_file; may be empty
+  // Rules loaded already (the window loads them before the import starts,
+  // to show their faulty lines); rules_file and info are not used then.
+  const OsmRules* rules = nullptr;
+  OsmProgressFn progress;           // may be empty
+  OsmImportStats* stats = nullptr;  // filled when given
   ImportLimits limits;
 };
 
-// Converts `infn` (OSM XML, plain or packed, or PBF) into the map `outfn`,
-// using `db` as the one connection. The map is written under a temporary name
-// in the same folder and renamed into place only when complete, so a failure
-// or a cancel leaves an existing map of that name untouched.
-// A database error is logged and thrown as map::DbFatalError (nothing is left behind).
-OsmImportResult OSMPROCFILE(map::MapDb& db, const std::filesystem::path& infn,
-                            const std::filesystem::path& outfn, const OsmImportOptions& opt);
+// The result of an import whose rules file cannot be read (OSMERR_RULES).
+OsmImportResult rules_unreadable();
+
+// Converts `infn` (OSM XML, plain or packed, or PBF) into the map `outfn`
+// through a database connection of its own, which logs to `errlog`; nobody
+// else's map is touched, so the viewer's map stays open meanwhile. The map is
+// written under a temporary name in the same folder and renamed into place
+// only when complete, so a failure or a cancel leaves an existing map of
+// that name untouched. A database error (logged) gives OSMERR_DATABASE.
+OsmImportResult OSMPROCFILE(const std::filesystem::path& infn, const std::filesystem::path& outfn,
+                            const std::filesystem::path& errlog, const OsmImportOptions& opt);
 
 }  // namespace orvela::osm

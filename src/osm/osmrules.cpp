@@ -90,6 +90,13 @@ bool OsmRules::OSMRULES_LOAD(const std::filesystem::path& fn, const InfoFn& info
   return !in.bad();
 }
 
+std::optional<OsmRules> load_osm_rules(const std::filesystem::path& fn, const InfoFn& info) {
+  OsmRules rules;
+  if (!rules.OSMRULES_LOAD(fn, info)) return std::nullopt;
+  rules.OSMRULES_SORT();
+  return rules;
+}
+
 int OsmRules::OSMRULES_COMPARE(const OSMRULE& r1, const OSMRULE& r2) {
   int c = r1.TAGNAMEVAL.compare(r2.TAGNAMEVAL);
   return c < 0 ? -1 : (c > 0 ? 1 : 0);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,10 @@ class OsmRules {
   const OSMRULE* find(const TAGREC& otag) const;
   std::vector<OSMRULE> rules_;
 };
+
+// Loads the rules of `fn` and sorts them (OSMRULES_LOAD, OSMRULES_SORT);
+// faulty lines are reported through `info`. Nothing when the file cannot be read.
+std::optional<OsmRules> load_osm_rules(const std::filesystem::path& fn, const InfoFn& info);
 
 // Parses one line of the rules file; fills `rule` and returns an empty text,
 // or returns the information-box text for a faulty line.

@@ -27,9 +27,9 @@ bool PbfElementSource::looks_like_pbf(const std::filesystem::path& fn) {
   return in.gcount() == sizeof head && std::string_view(head + 6, 9) == "OSMHeader";
 }
 
-SourceStatus PbfElementSource::open(const std::filesystem::path& fn) {
+SourceResult PbfElementSource::open(const std::filesystem::path& fn) {
   std::ifstream probe(fn, std::ios::binary);
-  if (!probe) return SourceStatus::cannot_open;
+  if (!probe) return {SourceStatus::cannot_open, 0};
   probe.close();
   try {
     osmium::io::File file(fn.string(), "pbf");
@@ -41,9 +41,9 @@ SourceStatus PbfElementSource::open(const std::filesystem::path& fn) {
     impl_->size = impl_->reader->file_size();
   } catch (const std::exception&) {
     impl_->reader.reset();
-    return SourceStatus::bad_format;
+    return {SourceStatus::bad_format, 0};
   }
-  return SourceStatus::ok;
+  return {};
 }
 
 namespace {
@@ -57,27 +57,24 @@ void send_node(const osmium::Node& n, OsmElementSink& sink) {
     o.LAT = text::round_half_even_i32(n.location().lat_without_check() * 1000000.0);
     o.LON = text::round_half_even_i32(n.location().lon_without_check() * 1000000.0);
   }
-  const bool body = !n.tags().empty();
-  sink.node(o, body);
-  if (!body) return;
+  sink.node(o);
   for (const osmium::Tag& t : n.tags()) sink.tag({t.key(), t.value()});
-  sink.close_tag("/node");
+  sink.end(OsmElement::node);
 }
 
 void send_way(const osmium::Way& w, OsmElementSink& sink) {
-  const bool body = !w.tags().empty() || !w.nodes().empty();
-  sink.way(static_cast<uint64_t>(w.id()), body);
-  if (!body) return;
+  sink.way(static_cast<uint64_t>(w.id()));
   for (const osmium::NodeRef& r : w.nodes()) sink.nd(static_cast<uint64_t>(r.ref()));
   for (const osmium::Tag& t : w.tags()) sink.tag({t.key(), t.value()});
-  sink.close_tag("/way");
+  sink.end(OsmElement::way);
 }
 
 }  // namespace
 
-SourceStatus PbfElementSource::read(OsmElementSink& sink) {
-  if (!impl_->reader) return SourceStatus::bad_format;
+SourceResult PbfElementSource::read(OsmElementSink& sink) {
+  if (!impl_->reader) return {SourceStatus::bad_format, 0};
   sink.progress(0, impl_->size);
+  uint64_t offset = 0;  // where the block being decoded starts
   try {
     while (osmium::memory::Buffer buffer = impl_->reader->read()) {
       for (const osmium::OSMObject& obj : buffer.select<osmium::OSMObject>()) {
@@ -88,12 +85,13 @@ SourceStatus PbfElementSource::read(OsmElementSink& sink) {
         }
       }
       // One report per decoded block, like the XML reader's every few thousand tags.
-      if (sink.progress(std::min(impl_->reader->offset(), impl_->size), impl_->size)) break;
+      offset = std::min(impl_->reader->offset(), impl_->size);
+      if (sink.progress(offset, impl_->size)) break;
     }
   } catch (const std::exception&) {
-    return SourceStatus::bad_format;
+    return {SourceStatus::bad_format, offset};
   }
-  return SourceStatus::ok;
+  return {};
 }
 
 void PbfElementSource::close() {

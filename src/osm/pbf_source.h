@@ -10,8 +10,8 @@ class PbfElementSource final : public OsmElementSource {
  public:
   PbfElementSource();
   ~PbfElementSource() override;
-  SourceStatus open(const std::filesystem::path& fn) override;
-  SourceStatus read(OsmElementSink& sink) override;
+  SourceResult open(const std::filesystem::path& fn) override;
+  SourceResult read(OsmElementSink& sink) override;
   void close() override;
 
   // True when the file starts with a PBF header block.

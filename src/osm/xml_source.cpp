@@ -74,21 +74,21 @@ bool parse_osm_id(std::string_view s, uint64_t& id) {
   return true;
 }
 
-SourceStatus XmlElementSource::open(const std::filesystem::path& fn) {
+SourceResult XmlElementSource::open(const std::filesystem::path& fn) {
   ilxmltags_ = 0;
-  in_root_ = false;
-  if (xml_.XMLOPEN(fn) != 0) return SourceStatus::cannot_open;
+  where_ = Where::document;
+  if (xml_.XMLOPEN(fn) != 0) return {SourceStatus::cannot_open, 0};
   std::error_code ec;
   auto size = std::filesystem::file_size(fn, ec);
   xml_.XMLFSIZE = ec ? 0 : size;
   try {
     // Anything but an XML document (an error page, a binary file) stops here.
-    if (xml_.XMLGETNEXTTAG() != "?xml") return SourceStatus::bad_format;
+    if (xml_.XMLGETNEXTTAG() != "?xml") return bad_format();
   } catch (const text::IoError&) {
-    return SourceStatus::bad_format;
+    return bad_format();
   }
   ++ilxmltags_;
-  return SourceStatus::ok;
+  return {};
 }
 
 bool XmlElementSource::read_node(OsmElementSink& sink) {
@@ -103,7 +103,12 @@ bool XmlElementSource::read_node(OsmElementSink& sink) {
       n.LON = parse_coord(w_);
     }
   }
-  sink.node(n, !self_closing());
+  sink.node(n);
+  if (self_closing()) {
+    sink.end(OsmElement::node);
+  } else {
+    where_ = Where::node;
+  }
   return true;
 }
 
@@ -112,11 +117,16 @@ bool XmlElementSource::read_way(OsmElementSink& sink) {
   while (xml_.res() && xml_.XMLGETNEXTTAGPAR(k_, w_)) {
     if (std::string_view(k_) == "id" && !parse_osm_id(w_, id)) return false;
   }
-  sink.way(id, !self_closing());
+  sink.way(id);
+  if (self_closing()) {
+    sink.end(OsmElement::way);
+  } else {
+    where_ = Where::way;
+  }
   return true;
 }
 
-bool XmlElementSource::read_tag(OsmElementSink& sink) {
+bool XmlElementSource::read_tag_element(OsmElementSink& sink) {
   // One record reused for every tag, so its strings keep their capacity.
   tag_.K.clear();
   tag_.V.clear();
@@ -145,42 +155,56 @@ bool XmlElementSource::read_nd(OsmElementSink& sink) {
   return true;
 }
 
-SourceStatus XmlElementSource::read(OsmElementSink& sink) {
+// The closing tag of the open node or way ends it; any other closing tag
+// (of a relation, a member, ...) changes nothing.
+void XmlElementSource::end_element(Where w, OsmElementSink& sink) {
+  if (where_ != w) return;
+  sink.end(w == Where::node ? OsmElement::node : OsmElement::way);
+  where_ = Where::root;
+}
+
+// One tag of the document by its name. Elements count only inside the root
+// element, tags and node references only inside the element they belong
+// to: relations have tags too.
+bool XmlElementSource::dispatch(std::string_view name, OsmElementSink& sink) {
+  if (where_ == Where::document) {
+    if (name == "osm") where_ = Where::root;
+    return true;
+  }
+  if (name == "node") return read_node(sink);
+  if (name == "way") return read_way(sink);
+  if (name == "tag")
+    return where_ == Where::node || where_ == Where::way ? read_tag_element(sink) : true;
+  if (name == "nd") return where_ == Where::way ? read_nd(sink) : true;
+  if (name == "/osm") {
+    where_ = Where::document;
+  } else if (name == "/node") {
+    end_element(Where::node, sink);
+  } else if (name == "/way") {
+    end_element(Where::way, sink);
+  }
+  return true;
+}
+
+SourceResult XmlElementSource::read(OsmElementSink& sink) {
   sink.progress(0, xml_.XMLFSIZE);
   try {
     while (xml_.res()) {
       std::string name = xml_.XMLGETNEXTTAG();
-      std::string_view tag = name;
       ++ilxmltags_;
-      bool ok = true;
-      if (tag == "node") {
-        ok = read_node(sink);
-      } else if (tag == "way") {
-        ok = read_way(sink);
-      } else if (tag == "tag") {
-        ok = read_tag(sink);
-      } else if (tag == "nd") {
-        ok = read_nd(sink);
-      } else if (tag == "osm") {
-        in_root_ = true;
-      } else if (tag == "/osm") {
-        in_root_ = false;
-      } else if (!tag.empty() && tag[0] == '/') {
-        sink.close_tag(tag);
-      }
-      if (!ok || xml_.malformed()) return SourceStatus::bad_format;
+      if (!dispatch(name, sink) || xml_.malformed()) return bad_format();
       if (ilxmltags_ % kProgressEvery == 0 &&
           sink.progress(std::min(xml_.file_pos(), xml_.XMLFSIZE), xml_.XMLFSIZE)) {
-        break;
+        return {};
       }
     }
   } catch (const text::IoError&) {
-    return SourceStatus::bad_format;
+    return bad_format();
   }
   // A document that ends inside its root element was cut off (a broken
   // download): taking what came would pass half a map for a whole one.
-  if (in_root_ && !xml_.res()) return SourceStatus::bad_format;
-  return SourceStatus::ok;
+  if (where_ != Where::document) return bad_format();
+  return {};
 }
 
 }  // namespace orvela::osm

@@ -79,6 +79,25 @@ TEST(ImportCommand, MissingRulesFileWritesNothing) {
   EXPECT_FALSE(fs::exists(dir / "out.orvel"));
 }
 
+// A broken file is refused with its code and the place where it breaks.
+TEST(ImportCommand, BrokenDataSaysWhere) {
+  test::TempDir dir;
+  fs::copy_file(test::source_dir() / "data" / "osm.rules", dir / "osm.rules");
+  const std::string good = "<?xml version='1.0'?>\n<osm>\n<node id='1' lat='1' lon='1'/>\n";
+  std::ofstream(dir / "in.osm") << good << "<node id='x1' lat='2' lon='2'/>\n</osm>\n";
+  std::ostringstream err;
+  int st =
+      run_import_cli(dir / "in.osm", dir / "out.orvel", dir / "osm.rules", dir / "errdb.log", err);
+  EXPECT_NE(st, 0);
+  const std::string out = err.str();
+  const std::string head = "Error 2: bad file format..\nThe data is broken near byte ";
+  ASSERT_NE(out.find(head), std::string::npos) << out;
+  const uint64_t at = std::stoull(out.substr(out.find(head) + head.size()));
+  EXPECT_GE(at, good.size()) << out;
+  EXPECT_LE(at, good.size() + 16) << out;
+  EXPECT_FALSE(fs::exists(dir / "out.orvel"));
+}
+
 TEST(ImportProgress, Texts) {
   EXPECT_EQ(GETTIMESTR(60), "60 seconds");
   EXPECT_EQ(GETTIMESTR(61), "1 minutes");

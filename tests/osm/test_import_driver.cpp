@@ -2,11 +2,14 @@
 // the background conversion, the result messages and opening the new map.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
 #include "osm/import_driver.h"
 #include "osm/import_progress.h"
 #include "support/explore_world.h"
+#include "support/sql_rows.h"
+#include "text/atomic_file.h"
 
 namespace orvela::osm {
 namespace {
@@ -127,6 +130,96 @@ TEST(ImportDriver, ConversionErrorsAreShownWithTheirCode) {
   EXPECT_FALSE(fs::exists(w.tmp / "maps" / "broken.osm.orvel"));
   EXPECT_EQ(w.loader.FN(), w.map_path().string());  // the previous map is back
   EXPECT_NE(w.db.DB(), nullptr);
+}
+
+// Faulty lines of osm.rules get one box each, in file order, before the
+// work starts; the good rules still apply and the import goes on.
+TEST(ImportDriver, RuleErrorsAreShownAndTheImportGoesOn) {
+  ImportWorld w("");
+  std::ofstream(w.tmp / "osm.rules", std::ios::binary)
+      << "highway=residential\troad residential\t1\n"
+         "amenity=cafe\tcafe\n"
+         "just one field\n"
+         "\tno name\n"
+         "\n";
+  w.console.in.str(w.osm() + "\nvaduz\nn\n");
+  w.run();
+  const std::vector<std::string> want = {"INFO Osmrules: error in line 3",
+                                         "INFO osmrules: no name for rule in line 4",
+                                         "INFO Osmrules: error in line 5"};
+  EXPECT_EQ(w.lines("INFO "), want);
+  const auto out = w.out();
+  const auto first_box = std::find(out.begin(), out.end(), want[0]);
+  const auto first_progress = std::find_if(
+      out.begin(), out.end(), [](const std::string& l) { return l.starts_with("PROGRESS "); });
+  EXPECT_LT(first_box, first_progress);
+  EXPECT_EQ(w.lines("ASK "), std::vector<std::string>{"ASK Import finished. Open imported map?"});
+  EXPECT_EQ(testing::sql_one(w.map_path("vaduz.osm.orvel"),
+                             "select count(*) from orvel_poi p join orvel_type t on "
+                             "p.typeid=t.typeid where t.type='cafe'"),
+            "1");
+}
+
+TEST(ImportDriver, UnreadableRulesStopBeforeTheWork) {
+  ImportWorld w("");
+  fs::remove(w.tmp / "osm.rules");
+  w.console.in.str(w.osm() + "\nvaduz\n");
+  { MapBuilder b(w.map_path()); }
+  ASSERT_TRUE(w.load());
+  w.run();
+  EXPECT_EQ(w.lines("INFO "), std::vector<std::string>{"INFO Error 4: Can not read osm.rules."});
+  EXPECT_TRUE(w.lines("PROGRESS ").empty());
+  EXPECT_FALSE(fs::exists(w.map_path("vaduz.osm.orvel")));
+  EXPECT_EQ(w.loader.FN(), w.map_path().string());
+}
+
+// The import writes through a connection of its own: the map being viewed
+// stays open through a successful, a failed and a cancelled import (a
+// temporary table lives exactly as long as its connection).
+TEST(ImportDriver, TheViewersMapStaysOpen) {
+  struct Case {
+    const char* what;
+    std::string input;    // the OSM file's content
+    std::string answers;  // after the file's path
+    bool written, error;
+  };
+  std::string many = "<?xml version='1.0'?><osm>";
+  for (int i = 1; i <= 30000; ++i)
+    many += "<node id=\"" + std::to_string(i) +
+            "\" lat=\"47.1\" lon=\"9.5\"><tag k=\"amenity\" "
+            "v=\"cafe\"/></node>";
+  many += "</osm>";
+  const std::vector<Case> cases = {
+      {"success, not opened", kOsm, "other\nn\n", true, false},
+      {"broken file", "<?xml version='1.0'?><osm><node id=\"1\"", "other\n", false, true},
+      {"cancelled", many, "other\n:cancel\n", false, false},
+  };
+  for (const auto& c : cases) {
+    ImportWorld w("");
+    std::ofstream(w.tmp / "in.osm", std::ios::binary) << c.input;
+    w.console.in.str((w.tmp / "in.osm").string() + "\n" + c.answers);
+    {
+      MapBuilder b(w.map_path());
+      test::MapObject o;
+      o.type = 'p';
+      o.typ = "cafe";
+      o.name = "Viewed";
+      b.point(o, test::HOME_LAT, test::HOME_LON);
+    }
+    ASSERT_TRUE(w.load()) << c.what;
+    ASSERT_EQ(w.db.DBQUERY("create temp table still_open(x);"), SQLITE_OK) << c.what;
+    w.run();
+    EXPECT_EQ(w.db.DBGETNUMRES("select count(*) from temp.sqlite_master where name='still_open';"),
+              1)
+        << c.what;
+    EXPECT_EQ(w.loader.FN(), w.map_path().string()) << c.what;
+    EXPECT_EQ(w.name_at(75, 75), "Viewed") << c.what;
+    EXPECT_EQ(w.lines("INFO ").size(), c.error ? 1u : 0u) << c.what;
+    EXPECT_EQ(fs::exists(w.map_path("other.osm.orvel")), c.written) << c.what;
+    for (const auto& e : fs::directory_iterator(w.tmp / "maps"))
+      EXPECT_FALSE(text::is_temp_name(e.path()) || e.path().string().ends_with("-journal"))
+          << c.what << ": " << e.path();
+  }
 }
 
 TEST(ImportDriver, MapNamesStayInTheMapsFolder) {

@@ -39,13 +39,12 @@ class Import : public ::testing::Test {
     return dir / name;
   }
   OsmImportResult run(const fs::path& in, OsmProgressFn progress = nullptr) {
-    map::MapDb db(dir / "errdb.log");
     OsmImportOptions opt;
     opt.rules_file = dir / "osm.rules";
     opt.progress = std::move(progress);
     opt.stats = &stats;
     opt.limits = limits;
-    return OSMPROCFILE(db, in, out(), opt);
+    return OSMPROCFILE(in, out(), dir / "errdb.log", opt);
   }
   OsmImportResult run_doc(const std::string& body) {
     return run(write("in.osm", "<?xml version='1.0' encoding='UTF-8'?>\n<osm version=\"0.6\">\n" +
@@ -229,15 +228,20 @@ TEST_F(Import, ErrorCodes) {
   EXPECT_TRUE(leftovers().empty());
 }
 
+// The import's own connection logs to the error log it is given.
 TEST_F(Import, UnwritableDestinationIsCode3) {
-  map::MapDb db(dir / "errdb.log");
   OsmImportOptions opt;
   opt.rules_file = dir / "osm.rules";
   auto in = write("in.osm", "<?xml version='1.0'?><osm>" + kMinimal + "</osm>");
-  auto r = OSMPROCFILE(db, in, dir / "no-such-folder" / "x.orvel", opt);
+  auto r = OSMPROCFILE(in, dir / "no-such-folder" / "x.orvel", dir / "errdb.log", opt);
   EXPECT_EQ(r.LASTERR, 3);
   EXPECT_EQ(r.LASTERRDESC, "database creation problem");
-  EXPECT_EQ(db.DB(), nullptr);
+  std::ifstream log(dir / "errdb.log");
+  std::string line;
+  ASSERT_TRUE(std::getline(log, line));
+  EXPECT_TRUE(line.starts_with("- Error ")) << line;
+  EXPECT_NE(line.find("Opening map"), std::string::npos) << line;
+  EXPECT_TRUE(leftovers().empty());
 }
 
 // Broken or hostile input: an error code with its text, nothing left

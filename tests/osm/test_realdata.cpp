@@ -51,11 +51,10 @@ class Liechtenstein : public ::testing::Test {
         fs::exists(map) && read_stats(sidecar, stats)) {
       return {};
     }
-    map::MapDb db(dir_ / "errdb.log");
     OsmImportOptions opt;
     opt.rules_file = rules;
     opt.stats = &stats;
-    OsmImportResult r = OSMPROCFILE(db, in, map, opt);
+    OsmImportResult r = OSMPROCFILE(in, map, dir_ / "errdb.log", opt);
     if (r.LASTERR == 0) {
       std::ofstream(sidecar) << stats.ILNODES << " " << stats.ILWAYS << " " << stats.intersections
                              << " " << stats.missing_nodes << "\n";
@@ -168,12 +167,11 @@ TEST(RealData, IdsBeyond32BitsAreKeptWhole) {
   ASSERT_TRUE(fs::exists(in)) << in;
   test::TempDir dir;
   const fs::path out = dir / "bavaria.orvel";
-  map::MapDb db(dir / "errdb.log");
   OsmImportOptions opt;
   opt.rules_file = test::source_dir() / "data" / "osm.rules";
   OsmImportStats stats;
   opt.stats = &stats;
-  OsmImportResult r = OSMPROCFILE(db, in, out, opt);
+  OsmImportResult r = OSMPROCFILE(in, out, dir / "errdb.log", opt);
   ASSERT_EQ(r.LASTERR, 0) << r.LASTERRDESC;
   EXPECT_EQ(stats.duplicates, 0u);
   // The address point 6199069340 (1904102044 in its low 32 bits) and its postcode.

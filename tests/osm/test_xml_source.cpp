@@ -1,8 +1,11 @@
-// The OSM XML source on small documents written to a scratch folder: what
-// it hands to its sink.
+// The OSM element sources (XML and PBF) on small files written to a scratch
+// folder: what they hand to their sink.
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <osmium/builder/attr.hpp>
+#include <osmium/io/pbf_output.hpp>
+#include <osmium/io/writer.hpp>
 #include <string>
 #include <vector>
 
@@ -18,28 +21,119 @@ void write_file(const std::filesystem::path& p, const std::string& s) {
   std::ofstream(p, std::ios::binary) << s;
 }
 
-// What the XML source hands on: nodes as "id lat lon", tags as "k=v".
+// What a source hands on: nodes as "id lat lon", tags as "k=v", and the
+// ends of elements.
 class RecordingSink final : public OsmElementSink {
  public:
   std::vector<std::string> got;
-  void node(const OSMNODE& n, bool) override {
+  void node(const OSMNODE& n) override {
     got.push_back(std::to_string(n.ID) + " " + std::to_string(n.LAT) + " " + std::to_string(n.LON));
   }
-  void way(uint64_t id, bool) override { got.push_back("way " + std::to_string(id)); }
+  void way(uint64_t id) override { got.push_back("way " + std::to_string(id)); }
   void tag(const TAGREC& t) override { got.push_back(t.K + "=" + t.V); }
   void nd(uint64_t ref) override { got.push_back("nd " + std::to_string(ref)); }
-  void close_tag(std::string_view) override {}
+  void end(OsmElement e) override { got.push_back(e == OsmElement::node ? "/node" : "/way"); }
   bool progress(uint64_t, uint64_t) override { return false; }
 };
+
+std::vector<std::string> read_file(const std::filesystem::path& p) {
+  auto src = make_element_source(p);
+  EXPECT_EQ(src->open(p).status, SourceStatus::ok) << p;
+  RecordingSink sink;
+  EXPECT_EQ(src->read(sink).status, SourceStatus::ok) << p;
+  src->close();
+  return sink.got;
+}
 
 std::vector<std::string> read_source(const std::string& body) {
   TempDir dir;
   write_file(dir / "s.osm", "<?xml version='1.0'?>\n<osm>\n" + body + "</osm>\n");
-  XmlElementSource src;
-  EXPECT_EQ(src.open(dir / "s.osm"), SourceStatus::ok);
-  RecordingSink sink;
-  EXPECT_EQ(src.read(sink), SourceStatus::ok);
-  return sink.got;
+  return read_file(dir / "s.osm");
+}
+
+// XML and PBF hand on the same typed events: every node and way ends,
+// whether it is self-closing or has a body, and nothing of relations,
+// bounds or stray tags outside an element comes through.
+TEST(ElementSource, XmlAndPbfGiveTheSameEvents) {
+  TempDir dir;
+  write_file(
+      dir / "e.osm",
+      "<?xml version='1.0'?>\n<osm version=\"0.6\">\n"
+      "<bounds minlat=\"1\" minlon=\"1\" maxlat=\"2\" maxlon=\"2\"/>\n"
+      "<node id=\"1\" lat=\"1.5\" lon=\"2.5\"/>\n"
+      "<tag k=\"stray\" v=\"after a self-closing node\"/>\n"
+      "<node id=\"6199069340\" lat=\"-1\" lon=\"-2\">\n  <tag k=\"name\" v=\"Linde\"/>\n</node>\n"
+      "<way id=\"3\">\n  <nd ref=\"1\"/>\n  <nd ref=\"6199069340\"/>\n"
+      "  <tag k=\"highway\" v=\"service\"/>\n</way>\n"
+      "<relation id=\"9\">\n  <member type=\"way\" ref=\"3\" role=\"\"/>\n"
+      "  <tag k=\"type\" v=\"route\"/>\n</relation>\n"
+      "</osm>\n");
+  const std::vector<std::string> want = {"1 1500000 2500000",
+                                         "/node",
+                                         "6199069340 -1000000 -2000000",
+                                         "name=Linde",
+                                         "/node",
+                                         "way 3",
+                                         "nd 1",
+                                         "nd 6199069340",
+                                         "highway=service",
+                                         "/way"};
+  EXPECT_EQ(read_file(dir / "e.osm"), want);
+  {
+    namespace a = osmium::builder::attr;
+    osmium::memory::Buffer buf{4096, osmium::memory::Buffer::auto_grow::yes};
+    osmium::builder::add_node(buf, a::_id(1), a::_location(2.5, 1.5));
+    osmium::builder::add_node(buf, a::_id(6199069340), a::_location(-2.0, -1.0),
+                              a::_tag("name", "Linde"));
+    osmium::builder::add_way(buf, a::_id(3), a::_nodes({1, 6199069340}),
+                             a::_tag("highway", "service"));
+    osmium::builder::add_relation(buf, a::_id(9), a::_member(osmium::item_type::way, 3, ""),
+                                  a::_tag("type", "route"));
+    osmium::io::Writer writer{osmium::io::File((dir / "e.osm.pbf").string(), "pbf"),
+                              osmium::io::Header{}, osmium::io::overwrite::allow};
+    writer(std::move(buf));
+    writer.close();
+  }
+  EXPECT_EQ(read_file(dir / "e.osm.pbf"), want);
+}
+
+// Only the root element holds map data: elements before <osm> or after
+// </osm> are not passed on.
+TEST(ElementSource, ElementsOutsideTheRootAreNotRead) {
+  TempDir dir;
+  write_file(dir / "r.osm",
+             "<?xml version='1.0'?>\n<node id=\"1\" lat=\"1\" lon=\"1\"><tag k=\"name\" "
+             "v=\"before\"/></node>\n<osm>\n<node id=\"2\" lat=\"2\" lon=\"2\"/>\n</osm>\n"
+             "<way id=\"3\"><nd ref=\"2\"/></way>\n");
+  EXPECT_EQ(read_file(dir / "r.osm"), (std::vector<std::string>{"2 2000000 2000000", "/node"}));
+}
+
+// Broken XML is refused with the place where reading stopped: at or just
+// after the broken spot, never before it.
+TEST(ElementSource, BrokenXmlTellsWhere) {
+  const std::string head = "<?xml version='1.0'?>\n<osm>\n<node id=\"1\" lat=\"1\" lon=\"1\"/>\n";
+  struct Case {
+    const char* what;
+    std::string doc;
+    std::string broken_at;  // the text where the damage starts
+  } cases[] = {
+      {"id not a number", head + "<node id=\"1x\" lat=\"2\" lon=\"2\"/>\n</osm>\n", "1x"},
+      {"ref not a number", head + "<way id=\"2\"><nd ref=\"?\"/></way>\n</osm>\n", "?"},
+      {"cut inside a way", head + "<way id=\"2\"><nd ref=\"1\"/>", "<way"},
+      {"no root end", head, "<node"},
+  };
+  for (const auto& c : cases) {
+    TempDir dir;
+    write_file(dir / "b.osm", c.doc);
+    XmlElementSource src;
+    ASSERT_EQ(src.open(dir / "b.osm").status, SourceStatus::ok) << c.what;
+    RecordingSink sink;
+    SourceResult r = src.read(sink);
+    src.close();
+    EXPECT_EQ(r.status, SourceStatus::bad_format) << c.what;
+    EXPECT_GE(r.offset, c.doc.rfind(c.broken_at)) << c.what;
+    EXPECT_LE(r.offset, c.doc.size() + 1) << c.what;
+  }
 }
 
 // Coordinates are the decimal degrees rounded to micro-degrees through their
@@ -78,7 +172,7 @@ TEST(XmlSource, CoordinatesRoundToMicroDegrees) {
     std::string body =
         "<node id=\"7\" lat=\"" + std::string(c.text) + "\" lon=\"" + c.text + "\"/>\n";
     std::string want = "7 " + std::to_string(c.micro) + " " + std::to_string(c.micro);
-    EXPECT_EQ(read_source(body), std::vector<std::string>{want}) << c.text;
+    EXPECT_EQ(read_source(body), (std::vector<std::string>{want, "/node"})) << c.text;
   }
 }
 
@@ -91,7 +185,8 @@ TEST(XmlSource, TagsDoNotInheritFromTheTagBefore) {
       "<tag k=\"oneway\"/>\n<tag v=\"lonely\"/>\n<tag k=\"A&amp;B\" v=\"&#x20AC;\"/>\n</way>\n");
   std::vector<std::string> want = {
       "way 3",   "nd 1",    "highway=residential street with a long name",
-      "oneway=", "=lonely", "A&B=\xE2\x82\xAC"};
+      "oneway=", "=lonely", "A&B=\xE2\x82\xAC",
+      "/way"};
   EXPECT_EQ(got, want);
 }
 
