@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "app/app.h"
+#include "text/atomic_file.h"
 #include "text/language.h"
 #include "text/translate.h"
 #include "ui/console_ui.h"
@@ -18,6 +19,18 @@ void make_dirs(const std::filesystem::path& dir) {
   std::filesystem::create_directories(dir, ec);
 }
 
+// Temporary files a killed program left behind (a map being imported or
+// installed, a settings or bookmark file being saved). Only this program's
+// own temporary names go; one instance runs per home, so none is in use.
+void remove_stale_temp_files(const std::filesystem::path& dir) {
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+    std::error_code rm;
+    if (text::is_temp_name(it->path()) && !it->is_directory(rm))
+      std::filesystem::remove(it->path(), rm);
+  }
+}
+
 }  // namespace
 
 void INIT(const Paths& paths, ui::Ui& ui) {
@@ -29,6 +42,8 @@ void INIT(const Paths& paths, ui::Ui& ui) {
   if (!std::filesystem::is_directory(paths.maps_dir(), ec))
     ui.WGINFO(text::STRTOKENREPLACE(_("Can not create {dir} directory."),
                                     {"dir", paths.maps_dir().string()}));
+  for (const auto& dir : {paths.config_dir(), paths.data_dir(), paths.maps_dir()})
+    remove_stale_temp_files(dir);
   // A fresh home gets an orvela.ini listing every key, so the service
   // addresses can be found and edited by hand.
   create_program_ini_if_missing(paths.program_ini());

@@ -60,7 +60,10 @@ std::filesystem::path temp_path_beside(const std::filesystem::path& target) {
 }
 
 bool is_temp_name(const std::filesystem::path& p) {
-  const std::string name = p.filename().string();
+  std::string name = p.filename().string();
+  // SQLite's companions of a temporary map are temporary too.
+  for (std::string_view companion : {"-journal", "-wal", "-shm"})
+    if (name.ends_with(companion)) name.resize(name.size() - companion.size());
   const std::size_t mark = name.rfind(kTempMark);
   return name.size() > 1 && name.front() == '.' && mark != std::string::npos && mark > 1 &&
          name.size() == mark + kTempMark.size() + 6;

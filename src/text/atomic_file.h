@@ -19,7 +19,8 @@ bool write_file_atomically(const std::filesystem::path& target, std::string_view
 // A temporary name beside `target`, not yet taken by any file.
 std::filesystem::path temp_path_beside(const std::filesystem::path& target);
 
-// True for a name that temp_path_beside() or write_file_atomically() makes.
+// True for a name that temp_path_beside() or write_file_atomically() makes,
+// and for SQLite's journal files of such a name.
 bool is_temp_name(const std::filesystem::path& p);
 
 // Removes the files it holds when it goes out of scope, unless keep() was

@@ -21,6 +21,24 @@ TEST(Startup, EmptyHomeStartsQuietlyAndQuitsAtEndOfInput) {
   EXPECT_TRUE(fs::is_empty(home / "tmp"));      // the temporary file is gone again
 }
 
+// A program killed while writing leaves its temporary files; the next start
+// removes them, and only them.
+TEST(Startup, TemporaryFilesOfAKilledProgramAreRemoved) {
+  TempDir home;
+  fs::create_directories(home / "maps");
+  const char* const stale[] = {"maps/.vaduz.orvel.tmp-a1b2c3",
+                               "maps/.vaduz.orvel.tmp-a1b2c3-journal", ".user.ini.tmp-zz9Z0x",
+                               ".orvela.start.tmp-000000"};
+  const char* const kept[] = {"maps/vaduz.orvel", "maps/.notes", "maps/x.tmp-a1b2c3",
+                              "maps/.vaduz.orvel.tmp-toolong7"};
+  for (const char* name : stale) std::ofstream(home / name) << "half";
+  for (const char* name : kept) std::ofstream(home / name) << "whole";
+  ConsoleResult r = run_console(home.path(), "");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  for (const char* name : stale) EXPECT_FALSE(fs::exists(home / name)) << name;
+  for (const char* name : kept) EXPECT_TRUE(fs::exists(home / name)) << name;
+}
+
 TEST(Startup, MapFolderInTheWayIsReportedAndTheProgramRuns) {
   TempDir home;
   std::ofstream(home / "maps") << "not a folder";

@@ -75,8 +75,15 @@ TEST(AtomicFile, TemporaryNamesAreHiddenAndRecognised) {
     bool temp;
   };
   const Case cases[] = {
-      {".home.orvel.tmp-ab12cd", true}, {".user.ini.tmp-XXXXXX", true},   {"home.orvel", false},
-      {".home.orvel.tmp-ab12", false},  {"home.orvel.tmp-ab12cd", false}, {".tmp-ab12cd", false},
+      {".home.orvel.tmp-ab12cd", true},
+      {".user.ini.tmp-XXXXXX", true},
+      {"home.orvel", false},
+      {".home.orvel.tmp-ab12", false},
+      {"home.orvel.tmp-ab12cd", false},
+      {".tmp-ab12cd", false},
+      {".home.orvel.tmp-ab12cd-journal", true},
+      {".home.orvel.tmp-ab12cd-wal", true},
+      {".home.orvel.tmp-ab12cd-other", false},
   };
   for (const Case& c : cases) EXPECT_EQ(is_temp_name(dir / c.name), c.temp) << c.name;
   EXPECT_TRUE(is_temp_name(a));
