@@ -10,6 +10,7 @@
 #include "text/distance.h"
 #include "text/messages.h"
 #include "text/string_consts.h"
+#include "text/strutil.h"
 #include "text/translate.h"
 #include "ui/ui.h"
 
@@ -105,7 +106,9 @@ int32_t Bookmarks::GETNEARESTBOOKMARK() {
 std::string Bookmarks::list_line(const LOCATION& l) const {
   if (!user_.ULATLONSET) return l.NAME;
   const std::string dir = hooks.GETDIRSTR ? hooks.GETDIRSTR(l.UAZIM) : std::string();
-  return l.NAME + " " + text::DISTANCETOSTR(l.UDIST) + " " + dir;
+  // Some direction words end in a blank; a list line does not.
+  return std::string(
+      text::trim_right(l.NAME + " " + text::DISTANCETOSTR(l.UDIST) + " " + dir, " "));
 }
 
 bool Bookmarks::SELECTBOOKMARK(int32_t& BOOKMARKNUM, bool ADDATEND, const std::string& title,
