@@ -116,7 +116,7 @@ bool WxUi::show_file_in_folder(const std::filesystem::path& file) {
   wxProcess quiet;
   quiet.Redirect();
   if (wxExecute(argv, wxEXEC_SYNC | wxEXEC_NOEVENTS, &quiet) == 0) return true;
-  return wxLaunchDefaultApplication(wxString::FromUTF8(file.parent_path().string()));
+  return WGSHELLEXE(file.parent_path().string());
 }
 
 void WxUi::WGSETWINTEXTSTR(const std::string& title) {
