@@ -29,9 +29,12 @@ std::string decode_entities(std::string_view s) {
   return out;
 }
 
+// The waypoint being read, between <wpt> and </wpt>.
 struct Waypoint {
+  bool open = false;
+  bool named = false;
   std::optional<int32_t> lat, lon;
-  std::optional<std::string> name;
+  std::string name;
 };
 
 class GpxReader {
@@ -66,9 +69,10 @@ class GpxReader {
   void element(const std::string& tag) {
     if (tag == "wpt") {
       start_waypoint();
-    } else if (tag == "name" && wpt_ && !wpt_->name) {
-      wpt_->name = element_text();
-    } else if (tag == "/wpt" && wpt_) {
+    } else if (tag == "name" && wpt_.open && !wpt_.named) {
+      wpt_.name = element_text();
+      wpt_.named = true;
+    } else if (tag == "/wpt" && wpt_.open) {
       end_waypoint();
     } else {
       x_.XMLSEARCHTAGEND();
@@ -76,13 +80,14 @@ class GpxReader {
   }
 
   void start_waypoint() {
-    if (wpt_) end_waypoint();  // an unclosed waypoint ends where the next begins
-    wpt_.emplace();
+    if (wpt_.open) end_waypoint();  // an unclosed waypoint ends where the next begins
+    wpt_ = Waypoint{};
+    wpt_.open = true;
     std::string k, w;
     while (x_.XMLGETNEXTTAGPAR(k, w)) {
       int32_t v = 0;
       if ((k == "lat" || k == "lon") && text::STRGETCOORD(w, v))
-        (k == "lat" ? wpt_->lat : wpt_->lon) = v;
+        (k == "lat" ? wpt_.lat : wpt_.lon) = v;
     }
     const bool empty_element = x_.ch() == '/';
     x_.XMLSEARCHTAGEND();
@@ -90,11 +95,11 @@ class GpxReader {
   }
 
   void end_waypoint() {
-    if (wpt_->lat && wpt_->lon)
-      points_.add(wpt_->name.value_or(std::string()), *wpt_->lat, *wpt_->lon);
+    if (wpt_.lat && wpt_.lon)
+      points_.add(wpt_.name, *wpt_.lat, *wpt_.lon);
     else
       points_.ignore();
-    wpt_.reset();
+    wpt_ = Waypoint{};
   }
 
   // The text up to the next tag, white space folded to single blanks.
@@ -117,7 +122,7 @@ class GpxReader {
   PointImport& points_;
   text::XmlParser x_;
   bool root_seen_ = false;
-  std::optional<Waypoint> wpt_;
+  Waypoint wpt_;
 };
 
 }  // namespace
