@@ -6,10 +6,10 @@
 
 #include <csignal>
 #include <fstream>
-#include <sstream>
 
 #include "bookmark_world.h"
 #include "bookmarks/loadstone.h"
+#include "read_text.h"
 #include "sound/grid_cells.h"
 
 namespace orvela::bookmarks {
@@ -19,12 +19,7 @@ namespace fs = std::filesystem;
 using test::BookmarkWorld;
 using Lines = std::vector<std::string>;
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test::slurp;
 
 const std::string kSaveLscp =
     "FILE Save bookmarks [Loadstone Checkpoints file *.lscp|*.lscp|GPX waypoints *.gpx|*.gpx]";

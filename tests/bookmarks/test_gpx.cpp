@@ -4,35 +4,14 @@
 #include <fstream>
 
 #include "bookmarks/gpx.h"
-#include "support/test_env.h"
+#include "read_text.h"
 
 namespace orvela::bookmarks {
 namespace {
 
-using orvela::test::TempDir;
+using test::at;
 
-struct Read {
-  ReadStatus status;
-  ARRLOC list;
-  int added = 0, ignored = 0;
-};
-
-Read read_doc(const std::string& doc) {
-  TempDir dir;
-  std::ofstream(dir / "w.gpx", std::ios::binary) << doc;
-  ARRLOC list;
-  PointImport points(list, "Point");
-  const ReadStatus st = read_gpx(dir / "w.gpx", points);
-  return {st, list, points.added(), points.ignored()};
-}
-
-LOCATION at(std::string name, int32_t lat, int32_t lon) {
-  LOCATION l;
-  l.NAME = std::move(name);
-  l.LAT = lat;
-  l.LON = lon;
-  return l;
-}
+test::Read read_doc(const std::string& doc) { return test::read_text(read_gpx, doc); }
 
 TEST(Gpx, WaypointsAsWrittenWithNamesEscaped) {
   EXPECT_EQ(
@@ -56,7 +35,7 @@ TEST(Gpx, WrittenAndReadAgainGivesTheSameNamesAndPlaces) {
                           "akovec",
                           52229676, 21012229),
                        at("south-west", -33868800, -151209300), at("pole", 90000000, 180000000)};
-  const Read r = read_doc(gpx_text(list));
+  const test::Read r = read_doc(gpx_text(list));
   ASSERT_EQ(r.status, ReadStatus::Read);
   ASSERT_EQ(r.list.size(), list.size());
   for (std::size_t i = 0; i < list.size(); ++i) {
@@ -119,7 +98,7 @@ TEST(Gpx, DocumentsOfOtherTools) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const Read r = read_doc(c.doc);
+    const test::Read r = read_doc(c.doc);
     EXPECT_EQ(r.status, c.status);
     std::vector<std::string> names;
     for (const LOCATION& l : r.list) names.push_back(l.NAME);
@@ -129,7 +108,7 @@ TEST(Gpx, DocumentsOfOtherTools) {
 }
 
 TEST(Gpx, CoordinatesAreRoundedToMicroDegrees) {
-  const Read r = read_doc(
+  const test::Read r = read_doc(
       "<gpx><wpt lat=\"45.81501085\" lon=\"-15.98191849\"/><wpt lat=\" 1e-6 \" lon=\"0\"/></gpx>");
   ASSERT_EQ(r.list.size(), 2u);
   EXPECT_EQ(r.list[0].LAT, 45815011);
@@ -138,8 +117,8 @@ TEST(Gpx, CoordinatesAreRoundedToMicroDegrees) {
 }
 
 TEST(Gpx, ANameLongerThanTheReaderTakesFailsTheFile) {
-  const Read r = read_doc("<gpx><wpt lat=\"1\" lon=\"2\"><name>" + std::string(2 << 20, 'x') +
-                          "</name></wpt></gpx>");
+  const test::Read r = read_doc("<gpx><wpt lat=\"1\" lon=\"2\"><name>" + std::string(2 << 20, 'x') +
+                                "</name></wpt></gpx>");
   EXPECT_EQ(r.status, ReadStatus::Failed);
 }
 

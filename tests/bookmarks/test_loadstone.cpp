@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "bookmarks/bookmark_settings.h"
 #include "bookmarks/loadstone.h"
+#include "read_text.h"
 #include "support/test_env.h"
 
 namespace orvela::bookmarks {
@@ -15,33 +15,11 @@ namespace {
 namespace fs = std::filesystem;
 using orvela::test::TempDir;
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test::at;
+using test::slurp;
 
-struct Loaded {
-  ReadStatus status;
-  ARRLOC list;
-  int added = 0, ignored = 0;
-};
-
-Loaded load_text(const std::string& content, ARRLOC list = {}) {
-  TempDir dir;
-  std::ofstream(dir / "f.txt", std::ios::binary) << content;
-  PointImport points(list, "Point");
-  const ReadStatus st = read_loadstone(dir / "f.txt", points);
-  return {st, list, points.added(), points.ignored()};
-}
-
-LOCATION at(std::string name, int32_t lat, int32_t lon) {
-  LOCATION l;
-  l.NAME = std::move(name);
-  l.LAT = lat;
-  l.LON = lon;
-  return l;
+test::Read load_text(const std::string& content, ARRLOC list = {}) {
+  return test::read_text(read_loadstone, content, std::move(list));
 }
 
 TEST(Loadstone, CleanedNamesKeepLettersDigitsCommasStopsAndNonAscii) {
@@ -162,7 +140,7 @@ TEST(Loadstone, ReadingFilesLineByLine) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const Loaded r = load_text(c.content);
+    const test::Read r = load_text(c.content);
     EXPECT_EQ(r.status, c.status);
     EXPECT_EQ(r.added, c.added);
     EXPECT_EQ(r.ignored, c.ignored);
@@ -171,14 +149,14 @@ TEST(Loadstone, ReadingFilesLineByLine) {
 }
 
 TEST(Loadstone, PointsAlreadyInTheListAreIgnored) {
-  const Loaded r =
+  const test::Read r =
       load_text("#!lscp\n522296760,210122290,\"A\",1\n", {at("x", 52229676, 21012229)});
   EXPECT_EQ(r.added, 0);
   EXPECT_EQ(r.ignored, 1);
 }
 
 TEST(Loadstone, NamesAreMadeFitToSpeak) {
-  const Loaded r = load_text("#!lscp\n10,10,\"a\tb\xff\x01\",1\n20,20,\"\",1\n");
+  const test::Read r = load_text("#!lscp\n10,10,\"a\tb\xff\x01\",1\n20,20,\"\",1\n");
   ASSERT_EQ(r.list.size(), 2u);
   EXPECT_EQ(r.list[0].NAME, "a b\xEF\xBF\xBD");
   EXPECT_EQ(r.list[1].NAME, "Point");
