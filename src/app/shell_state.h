@@ -3,7 +3,6 @@
 // that are still to come (GPS, the object under the user) live here until
 // those modules take them over; the menu rules read them already.
 #include <cstdint>
-#include <string>
 
 namespace orvela::app {
 

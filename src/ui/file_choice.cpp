@@ -29,6 +29,13 @@ std::string file_uri(const std::filesystem::path& path) {
   return out;
 }
 
+std::string filter_ext(const FileFilter& filter) {
+  const std::string& p = filter.pattern;
+  if (!p.starts_with("*.") || p.size() < 3 || p.find_first_of(";*?", 2) != std::string::npos)
+    return {};
+  return p.substr(1);
+}
+
 std::filesystem::path with_default_ext(const std::filesystem::path& path, FileMode mode,
                                        const std::string& default_ext) {
   if (mode == WGFOPEN || default_ext.empty() || path.empty() || path.has_extension()) return path;

@@ -21,5 +21,17 @@ TEST(FileUri, EveryByteAFileManagerCouldMisreadIsEncoded) {
   for (const Case& c : cases) EXPECT_EQ(file_uri(c.path), c.uri) << c.path;
 }
 
+TEST(FilterExt, OnlyAFilterOfOneExtensionNamesIt) {
+  struct Case {
+    const char* pattern;
+    const char* ext;
+  };
+  const Case cases[] = {
+      {"*.gpx", ".gpx"}, {"*.lsdbtxt", ".lsdbtxt"}, {"*.lscp;*.txt", ""}, {"*.*", ""}, {"*", ""},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(filter_ext({"d", c.pattern}), c.ext) << c.pattern;
+}
+
 }  // namespace
 }  // namespace orvela::ui
