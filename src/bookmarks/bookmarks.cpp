@@ -9,7 +9,6 @@
 #include "map/user.h"
 #include "text/distance.h"
 #include "text/messages.h"
-#include "text/string_consts.h"
 #include "text/strutil.h"
 #include "text/translate.h"
 #include "ui/ui.h"

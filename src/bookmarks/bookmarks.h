@@ -133,8 +133,8 @@ class Bookmarks {
   bool ISBOOKMARKSFILE();
   std::string list_line(const LOCATION& l) const;
   void list_changed() { cells_dirty_ = true; }
+  // Deletes entry `i`; an emptied list belongs to no file any more.
   void remove(std::size_t i);
-  void read_file(const std::filesystem::path& file);
 
   map::UserState& user_;
   const map::Grid& grid_;

@@ -7,7 +7,6 @@
 #include "map/geo.h"
 #include "map/user.h"
 #include "text/distance.h"
-#include "text/messages.h"
 #include "text/string_consts.h"
 #include "text/strutil.h"
 #include "text/translate.h"

@@ -1,7 +1,6 @@
 // Bookmark files (Loadstone and GPX), the last file on the clipboard and in
 // the file manager, and the start-position file.
 #include <fstream>
-#include <iterator>
 
 #include "bookmarks/bookmarks.h"
 #include "bookmarks/gpx.h"
@@ -10,7 +9,6 @@
 #include "map/loader.h"
 #include "map/user.h"
 #include "text/atomic_file.h"
-#include "text/messages.h"
 #include "text/string_consts.h"
 #include "text/strutil.h"
 #include "text/translate.h"
