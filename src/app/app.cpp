@@ -8,6 +8,7 @@
 
 #include "app/commands.h"
 #include "app/settings_menu.h"
+#include "bookmarks/commands.h"
 #include "explore/commands.h"
 #include "explore/first_start.h"
 #include "map/db_error.h"
@@ -25,23 +26,47 @@ App::App(ui::Ui& ui, text::Speech& voice, Paths paths, std::string lang)
       msg_(speech_),
       db_(paths_.errdb_log()),
       loader_(db_, grid_, user_, paths_.maps_dir()),
+      bookmarks_(user_, grid_, loader_, ui_, msg_, consts_, settings_.bookmarks,
+                 paths_.start_pos_file()),
       explorer_(grid_, user_, loader_, ui_, msg_, consts_, settings_.explore),
-      sound_(paths_, grid_, user_, settings_.sound),
+      sound_(paths_, grid_, user_, settings_.sound,
+             [this](double x, double y) { return bookmarks_.GETBOOKMARKATXY(x, y); }),
       import_{db_, loader_, explorer_, user_, ui_, paths_.osm_rules()} {
   ui_.set_box_titles(consts_.WGINFOTITLE, consts_.WGQUESTIONTITLE);
-  loader_.hooks.after_load = [this] { sound_.SETSOUNDSCAPE(); };
+  loader_.hooks.after_load = [this] {
+    bookmarks_.RECALCARRLOC();
+    sound_.SETSOUNDSCAPE();
+  };
   explorer_.hooks.SETSOUNDSCAPE = [this] { sound_.SETSOUNDSCAPE(); };
   explorer_.hooks.PLAYUSERSTEP = [this](double prev, double now) {
     sound_.PLAYUSERSTEP(prev, now);
   };
+  explorer_.hooks.bookmark_at = [this](int x, int y) -> std::optional<std::string> {
+    const int32_t i = bookmarks_.GETBOOKMARKATXY(x, y);
+    if (i < 0) return std::nullopt;
+    return bookmarks_.BOOKMARKS()[static_cast<std::size_t>(i)].NAME;
+  };
+  install_bookmark_hooks();
   add_commands();
 }
 
 App::~App() = default;
 
+void App::install_bookmark_hooks() {
+  bookmarks::BookmarkHooks& h = bookmarks_.hooks;
+  h.CHECKNOMAP = [this] { return explorer_.CHECKNOMAP(); };
+  h.GETDIRSTR = [this](int32_t dir) { return explorer_.GETDIRSTR(dir); };
+  h.GETMAPASTR = [this](double x, double y) { return explorer_.GETMAPASTR(x, y); };
+  h.GOTOLATLON = [this](int32_t lat, int32_t lon, bool AUTO, const std::string& mapfn) {
+    return explorer_.GOTOLATLON(lat, lon, AUTO, mapfn);
+  };
+  h.SETSOUNDSCAPE = [this] { sound_.SETSOUNDSCAPE(); };
+}
+
 void App::add_commands() {
   add_app_commands();
   explore::add_commands(commands_, explorer_);
+  bookmarks::add_commands(commands_, bookmarks_, user_);
   osm::add_commands(commands_, import_);
   sound_.add_commands(commands_, ui_, msg_);
   add_pending_commands();
@@ -57,14 +82,17 @@ void App::start(bool open_demo_map) {
   sound_.start(ui_);
   grid_.ILEV = 2;
   grid_.SETILEV();
-  // Here the bookmark list starts empty and the automatic update check runs.
+  bookmarks_.clear();
+  // Here the automatic update check runs.
   ui_.raise();
-  // Here the last map opens at the saved start position. Without one (the
-  // first start, or a fresh --home) the window opens the demo map. The
-  // console keeps its documented start with no map selected, which scripts
-  // rely on, but the demo map is in its maps folder too.
+  // The last map opens at the saved start position. Without one (the first
+  // start, or a fresh --home) the window opens the demo map. The console
+  // keeps its documented start with no map selected, which scripts rely
+  // on, but the demo map is in its maps folder too.
   std::error_code ec;
-  if (!std::filesystem::exists(paths_.start_pos_file(), ec)) {
+  if (std::filesystem::exists(paths_.start_pos_file(), ec)) {
+    bookmarks_.READSTARTPOS();
+  } else {
     const std::filesystem::path demo = paths_.program_dir() / "maps";
     if (open_demo_map)
       explore::open_demo_map(explorer_, loader_, db_, demo, paths_.maps_dir());
@@ -161,10 +189,7 @@ void App::on_unexpected_error(const std::string& what) {
 }
 
 bool App::on_close_requested() {
-  if (st_.BOOKMARKSMODIFIED && ui_.WGTN(_("Save bookmarks?"))) {
-    // Saving to the last bookmark file (SAVEBOOKMARKS(true)) joins here
-    // with the bookmark module.
-  }
+  if (!bookmarks_.save_before_close()) return false;
   if (settings_.CONFIRMEXIT && !ui_.WGTN(_("Really quit program?"))) return false;
   return true;
 }

@@ -8,6 +8,7 @@
 #include "app/shell_state.h"
 #include "app/shown_speech.h"
 #include "app/sound_link.h"
+#include "bookmarks/bookmarks.h"
 #include "explore/explorer.h"
 #include "map/grid.h"
 #include "map/loader.h"
@@ -37,8 +38,8 @@ class App final : public ui::EventHandler {
 
   // The start-up after the window and the menu exist, in its order: the
   // user's state, sounds, settings, the audio engine, the zoom level, the
-  // start position (or the demo map: opened in the window, only installed
-  // in the console), the speaker test.
+  // start position (without one, the demo map: opened in the window, only
+  // installed in the console), the speaker test.
   void start(bool open_demo_map);
   // The end, after the window has closed.
   void finish();
@@ -52,8 +53,9 @@ class App final : public ui::EventHandler {
   void on_focus(bool gained) override;
   void on_init_menu() override;
   void on_menu_loop(bool entered) override;
-  // First offers to save changed bookmarks, then asks "Really quit
-  // program?" when exit confirmation is on; false keeps the window open.
+  // First offers to save changed bookmarks (a save that was cancelled or
+  // failed keeps the window open), then asks "Really quit program?" when
+  // exit confirmation is on; false keeps the window open.
   bool on_close_requested() override;
   // Speaks and shows what failed, says that the program goes on, and
   // appends it to the error log of the home folder.
@@ -71,6 +73,7 @@ class App final : public ui::EventHandler {
   map::Grid& grid() { return grid_; }
   map::UserState& user() { return user_; }
   map::MapLoader& loader() { return loader_; }
+  bookmarks::Bookmarks& bookmarks() { return bookmarks_; }
   explore::Explorer& explorer() { return explorer_; }
   text::Messages& messages() { return msg_; }
 
@@ -81,6 +84,8 @@ class App final : public ui::EventHandler {
   // The rows of commands whose modules are still to come: their items are
   // in the menu and follow their enabling rules, but do nothing yet.
   void add_pending_commands();
+  // What the bookmarks ask of exploring and sound.
+  void install_bookmark_hooks();
   void flip_setting(bool& flag);
   void database_failed();
   void help_manual();
@@ -98,6 +103,7 @@ class App final : public ui::EventHandler {
   map::Grid grid_;
   map::UserState user_;
   map::MapLoader loader_;
+  bookmarks::Bookmarks bookmarks_;
   explore::Explorer explorer_;
   SoundLink sound_;
   osm::ImportContext import_;

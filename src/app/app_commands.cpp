@@ -42,10 +42,7 @@ void App::add_app_commands() {
          .checked = [&s] { return s.SAVESETTINGSREMIND; }});
   c.add({.id = 611, .name = "IDM_SELECTBOOKMARKSAVEFORMAT", .menu = Menu::Settings, .order = 60,
          .text = N_("Bookmarks save &format..."), .run = [this] {
-           SELECTBOOKMARKSAVEFORMAT(settings_, ui_, [this] {
-             st_.LASTBOOKMARKSFN.clear();
-             st_.LASTSAVEDBOOKMARKSFN.clear();
-           });
+           SELECTBOOKMARKSAVEFORMAT(settings_, ui_, [this] { bookmarks_.forget_files(); });
          }});
   c.add({.id = 621, .name = "IDM_SELECTUDIRMODE", .menu = Menu::Settings, .order = 70,
          .text = N_("Direction announcement..."), .key = ui::key('.', MOD_CTRL),

@@ -1,5 +1,5 @@
-// Commands whose modules are still to come (bookmarks, search and details,
-// maps online, GPS, weather, the mouse). Their items stand in the menu with
+// Commands whose modules are still to come (search and details, maps
+// online, GPS, weather, the mouse). Their items stand in the menu with
 // their keys and enabling rules and do nothing yet; each moves, row by row,
 // into the module that carries it out.
 #include "app/app.h"
@@ -22,7 +22,6 @@ void App::add_pending_commands() {
   auto gps_active = [this] { return st_.NMEAMODE != NMEAMODE_NONE; };
   auto gps_idle = [this] { return st_.NMEAMODE == NMEAMODE_NONE; };
   auto gps_log = [this] { return st_.NMEAMODE == NMEAMODE_LOG; };
-  auto bookmark_file = [this] { return !st_.LASTBOOKMARKSFN.empty(); };
   auto mouse_on = [this] { return settings_.USEMOUSE; };
   // clang-format off
   c.add({.id = 110, .name = "IDM_SELSTARTPOINT", .menu = Menu::Map, .order = 30,
@@ -45,10 +44,6 @@ void App::add_pending_commands() {
          .polish_only = true, .enabled = position_known});
   c.add({.id = 115, .name = "IDM_AREASTATS", .menu = Menu::Map, .order = 110,
          .text = N_("Loaded area s&tatistics...")});
-  c.add({.id = 155, .name = "IDM_READSTARTPOS", .menu = Menu::Map, .order = 120,
-         .text = N_("&Load starting position"), .key = ui::key('P', MOD_CTRL)});
-  c.add({.id = 160, .name = "IDM_SAVESTARTPOS", .menu = Menu::Map, .order = 130,
-         .text = N_("Sa&ve starting position"), .enabled = position_known});
 
   c.add({.id = 281, .name = "IDM_USEMOUSE", .menu = Menu::Navigation, .order = 170,
          .text = N_("Use mouse"), .key = ui::key('Y', MOD_CTRL), .checked = mouse_on});
@@ -71,34 +66,6 @@ void App::add_pending_commands() {
          .text = N_("&Polygons in area..."), .key = ui::key('O'), .enabled = position_known});
   c.add({.id = 255, .name = "IDM_AREAALL", .menu = Menu::Area, .order = 60,
          .text = N_("&Everything in area..."), .key = ui::key('J'), .enabled = position_known});
-
-  c.add({.id = 501, .name = "IDM_BOOKMARKEDIT", .menu = Menu::Bookmarks, .order = 10,
-         .text = N_("&Add/edit bookmark..."), .key = ui::key(Key::Enter)});
-  c.add({.id = 502, .name = "IDM_BOOKMARKGOTO", .menu = Menu::Bookmarks, .order = 20,
-         .text = N_("&Go to bookmark..."), .key = ui::key('U')});
-  c.add({.id = 508, .name = "IDM_BOOKMARKMOVE", .menu = Menu::Bookmarks, .order = 30,
-         .text = N_("&Move bookmark..."), .key = ui::key('U', MOD_CTRL)});
-  c.add({.id = 509, .name = "IDM_BOOKMARKSORTNUM", .menu = Menu::Bookmarks, .order = 40,
-         .text = N_("&Sort bookmarks numerically..."), .key = ui::key('U', MOD_SHIFT)});
-  c.add({.id = 510, .name = "IDM_BOOKMARKDISTANCESUM", .menu = Menu::Bookmarks, .order = 50,
-         .text = N_("Bookmarks distance &sum"), .key = ui::key('M')});
-  c.add({.id = 511, .name = "IDM_BOOKMARKRENUMBER", .menu = Menu::Bookmarks, .order = 60,
-         .text = N_("Re&number bookmarks..."), .key = ui::key('N', MOD_SHIFT)});
-  c.add({.id = 503, .name = "IDM_BOOKMARKDEL", .menu = Menu::Bookmarks, .order = 70,
-         .text = N_("&Delete bookmark"), .key = ui::key(Key::Delete)});
-  c.add({.id = 507, .name = "IDM_BOOKMARKDELALL", .menu = Menu::Bookmarks, .order = 80,
-         .text = N_("Delete &all bookmarks"), .key = ui::key(Key::Delete, MOD_CTRL)});
-  c.add({.id = 505, .name = "IDM_BOOKMARKLOAD", .menu = Menu::Bookmarks, .order = 90,
-         .text = N_("&L&oad bookmarks..."), .key = ui::key('L', MOD_CTRL)});
-  c.add({.id = 504, .name = "IDM_BOOKMARKSAVE", .menu = Menu::Bookmarks, .order = 100,
-         .text = N_("&Save bookmarks"), .key = ui::key('S', MOD_CTRL)});
-  c.add({.id = 512, .name = "IDM_BOOKMARKSAVEAS", .menu = Menu::Bookmarks, .order = 110,
-         .text = N_("Save bookmarks &as...")});
-  c.add({.id = 506, .name = "IDM_BOOKMARKCLIPCPY", .menu = Menu::Bookmarks, .order = 120,
-         .text = N_("&Copy file to clipboard"), .key = ui::key('C', MOD_CTRL),
-         .enabled = bookmark_file});
-  c.add({.id = 513, .name = "IDM_BOOKMARKOPENFOLDER", .menu = Menu::Bookmarks, .order = 130,
-         .text = N_("Open &folder"), .key = ui::key('E', MOD_CTRL), .enabled = bookmark_file});
 
   c.add({.id = 309, .name = "IDM_SAYTAGS", .menu = Menu::Say, .order = 70,
          .text = N_("Say object tags"), .key = ui::key('T'), .enabled = has_tags});

@@ -66,10 +66,11 @@ const UserKey kUserKeys[] = {
     {"bookmarksaveformat",
      [](Settings& s, const std::string& v) {
        int64_t f = text::INT2(v);
-       s.BOOKMARKSAVEFORMAT = (f == BMFORMAT_LSDB) ? BMFORMAT_LSDB : BMFORMAT_LSCP;
+       s.bookmarks.BOOKMARKSAVEFORMAT =
+           (f == bookmarks::BMFORMAT_LSDB) ? bookmarks::BMFORMAT_LSDB : bookmarks::BMFORMAT_LSCP;
      },
      [](const Settings& s, std::string& out) {
-       return out += std::to_string(s.BOOKMARKSAVEFORMAT), true;
+       return out += std::to_string(s.bookmarks.BOOKMARKSAVEFORMAT), true;
      }},
     {"udirmode",
      [](Settings& s, const std::string& v) {

@@ -8,13 +8,11 @@
 #include <utility>
 #include <vector>
 
+#include "bookmarks/bookmark_settings.h"
 #include "explore/direction.h"
 #include "sound/engine_settings.h"
 
 namespace orvela::app {
-
-inline constexpr int BMFORMAT_LSCP = 0;
-inline constexpr int BMFORMAT_LSDB = 1;
 
 // Addresses of the services the program talks to; keys of orvela.ini.
 struct ServiceConfig {
@@ -36,14 +34,17 @@ struct ServiceConfig {
 // Everything both files hold, with the defaults in force before any file is
 // read. This is the one copy of each setting for the whole run: a module
 // whose switches these are defines their part (sound::SoundSettings,
-// explore::ExploreSettings) and works on the part held here, so a switch
-// flipped by a command is the value saved and shown.
+// explore::ExploreSettings, bookmarks::BookmarkSettings) and works on the
+// part held here, so a switch flipped by a command is the value saved and
+// shown.
 struct Settings {
   // Volumes, range, distance model and factor (orvela.ini); switches,
   // volume and device (user.ini).
   sound::SoundSettings sound;
   // The direction announcement mode (user.ini).
   explore::ExploreSettings explore;
+  // The bookmark save format (user.ini).
+  bookmarks::BookmarkSettings bookmarks;
   // orvela.ini
   ServiceConfig services;
 
@@ -53,7 +54,6 @@ struct Settings {
   bool CHECKAUTOUPDATE = false;
   bool CONFIRMEXIT = true;
   bool SAVESETTINGSREMIND = true;
-  int BOOKMARKSAVEFORMAT = BMFORMAT_LSCP;
   bool NMEALOG_OMITSTOPS = true;
   bool GPS_AUTOUDIRCHANGE = true;
 

@@ -33,9 +33,9 @@ bool SELECTBOOKMARKSAVEFORMAT(Settings& s, ui::Ui& ui,
   const std::vector<std::string> entries = {_("Loadstone-GPS checkpoints file"),
                                             _("Loadstone-GPS database text file")};
   auto choice = ui.WGREADLIST(_("Bookmarks save format"), _("Select bookmarks file save format "),
-                              entries, static_cast<std::size_t>(s.BOOKMARKSAVEFORMAT));
-  if (!choice || static_cast<int>(*choice) == s.BOOKMARKSAVEFORMAT) return false;
-  s.BOOKMARKSAVEFORMAT = static_cast<int>(*choice);
+                              entries, static_cast<std::size_t>(s.bookmarks.BOOKMARKSAVEFORMAT));
+  if (!choice || static_cast<int>(*choice) == s.bookmarks.BOOKMARKSAVEFORMAT) return false;
+  s.bookmarks.BOOKMARKSAVEFORMAT = static_cast<int>(*choice);
   if (forget_bookmark_files) forget_bookmark_files();
   SAVESETTINGSREMINDER(s, ui);
   return true;

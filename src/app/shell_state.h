@@ -1,9 +1,8 @@
 #pragma once
 // The state the main window keeps between commands. Pieces owned by modules
-// that are still to come (bookmarks, GPS, the object under the user) live
-// here until those modules take them over; the menu rules read them already.
+// that are still to come (GPS, the object under the user) live here until
+// those modules take them over; the menu rules read them already.
 #include <cstdint>
-#include <string>
 
 namespace orvela::app {
 
@@ -19,10 +18,6 @@ struct ShellState {
   bool PROGRAMLOSTFOCUS = false;
   // Use the primary map server next.
   bool LASTUSEDSERVER = true;
-  // Unsaved changes to the bookmark list.
-  bool BOOKMARKSMODIFIED = false;
-  // The bookmark file last loaded or saved, and the one last saved.
-  std::string LASTBOOKMARKSFN, LASTSAVEDBOOKMARKSFN;
   NmeaMode NMEAMODE = NMEAMODE_NONE;
 };
 

@@ -13,7 +13,7 @@ using ui::Menu;
 using ui::MOD_CTRL;
 
 SoundLink::SoundLink(const Paths& paths, const map::Grid& grid, const map::UserState& user,
-                     sound::SoundSettings& settings)
+                     sound::SoundSettings& settings, sound::BookmarkAt bookmark_at)
     : grid_(grid),
       user_(user),
       settings_(settings),
@@ -21,7 +21,7 @@ SoundLink::SoundLink(const Paths& paths, const map::Grid& grid, const map::UserS
           sound::EnginePaths{paths.sounds_dir(), paths.alsoft_ini(), paths.program_dir() / "hrtf"},
           settings.engine),
       scape_(engine_, list_, settings.scape),
-      cells_(grid, user) {}
+      cells_(grid, user, std::move(bookmark_at)) {}
 
 void SoundLink::read_sound_list(const Paths& paths) {
   list_.READSOUNDSLIST(paths.sounds_ini(), paths.sounds_dir());

@@ -18,8 +18,9 @@ class Paths;
 
 class SoundLink {
  public:
+  // `bookmark_at` tells which bookmark stands on a cell.
   SoundLink(const Paths& paths, const map::Grid& grid, const map::UserState& user,
-            sound::SoundSettings& settings);
+            sound::SoundSettings& settings, sound::BookmarkAt bookmark_at);
 
   // READSOUNDSLIST.
   void read_sound_list(const Paths& paths);

@@ -206,6 +206,11 @@ bool ConsoleUi::copy_files_to_clipboard(const std::vector<std::filesystem::path>
   return !files.empty();
 }
 
+bool ConsoleUi::show_file_in_folder(const std::filesystem::path& file) {
+  out_.event("OPEN", file.parent_path().string());
+  return true;
+}
+
 void ConsoleUi::WGSETWINTEXTSTR(const std::string& title) { out_.event("TITLE", title); }
 
 void ConsoleUi::set_menu(MenuBar bar) { menu_ = std::move(bar); }

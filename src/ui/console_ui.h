@@ -25,6 +25,8 @@ class ConsoleUi final : public Ui {
   BgResult BGPROCES(BgTask task) override;
   bool WGSHELLEXE(const std::string& target) override;
   bool copy_files_to_clipboard(const std::vector<std::filesystem::path>& files) override;
+  // Prints "OPEN" with the folder.
+  bool show_file_in_folder(const std::filesystem::path& file) override;
   void WGSETWINTEXTSTR(const std::string& title) override;
   void show_spoken(const std::string&) override {}
   void raise() override {}

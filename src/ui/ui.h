@@ -112,6 +112,10 @@ class Ui {
   bool RUNMAIL(const std::string& address);
   // Puts a list of files on the clipboard (for pasting in a file manager).
   virtual bool copy_files_to_clipboard(const std::vector<std::filesystem::path>& files) = 0;
+  // Shows the folder holding `file` in the desktop's file manager, with the
+  // file selected where the file manager can do that. False when nothing
+  // could be opened.
+  virtual bool show_file_in_folder(const std::filesystem::path& file) = 0;
 
   // ---- the main window ----------------------------------------------------
 

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "app/app_window.h"
+#include "explore/first_start.h"
 
 namespace orvela::app {
 namespace {
@@ -16,32 +17,52 @@ using test::Window;
 
 const std::string kReminder = "INFO Remember to save settings, to make this change permanent.\n";
 
+// The demo map opened at its centre and a bookmark made there with the
+// proposed name (the first answer): the list has unsaved changes.
+void add_bookmark(Window& w) {
+  App& a = w.app();
+  ASSERT_TRUE(explore::open_demo_map(a.explorer(), a.loader(), a.db(),
+                                     orvela::test::program_dir() / "maps", a.paths().maps_dir()));
+  w.command("IDM_BOOKMARKEDIT");
+  ASSERT_TRUE(a.bookmarks().BOOKMARKSMODIFIED());
+  w.out();
+}
+
 TEST(CloseSequence, QuestionsInOrderAndNoKeepsTheWindow) {
+  orvela::test::TempDir dir;
+  const std::string file = (dir / "b.lscp").string();
+  const std::string save_dialog =
+      "FILE Save bookmarks [Loadstone Checkpoints file *.lscp|*.lscp|GPX waypoints *.gpx|*.gpx]\n";
   struct Case {
     bool bookmarks_modified;
     bool confirm_exit;
-    const char* answers;
-    const char* expected_out;
+    std::string answers;
+    std::string expected_out;
     bool closes;
   };
   const Case cases[] = {
       {false, false, "", "", true},
       {false, true, "y\n", "ASK Really quit program?\n", true},
       {false, true, "n\n", "ASK Really quit program?\n", false},
-      {true, true, "y\nn\n", "ASK Save bookmarks?\nASK Really quit program?\n", false},
+      // Saved, then the quit question.
+      {true, true, "y\n" + file + "\nn\n",
+       "ASK Save bookmarks?\n" + save_dialog + "ASK Really quit program?\n", false},
       {true, true, "n\ny\n", "ASK Save bookmarks?\nASK Really quit program?\n", true},
       {true, false, "n\n", "ASK Save bookmarks?\n", true},
+      // A save that did not happen keeps the window and the bookmarks.
+      {true, true, "y\n:cancel\n", "ASK Save bookmarks?\n" + save_dialog, false},
       // End of input counts as the default answer: Yes.
       {false, true, "", "ASK Really quit program?\n", true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.answers);
-    Window w(c.answers);
+    Window w((c.bookmarks_modified ? ":default\n" : "") + c.answers);
+    if (c.bookmarks_modified) add_bookmark(w);
     w.app().settings().CONFIRMEXIT = c.confirm_exit;
-    w.app().state().BOOKMARKSMODIFIED = c.bookmarks_modified;
     EXPECT_EQ(w.app().on_close_requested(), c.closes);
     EXPECT_EQ(w.out(), c.expected_out);
   }
+  EXPECT_TRUE(fs::exists(file));
 }
 
 TEST(SettingsMenu, SwitchesFlipAndRemind) {
@@ -95,13 +116,19 @@ TEST(SettingsMenu, BookmarkFormatChoice) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.answer);
-    Window w(c.answer);
-    w.app().state().LASTBOOKMARKSFN = "/x/a.lscp";
-    w.app().state().LASTSAVEDBOOKMARKSFN = "/x/a.lscp";
+    orvela::test::TempDir dir;
+    std::ofstream(dir / "a.lscp", std::ios::binary) << "#!lscp\r\n522296760,210122290,\"A\",1\r\n";
+    // Loaded, then saved under its own name: both names are known.
+    Window w((dir / "a.lscp").string() + "\n" + c.answer);
+    bookmarks::Bookmarks& bm = w.app().bookmarks();
+    bm.load_file(dir / "a.lscp");
+    ASSERT_TRUE(bm.SAVEBOOKMARKS(false));
+    ASSERT_FALSE(bm.LASTSAVEDBOOKMARKSFN().empty());
+    w.out();
     w.command("IDM_SELECTBOOKMARKSAVEFORMAT");
-    EXPECT_EQ(w.app().settings().BOOKMARKSAVEFORMAT, c.format);
-    EXPECT_EQ(w.app().state().LASTBOOKMARKSFN.empty(), c.names_forgotten);
-    EXPECT_EQ(w.app().state().LASTSAVEDBOOKMARKSFN.empty(), c.names_forgotten);
+    EXPECT_EQ(w.app().settings().bookmarks.BOOKMARKSAVEFORMAT, c.format);
+    EXPECT_EQ(bm.LASTBOOKMARKSFN().empty(), c.names_forgotten);
+    EXPECT_EQ(bm.LASTSAVEDBOOKMARKSFN().empty(), c.names_forgotten);
     std::string out = w.out();
     EXPECT_EQ(out.rfind("LIST Bookmarks save format: Select bookmarks file save format \n"
                         "* 1. Loadstone-GPS checkpoints file\n"
@@ -145,7 +172,7 @@ TEST(InitMenu, ItemsFollowTheState) {
   w.app().loader().set_FN("/maps/a.orvel");
   w.app().user().ULATLONSET = true;
   st.NMEAMODE = NMEAMODE_LOG;
-  st.LASTBOOKMARKSFN = "/b/a.lscp";
+  w.app().bookmarks().load_file("/nonexistent/a.lscp");  // the name is kept though unreadable
   w.app().settings().USEMOUSE = true;
   w.app().settings().sound.scape.SOUNDMUTED = true;
   w.app().on_init_menu();

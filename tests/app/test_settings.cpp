@@ -49,9 +49,12 @@ TEST(UserSettings, ValuesAreCheckedAsTheyAreRead) {
       {"udirmode=ca", [](const Settings& s) { return s.explore.UDIRMODE == 5; }},
       {"udirmode=zz", [](const Settings& s) { return s.explore.UDIRMODE == 0; }},
       {"udirmode=", [](const Settings& s) { return s.explore.UDIRMODE == 0; }},
-      {"bookmarksaveformat=1", [](const Settings& s) { return s.BOOKMARKSAVEFORMAT == 1; }},
-      {"bookmarksaveformat=2", [](const Settings& s) { return s.BOOKMARKSAVEFORMAT == 0; }},
-      {"bookmarksaveformat=-1", [](const Settings& s) { return s.BOOKMARKSAVEFORMAT == 0; }},
+      {"bookmarksaveformat=1",
+       [](const Settings& s) { return s.bookmarks.BOOKMARKSAVEFORMAT == 1; }},
+      {"bookmarksaveformat=2",
+       [](const Settings& s) { return s.bookmarks.BOOKMARKSAVEFORMAT == 0; }},
+      {"bookmarksaveformat=-1",
+       [](const Settings& s) { return s.bookmarks.BOOKMARKSAVEFORMAT == 0; }},
       {"confirmexit=0\nconfirmexit=1", [](const Settings& s) { return s.CONFIRMEXIT; }},
       {"CHECKAUTOUPDATE=1", [](const Settings& s) { return s.CHECKAUTOUPDATE; }},
       {"nmealog_omitstops=0", [](const Settings& s) { return !s.NMEALOG_OMITSTOPS; }},
@@ -77,7 +80,7 @@ TEST(UserSettings, SaveAndLoadReproducesEveryKey) {
   a.CHECKAUTOUPDATE = true;
   a.CONFIRMEXIT = false;
   a.SAVESETTINGSREMIND = false;
-  a.BOOKMARKSAVEFORMAT = BMFORMAT_LSDB;
+  a.bookmarks.BOOKMARKSAVEFORMAT = bookmarks::BMFORMAT_LSDB;
   a.explore.UDIRMODE = 3;
   a.NMEALOG_OMITSTOPS = false;
   a.GPS_AUTOUDIRCHANGE = false;
@@ -90,7 +93,7 @@ TEST(UserSettings, SaveAndLoadReproducesEveryKey) {
   EXPECT_EQ(b.sound.engine.SOUNDDEVICENAME, a.sound.engine.SOUNDDEVICENAME);
   EXPECT_EQ(b.MOUSEFACTOR, -17);
   EXPECT_EQ(b.explore.UDIRMODE, 3);
-  EXPECT_EQ(b.BOOKMARKSAVEFORMAT, BMFORMAT_LSDB);
+  EXPECT_EQ(b.bookmarks.BOOKMARKSAVEFORMAT, bookmarks::BMFORMAT_LSDB);
   EXPECT_FALSE(b.CONFIRMEXIT);
   EXPECT_TRUE(b.USEMOUSE);
 }
@@ -137,7 +140,7 @@ TEST(UserSettings, BadFilesGiveDefaultsNotCrashes) {
     EXPECT_LE(s.sound.scape.NORMALVOLUME, 100);
     EXPECT_GE(s.explore.UDIRMODE, 0);
     EXPECT_LT(s.explore.UDIRMODE, UDIRMODESCOUNT);
-    EXPECT_TRUE(s.BOOKMARKSAVEFORMAT == 0 || s.BOOKMARKSAVEFORMAT == 1);
+    EXPECT_TRUE(s.bookmarks.BOOKMARKSAVEFORMAT == 0 || s.bookmarks.BOOKMARKSAVEFORMAT == 1);
     for (const auto& [k, v] : s.unknown_user_keys) EXPECT_LE(k.size() + v.size(), 256u);
   }
   Settings huge = read_user(inputs[1]);

@@ -17,10 +17,11 @@ TEST(ConsoleDialogs, SpeechAndBoxesPrintOneLineEachWithLineBreaksEscaped) {
   c.ui.WGINFO("Map loaded.\nThree objects.");
   c.ui.WGSETWINTEXTSTR("Orvela - city");
   c.ui.copy_files_to_clipboard({"/tmp/a.lscp", "/tmp/b c.lscp"});
+  c.ui.show_file_in_folder("/tmp/b c/a.lscp");
   EXPECT_EQ(c.out_lines(),
             (Lines{"SAY One square 10 metres.", "SAY first\\nsecond\\nthird\\nfourth",
                    "INFO Map loaded.\\nThree objects.", "TITLE Orvela - city",
-                   "CLIPBOARD /tmp/a.lscp", "CLIPBOARD /tmp/b c.lscp"}));
+                   "CLIPBOARD /tmp/a.lscp", "CLIPBOARD /tmp/b c.lscp", "OPEN /tmp/b c"}));
 }
 
 TEST(ConsoleDialogs, YesNoAnswersAndDefaults) {

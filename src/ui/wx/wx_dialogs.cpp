@@ -76,7 +76,12 @@ std::optional<std::filesystem::path> WxUi::choose_file(FileMode mode, const std:
       filters.empty() ? wxString(wxFileSelectorDefaultWildcardStr) : W(filter_text(filters));
   wxFileDialog dlg(parent(), W(title), dir, name, wildcard, style);
   if (dlg.ShowModal() != wxID_OK) return std::nullopt;
-  return with_default_ext(std::filesystem::path(U(dlg.GetPath())), mode, default_ext);
+  // A name typed without an extension takes that of the filter chosen, if
+  // it names one (saving as GPX by choosing its filter), else the default.
+  const auto index = static_cast<std::size_t>(dlg.GetFilterIndex());
+  const std::string chosen_ext = index < filters.size() ? filter_ext(filters[index]) : "";
+  return with_default_ext(std::filesystem::path(U(dlg.GetPath())), mode,
+                          chosen_ext.empty() ? default_ext : chosen_ext);
 }
 
 }  // namespace orvela::ui::wx

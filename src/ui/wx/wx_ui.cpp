@@ -4,8 +4,10 @@
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
 #include <wx/menu.h>
+#include <wx/process.h>
 #include <wx/utils.h>
 
+#include "ui/file_choice.h"
 #include "ui/wx/menu_wx.h"
 #include "ui/wx/progress_dialog.h"
 #include "ui/wx/wx_window_ui.h"
@@ -71,13 +73,50 @@ bool WxUi::WGSHELLEXE(const std::string& target) {
 
 bool WxUi::copy_files_to_clipboard(const std::vector<std::filesystem::path>& files) {
   if (files.empty() || !wxTheClipboard->Open()) return false;
-  auto* data = new wxFileDataObject;
-  for (const auto& f : files) data->AddFile(wxString::FromUTF8(f.string()));
+  // File managers take copied files in one of two forms: text/uri-list
+  // (wxFileDataObject; KDE's Dolphin and others), and the "copy" list of
+  // GNOME Files, Nemo, Caja and Thunar, which paste nothing else.
+  auto* uris = new wxFileDataObject;
+  std::string gnome = "copy";
+  for (const auto& f : files) {
+    uris->AddFile(wxString::FromUTF8(f.string()));
+    gnome += "\n" + file_uri(f);
+  }
+  auto* gnome_list = new wxCustomDataObject(wxDataFormat("x-special/gnome-copied-files"));
+  gnome_list->SetData(gnome.size(), gnome.data());
+  auto* data = new wxDataObjectComposite;
+  data->Add(uris, true);
+  data->Add(gnome_list);
   const bool ok = wxTheClipboard->SetData(data);
   wxTheClipboard->Close();
   // Keep the files on the clipboard after the program has ended.
   wxTheClipboard->Flush();
   return ok;
+}
+
+bool WxUi::show_file_in_folder(const std::filesystem::path& file) {
+  // The desktop's file manager interface opens the folder with the file
+  // selected (GNOME Files, Dolphin, Nemo, Caja and Thunar offer it); where
+  // no file manager answers it, the folder is opened as a document.
+  const std::string items = "['" + file_uri(file) + "']";
+  const char* argv[] = {"gdbus",
+                        "call",
+                        "--session",
+                        "--timeout",
+                        "10",
+                        "--dest",
+                        "org.freedesktop.FileManager1",
+                        "--object-path",
+                        "/org/freedesktop/FileManager1",
+                        "--method",
+                        "org.freedesktop.FileManager1.ShowItems",
+                        items.c_str(),
+                        "",
+                        nullptr};
+  wxProcess quiet;
+  quiet.Redirect();
+  if (wxExecute(argv, wxEXEC_SYNC | wxEXEC_NOEVENTS, &quiet) == 0) return true;
+  return WGSHELLEXE(file.parent_path().string());
 }
 
 void WxUi::WGSETWINTEXTSTR(const std::string& title) {

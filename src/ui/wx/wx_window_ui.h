@@ -13,6 +13,7 @@ class WxUi final : public Ui {
   BgResult BGPROCES(BgTask task) override;
   bool WGSHELLEXE(const std::string& target) override;
   bool copy_files_to_clipboard(const std::vector<std::filesystem::path>& files) override;
+  bool show_file_in_folder(const std::filesystem::path& file) override;
   void WGSETWINTEXTSTR(const std::string& title) override;
   void show_spoken(const std::string& text) override;
   void raise() override;
