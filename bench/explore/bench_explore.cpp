@@ -39,10 +39,9 @@ fs::path liechtenstein_map() {
     if (fs::exists(out)) return out;
     fs::path in = fs::path(ORVELA_BENCH_DATA_DIR) / "osm" / "liechtenstein-2013-08-03.osm.bz2";
     if (!fs::exists(in)) return fs::path();
-    map::MapDb db(work_dir() / "errdb.log");
     osm::OsmImportOptions opt;
     opt.rules_file = fs::path(ORVELA_BUILD_PROGRAM_DIR) / "osm.rules";
-    auto r = osm::OSMPROCFILE(db, in, out, opt);
+    auto r = osm::OSMPROCFILE(in, out, work_dir() / "errdb.log", opt);
     return r.LASTERR == 0 ? out : fs::path();
   }();
   return made;
