@@ -10,6 +10,7 @@
 #include "app/settings_menu.h"
 #include "explore/commands.h"
 #include "explore/first_start.h"
+#include "gps/commands.h"
 #include "map/db_error.h"
 #include "text/translate.h"
 
@@ -26,6 +27,7 @@ App::App(ui::Ui& ui, text::Speech& voice, Paths paths, std::string lang)
       db_(paths_.errdb_log()),
       loader_(db_, grid_, user_, paths_.maps_dir()),
       explorer_(grid_, user_, loader_, ui_, msg_, consts_, settings_.explore),
+      gps_(ui_, msg_, explorer_, grid_, consts_, settings_.explore, settings_.gps),
       sound_(paths_, grid_, user_, settings_.sound),
       import_{db_, loader_, explorer_, user_, ui_, paths_.osm_rules()} {
   ui_.set_box_titles(consts_.WGINFOTITLE, consts_.WGQUESTIONTITLE);
@@ -43,6 +45,7 @@ void App::add_commands() {
   add_app_commands();
   explore::add_commands(commands_, explorer_);
   osm::add_commands(commands_, import_);
+  gps::add_commands(commands_, gps_);
   sound_.add_commands(commands_, ui_, msg_);
   add_pending_commands();
 }
@@ -75,6 +78,8 @@ void App::start(bool open_demo_map) {
 }
 
 void App::finish() {
+  // A playback or a receiver ends before the modules it moves.
+  gps_.shutdown();
   sound_.SOUNDCLOSE();
   msg_.clear();
 }
@@ -140,6 +145,7 @@ void App::on_focus(bool gained) {
     sound_.SOUNDSTOPALL();
   }
   st_.PROGRAMLOSTFOCUS = !gained;
+  gps_.set_focus(gained);
 }
 
 void App::on_menu_loop(bool entered) { on_focus(!entered); }

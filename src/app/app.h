@@ -9,6 +9,7 @@
 #include "app/shown_speech.h"
 #include "app/sound_link.h"
 #include "explore/explorer.h"
+#include "gps/gps.h"
 #include "map/grid.h"
 #include "map/loader.h"
 #include "map/mapdb.h"
@@ -72,6 +73,7 @@ class App final : public ui::EventHandler {
   map::UserState& user() { return user_; }
   map::MapLoader& loader() { return loader_; }
   explore::Explorer& explorer() { return explorer_; }
+  gps::Gps& gps() { return gps_; }
   text::Messages& messages() { return msg_; }
 
  private:
@@ -99,6 +101,7 @@ class App final : public ui::EventHandler {
   map::UserState user_;
   map::MapLoader loader_;
   explore::Explorer explorer_;
+  gps::Gps gps_;
   SoundLink sound_;
   osm::ImportContext import_;
   ui::Commands commands_;

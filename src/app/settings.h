@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "explore/direction.h"
+#include "gps/gps_settings.h"
 #include "sound/engine_settings.h"
 
 namespace orvela::app {
@@ -36,7 +37,7 @@ struct ServiceConfig {
 // Everything both files hold, with the defaults in force before any file is
 // read. This is the one copy of each setting for the whole run: a module
 // whose switches these are defines their part (sound::SoundSettings,
-// explore::ExploreSettings) and works on the part held here, so a switch
+// explore::ExploreSettings, gps::GpsSettings) and works on the part held here, so a switch
 // flipped by a command is the value saved and shown.
 struct Settings {
   // Volumes, range, distance model and factor (orvela.ini); switches,
@@ -44,6 +45,8 @@ struct Settings {
   sound::SoundSettings sound;
   // The direction announcement mode (user.ini).
   explore::ExploreSettings explore;
+  // Omitting stops in logs, turning to the direction of travel (user.ini).
+  gps::GpsSettings gps;
   // orvela.ini
   ServiceConfig services;
 
@@ -54,8 +57,6 @@ struct Settings {
   bool CONFIRMEXIT = true;
   bool SAVESETTINGSREMIND = true;
   int BOOKMARKSAVEFORMAT = BMFORMAT_LSCP;
-  bool NMEALOG_OMITSTOPS = true;
-  bool GPS_AUTOUDIRCHANGE = true;
 
   // Lines of user.ini this version does not know (name, value), written back
   // on save so that a newer version's settings survive a round trip here.

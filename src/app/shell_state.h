@@ -1,6 +1,6 @@
 #pragma once
 // The state the main window keeps between commands. Pieces owned by modules
-// that are still to come (bookmarks, GPS, the object under the user) live
+// that are still to come (bookmarks, the object under the user) live
 // here until those modules take them over; the menu rules read them already.
 #include <cstdint>
 #include <string>
@@ -12,8 +12,6 @@ inline constexpr const char* VERSION = "1.01";
 // Sent with every web download.
 inline constexpr const char* WEBGETUSERAGENT = "Orvela/1.01";
 
-enum NmeaMode { NMEAMODE_NONE = 0, NMEAMODE_LOG = 1, NMEAMODE_DEVICE = 2 };
-
 struct ShellState {
   // The window has lost the keyboard focus or a menu is open.
   bool PROGRAMLOSTFOCUS = false;
@@ -23,7 +21,6 @@ struct ShellState {
   bool BOOKMARKSMODIFIED = false;
   // The bookmark file last loaded or saved, and the one last saved.
   std::string LASTBOOKMARKSFN, LASTSAVEDBOOKMARKSFN;
-  NmeaMode NMEAMODE = NMEAMODE_NONE;
 };
 
 }  // namespace orvela::app

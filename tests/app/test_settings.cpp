@@ -54,8 +54,8 @@ TEST(UserSettings, ValuesAreCheckedAsTheyAreRead) {
       {"bookmarksaveformat=-1", [](const Settings& s) { return s.BOOKMARKSAVEFORMAT == 0; }},
       {"confirmexit=0\nconfirmexit=1", [](const Settings& s) { return s.CONFIRMEXIT; }},
       {"CHECKAUTOUPDATE=1", [](const Settings& s) { return s.CHECKAUTOUPDATE; }},
-      {"nmealog_omitstops=0", [](const Settings& s) { return !s.NMEALOG_OMITSTOPS; }},
-      {"gps_autoudirchange=0", [](const Settings& s) { return !s.GPS_AUTOUDIRCHANGE; }},
+      {"nmealog_omitstops=0", [](const Settings& s) { return !s.gps.NMEALOG_OMITSTOPS; }},
+      {"gps_autoudirchange=0", [](const Settings& s) { return !s.gps.GPS_AUTOUDIRCHANGE; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
@@ -79,8 +79,8 @@ TEST(UserSettings, SaveAndLoadReproducesEveryKey) {
   a.SAVESETTINGSREMIND = false;
   a.BOOKMARKSAVEFORMAT = BMFORMAT_LSDB;
   a.explore.UDIRMODE = 3;
-  a.NMEALOG_OMITSTOPS = false;
-  a.GPS_AUTOUDIRCHANGE = false;
+  a.gps.NMEALOG_OMITSTOPS = false;
+  a.gps.GPS_AUTOUDIRCHANGE = false;
   test::TempDir dir;
   ASSERT_TRUE(write_user_ini(a, dir / "user.ini"));
   Settings b;
