@@ -25,7 +25,7 @@ constexpr std::chrono::milliseconds kReadTimeout{100};
 
 Gps::Gps(ui::Ui& ui, text::Messages& msg, explore::Explorer& ex, const map::Grid& grid,
          const explore::DirectionTables& tables, const explore::ExploreSettings& explore_settings,
-         GpsSettings& settings)
+         const GpsSettings& settings)
     : ui_(ui),
       msg_(msg),
       tables_(tables),

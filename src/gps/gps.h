@@ -5,7 +5,7 @@
 // state to the window's thread through Ui::post, each with its own copy of
 // the state; the window's thread moves the user (Follower) and speaks.
 //
-// Every member runs on the window's thread. The worker and the window's
+// Every public member runs on the window's thread. The worker and the window's
 // thread share only the playing state, the log's entries and its cursor,
 // under one mutex; the worker waits on a condition variable, so a pause
 // can be cut short and a source closed at once.
@@ -59,7 +59,7 @@ class Gps {
  public:
   Gps(ui::Ui& ui, text::Messages& msg, explore::Explorer& ex, const map::Grid& grid,
       const explore::DirectionTables& tables, const explore::ExploreSettings& explore_settings,
-      GpsSettings& settings);
+      const GpsSettings& settings);
   ~Gps();
   Gps(const Gps&) = delete;
   Gps& operator=(const Gps&) = delete;
@@ -117,7 +117,7 @@ class Gps {
   ui::Ui& ui_;
   text::Messages& msg_;
   const explore::DirectionTables& tables_;
-  GpsSettings& settings_;
+  const GpsSettings& settings_;
   Follower follower_;
 
   // Window's thread only.
