@@ -11,6 +11,7 @@
 #include "bookmarks/commands.h"
 #include "explore/commands.h"
 #include "explore/first_start.h"
+#include "gps/commands.h"
 #include "map/db_error.h"
 #include "text/translate.h"
 
@@ -29,6 +30,7 @@ App::App(ui::Ui& ui, text::Speech& voice, Paths paths, std::string lang)
       bookmarks_(user_, grid_, loader_, ui_, msg_, consts_, settings_.bookmarks,
                  paths_.start_pos_file()),
       explorer_(grid_, user_, loader_, ui_, msg_, consts_, settings_.explore),
+      gps_(ui_, msg_, explorer_, grid_, consts_, settings_.explore, settings_.gps),
       sound_(paths_, grid_, user_, settings_.sound,
              [this](double x, double y) { return bookmarks_.GETBOOKMARKATXY(x, y); }),
       import_{db_, loader_, explorer_, user_, ui_, paths_.osm_rules()} {
@@ -68,6 +70,7 @@ void App::add_commands() {
   explore::add_commands(commands_, explorer_);
   bookmarks::add_commands(commands_, bookmarks_, user_);
   osm::add_commands(commands_, import_);
+  gps::add_commands(commands_, gps_);
   sound_.add_commands(commands_, ui_, msg_);
   add_pending_commands();
 }
@@ -103,6 +106,8 @@ void App::start(bool open_demo_map) {
 }
 
 void App::finish() {
+  // A playback or a receiver ends before the modules it moves.
+  gps_.shutdown();
   sound_.SOUNDCLOSE();
   msg_.clear();
 }
@@ -168,6 +173,7 @@ void App::on_focus(bool gained) {
     sound_.SOUNDSTOPALL();
   }
   st_.PROGRAMLOSTFOCUS = !gained;
+  gps_.set_focus(gained);
 }
 
 void App::on_menu_loop(bool entered) { on_focus(!entered); }

@@ -10,6 +10,7 @@
 #include "app/sound_link.h"
 #include "bookmarks/bookmarks.h"
 #include "explore/explorer.h"
+#include "gps/gps.h"
 #include "map/grid.h"
 #include "map/loader.h"
 #include "map/mapdb.h"
@@ -75,6 +76,7 @@ class App final : public ui::EventHandler {
   map::MapLoader& loader() { return loader_; }
   bookmarks::Bookmarks& bookmarks() { return bookmarks_; }
   explore::Explorer& explorer() { return explorer_; }
+  gps::Gps& gps() { return gps_; }
   text::Messages& messages() { return msg_; }
 
  private:
@@ -105,6 +107,7 @@ class App final : public ui::EventHandler {
   map::MapLoader loader_;
   bookmarks::Bookmarks bookmarks_;
   explore::Explorer explorer_;
+  gps::Gps gps_;
   SoundLink sound_;
   osm::ImportContext import_;
   ui::Commands commands_;

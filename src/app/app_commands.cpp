@@ -49,12 +49,12 @@ void App::add_app_commands() {
          .run = [this] { SELECTUDIRMODE(settings_, ui_); }});
   c.add({.id = 731, .name = "IDM_NMEALOG_OMITSTOPS", .menu = Menu::Settings, .order = 80,
          .text = N_("Omit stops in NMEA log"),
-         .run = [this] { flip_setting(settings_.NMEALOG_OMITSTOPS); },
-         .checked = [&s] { return s.NMEALOG_OMITSTOPS; }});
+         .run = [this] { flip_setting(settings_.gps.NMEALOG_OMITSTOPS); },
+         .checked = [&s] { return s.gps.NMEALOG_OMITSTOPS; }});
   c.add({.id = 732, .name = "IDM_GPS_AUTOUDIRCHANGE", .menu = Menu::Settings, .order = 90,
          .text = N_("Automatic direction change in GPS mode"),
-         .run = [this] { flip_setting(settings_.GPS_AUTOUDIRCHANGE); },
-         .checked = [&s] { return s.GPS_AUTOUDIRCHANGE; }});
+         .run = [this] { flip_setting(settings_.gps.GPS_AUTOUDIRCHANGE); },
+         .checked = [&s] { return s.gps.GPS_AUTOUDIRCHANGE; }});
 
   c.add({.id = 901, .name = "IDM_HELPMANUAL", .menu = Menu::Help, .order = 10,
          .text = N_("&User manual"), .key = ui::key(Key::F1), .run = [this] { help_manual(); }});

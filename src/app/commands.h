@@ -9,9 +9,6 @@
 
 namespace orvela::app {
 
-// The private message that carries a GPS fix to the window.
-inline constexpr int WM_NMEAUPDATE = 1147;
-
 // BUILDMAINMENU: the menu bar and accelerators for the language `lang` (the
 // Polish-only items and their keys exist only with "pl"). Texts go through
 // the catalogue.

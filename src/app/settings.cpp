@@ -80,8 +80,8 @@ const UserKey kUserKeys[] = {
        const int m = s.explore.UDIRMODE < UDIRMODESCOUNT ? s.explore.UDIRMODE : 0;
        return out += kUdirModeSymbols[m], true;
      }},
-    ORVELA_BOOL_KEY("nmealog_omitstops", NMEALOG_OMITSTOPS),
-    ORVELA_BOOL_KEY("gps_autoudirchange", GPS_AUTOUDIRCHANGE),
+    ORVELA_BOOL_KEY("nmealog_omitstops", gps.NMEALOG_OMITSTOPS),
+    ORVELA_BOOL_KEY("gps_autoudirchange", gps.GPS_AUTOUDIRCHANGE),
 };
 #undef ORVELA_BOOL_KEY
 

@@ -10,6 +10,7 @@
 
 #include "bookmarks/bookmark_settings.h"
 #include "explore/direction.h"
+#include "gps/gps_settings.h"
 #include "sound/engine_settings.h"
 
 namespace orvela::app {
@@ -34,9 +35,9 @@ struct ServiceConfig {
 // Everything both files hold, with the defaults in force before any file is
 // read. This is the one copy of each setting for the whole run: a module
 // whose switches these are defines their part (sound::SoundSettings,
-// explore::ExploreSettings, bookmarks::BookmarkSettings) and works on the
-// part held here, so a switch flipped by a command is the value saved and
-// shown.
+// explore::ExploreSettings, bookmarks::BookmarkSettings, gps::GpsSettings)
+// and works on the part held here, so a switch flipped by a command is the
+// value saved and shown.
 struct Settings {
   // Volumes, range, distance model and factor (orvela.ini); switches,
   // volume and device (user.ini).
@@ -45,6 +46,8 @@ struct Settings {
   explore::ExploreSettings explore;
   // The bookmark save format (user.ini).
   bookmarks::BookmarkSettings bookmarks;
+  // Omitting stops in logs, turning to the direction of travel (user.ini).
+  gps::GpsSettings gps;
   // orvela.ini
   ServiceConfig services;
 
@@ -54,8 +57,6 @@ struct Settings {
   bool CHECKAUTOUPDATE = false;
   bool CONFIRMEXIT = true;
   bool SAVESETTINGSREMIND = true;
-  bool NMEALOG_OMITSTOPS = true;
-  bool GPS_AUTOUDIRCHANGE = true;
 
   // Lines of user.ini this version does not know (name, value), written back
   // on save so that a newer version's settings survive a round trip here.

@@ -57,8 +57,8 @@ TEST(UserSettings, ValuesAreCheckedAsTheyAreRead) {
        [](const Settings& s) { return s.bookmarks.BOOKMARKSAVEFORMAT == 0; }},
       {"confirmexit=0\nconfirmexit=1", [](const Settings& s) { return s.CONFIRMEXIT; }},
       {"CHECKAUTOUPDATE=1", [](const Settings& s) { return s.CHECKAUTOUPDATE; }},
-      {"nmealog_omitstops=0", [](const Settings& s) { return !s.NMEALOG_OMITSTOPS; }},
-      {"gps_autoudirchange=0", [](const Settings& s) { return !s.GPS_AUTOUDIRCHANGE; }},
+      {"nmealog_omitstops=0", [](const Settings& s) { return !s.gps.NMEALOG_OMITSTOPS; }},
+      {"gps_autoudirchange=0", [](const Settings& s) { return !s.gps.GPS_AUTOUDIRCHANGE; }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
@@ -82,8 +82,8 @@ TEST(UserSettings, SaveAndLoadReproducesEveryKey) {
   a.SAVESETTINGSREMIND = false;
   a.bookmarks.BOOKMARKSAVEFORMAT = bookmarks::BMFORMAT_LSDB;
   a.explore.UDIRMODE = 3;
-  a.NMEALOG_OMITSTOPS = false;
-  a.GPS_AUTOUDIRCHANGE = false;
+  a.gps.NMEALOG_OMITSTOPS = false;
+  a.gps.GPS_AUTOUDIRCHANGE = false;
   test::TempDir dir;
   ASSERT_TRUE(write_user_ini(a, dir / "user.ini"));
   Settings b;

@@ -27,7 +27,9 @@ std::string slurp(const fs::path& p) {
   return ss.str();
 }
 
-std::vector<std::string> environment(const std::map<std::string, std::string>& extra) {
+}  // namespace
+
+std::vector<std::string> console_environment(const std::map<std::string, std::string>& extra) {
   std::map<std::string, std::string> env = {
       {"LANGUAGE", ""},
       {"LC_ALL", "C"},
@@ -46,6 +48,8 @@ std::vector<std::string> environment(const std::map<std::string, std::string>& e
   for (const auto& [k, v] : env) out.push_back(k + "=" + v);
   return out;
 }
+
+namespace {
 
 std::vector<char*> c_strings(std::vector<std::string>& v) {
   std::vector<char*> out;
@@ -89,7 +93,7 @@ ConsoleResult run_console(const fs::path& home, const ConsoleRun& run) {
   } else {
     argv.insert(argv.end(), run.args.begin(), run.args.end());
   }
-  std::vector<std::string> envv = environment(run.env);
+  std::vector<std::string> envv = console_environment(run.env);
   auto cargv = c_strings(argv);
   auto cenv = c_strings(envv);
 

@@ -34,6 +34,11 @@ struct ConsoleRun {
 // The orvela executable under test.
 std::filesystem::path orvela_binary();
 
+// Our environment ("NAME=value") with `extra` on top, for running orvela:
+// the language variables "C" unless `extra` says otherwise, no sound device,
+// no speech server.
+std::vector<std::string> console_environment(const std::map<std::string, std::string>& extra);
+
 // Runs orvela_binary() in console mode with all writable state in `home`.
 ConsoleResult run_console(const std::filesystem::path& home, const ConsoleRun& run);
 // The same with just a script.
