@@ -173,7 +173,8 @@ def check_menus():
     check(sub == ["From OSM XML file..."], "import submenu items %r" % sub)
     # The arrow key cannot be a menu shortcut in GTK: its text stays visible in the name.
     check([i.name for i in items["Navigation"]] ==
-          ["Go forward (Up arrow)", "Increase square size", "Go to coordinates...", "Use mouse"],
+          ["Go forward (Up arrow)", "Go back (Down arrow)", "Increase square size", "Go to coordinates...",
+           "Use mouse"],
           "Navigation menu: %r" % [i.name for i in items["Navigation"]])
     bindings = {i.name: shortcut(i) for m in items.values() for i in m if i.getRoleName() != "menu"}
     for name, expected in [("Open...", "<Primary>o"), ("Quit", "<Alt>F4"), ("Points in area...", "p"),

@@ -50,6 +50,17 @@ int key_code(const Accel& a) {
   return 0;
 }
 
+// While the menu bar is open from the keyboard (F10) it holds GTK's grab and
+// so sees the keys first; wx would look them up in the frame's accelerator
+// table, and an arrow key would then walk the map instead of the menu. The
+// bar is made the end of that lookup: its keys stay with the menus.
+class KeyboardMenuBar final : public wxMenuBar {
+ public:
+  bool IsTopNavigationDomain(NavigationKind kind) const override {
+    return kind == Navigation_Accel || wxMenuBar::IsTopNavigationDomain(kind);
+  }
+};
+
 void fill(wxMenu* menu, const std::vector<MenuItem>& items) {
   for (const MenuItem& item : items) {
     if (item.is_popup()) {
@@ -98,7 +109,7 @@ wxString menu_label(const MenuItem& item) {
 }
 
 wxMenuBar* make_menu_bar(const MenuBar& bar) {
-  auto* mb = new wxMenuBar;
+  auto* mb = new KeyboardMenuBar;
   for (const MenuItem& top : bar.menus) {
     auto* menu = new wxMenu;
     fill(menu, top.children);
