@@ -9,7 +9,7 @@ PACKAGES=(
   build-essential cmake pkg-config git ca-certificates
   # libraries of the program
   libsqlite3-dev sqlite3
-  libwxgtk3.2-dev
+  libwxgtk3.2-dev libgtk-3-dev
   libspeechd-dev
   libopenal-dev libopenal-data
   libcurl4-openssl-dev

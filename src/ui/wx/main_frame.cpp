@@ -8,7 +8,7 @@
 namespace orvela::ui::wx {
 
 MainFrame::MainFrame(const wxString& title) : wxFrame(nullptr, wxID_ANY, title) {
-  panel_ = new MessagePanel(this);
+  panel_ = new MessageView(this);
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   sizer->Add(panel_, wxSizerFlags(1).Expand());
   SetSizer(sizer);
@@ -23,6 +23,18 @@ MainFrame::MainFrame(const wxString& title) : wxFrame(nullptr, wxID_ANY, title) 
   panel_->Bind(wxEVT_RIGHT_DOWN, &MainFrame::on_click, this);
   panel_->Bind(wxEVT_LEAVE_WINDOW, &MainFrame::on_leave, this);
   panel_->Bind(wxEVT_MOUSE_CAPTURE_LOST, &MainFrame::on_capture_lost, this);
+}
+
+void MainFrame::set_handler(EventHandler* h) {
+  handler_ = h;
+  // Start-up waits for the window to come to the front before the program
+  // runs: the program still hears of it, first thing.
+  if (h && activated_unheard_) {
+    activated_unheard_ = false;
+    CallAfter([this] {
+      if (IsActive()) deliver([](EventHandler& eh) { eh.on_focus(true); });
+    });
+  }
 }
 
 // Nothing may escape into wxWidgets' event loop: the app reports its own
@@ -56,6 +68,7 @@ void MainFrame::on_menu(wxCommandEvent& e) {
 void MainFrame::on_activate(wxActivateEvent& e) {
   const bool active = e.GetActive();
   if (active) panel_->SetFocus();
+  activated_unheard_ = active && !handler_;
   deliver([active](EventHandler& h) { h.on_focus(active); });
   e.Skip();
 }

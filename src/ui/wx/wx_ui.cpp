@@ -6,6 +6,9 @@
 #include <wx/menu.h>
 #include <wx/utils.h>
 
+#include <chrono>
+
+#include "ui/wx/gtk_access.h"
 #include "ui/wx/menu_wx.h"
 #include "ui/wx/progress_dialog.h"
 #include "ui/wx/wx_window_ui.h"
@@ -25,6 +28,23 @@ bool is_address(const std::string& s) {
   return false;
 }
 
+// A screen reader that looks at the window in the instant before it is on
+// screen takes it for a hidden one and may stay silent for the whole
+// session. So start-up goes on, and the program says its first word, only
+// once the window is on screen and in front; then the window tells the
+// accessibility bus so again. Without a window manager that brings it to
+// the front, start-up goes on after a few seconds all the same.
+void wait_until_on_screen(MainFrame& frame) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!(frame.IsShownOnScreen() && frame.IsActive()) &&
+         std::chrono::steady_clock::now() < deadline) {
+    wxTheApp->Yield(true);
+    wxMilliSleep(10);
+  }
+  wxTheApp->Yield(true);
+  report_window_states(frame);
+}
+
 }  // namespace
 
 std::unique_ptr<Ui> WGINIT(int& argc, char** argv, const WindowOptions& options) {
@@ -38,6 +58,7 @@ std::unique_ptr<Ui> WGINIT(int& argc, char** argv, const WindowOptions& options)
   wxTheApp->SetTopWindow(frame);
   wxTheApp->SetExitOnFrameDelete(true);
   frame->Show();
+  wait_until_on_screen(*frame);
   return std::make_unique<WxUi>(frame);
 }
 
@@ -99,6 +120,7 @@ void WxUi::set_menu(MenuBar bar) {
   if (!frame_alive_) return;
   wxMenuBar* old = frame_->GetMenuBar();
   frame_->SetMenuBar(make_menu_bar(bar));
+  announce_menu_bar(*frame_);
   delete old;
   frame_->SetAcceleratorTable(make_accelerators(bar));
 }

@@ -1,0 +1,17 @@
+#include "ui/wx/message_view.h"
+
+#include "ui/wx/gtk_access.h"
+
+namespace orvela::ui::wx {
+
+MessageView::MessageView(wxWindow* parent)
+    : wxNativeWindow(parent, wxID_ANY, new_message_widget()) {}
+
+void MessageView::set_message(const wxString& text) {
+  wxString t = text;
+  t.Replace("\r\n", "\n");
+  t.Replace("\r", "\n");
+  set_message_widget_text(GetHandle(), t.utf8_str());
+}
+
+}  // namespace orvela::ui::wx
