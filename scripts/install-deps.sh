@@ -25,6 +25,8 @@ PACKAGES=(
   # headless window, accessibility and speech tests
   xvfb xauth xdotool openbox dbus at-spi2-core libatk-adaptor python3-pyatspi imagemagick
   speech-dispatcher
+  # the screen reader, for the test that listens through it
+  orca
   # archives for the map-installation tests
   7zip bzip2
 )
