@@ -143,7 +143,7 @@ class Probe final : public EventHandler {
     } else if (id == IDM_CLOSE) {
       ui_.request_close();
     } else if (id == IDM_SAYTYPE) {
-      ui_.show_spoken("Crossing of Main street and Park lane");
+      ui_.show_spoken("Crossing of \u017b\u00f3\u0142ta street\nPark lane");
     }
   }
   void on_focus(bool gained) override { log(gained ? "focus on" : "focus off"); }

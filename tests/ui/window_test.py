@@ -22,6 +22,8 @@ except ImportError:
 
 APP = "orvela_window_probe"
 TITLE = "Orvela window test"
+# What the probe shows for its "Current object type" command.
+MESSAGE = "Crossing of \u017b\u00f3\u0142ta street\nPark lane"
 
 
 class Failure(Exception):
@@ -223,10 +225,26 @@ def check_main_view():
     settles("the main view's text", lambda: text_of(view), "Welcome to Orvela")
     check(has_state(view, pyatspi.STATE_FOCUSED), "the main view has not the focus")
     check(not has_state(view, pyatspi.STATE_EDITABLE), "the main view is editable")
-    key("space")  # the probe shows a new message
-    settles("the main view's new text", lambda: text_of(view), "Crossing of Main street and Park lane")
-    line = view.queryText().getTextAtOffset(3, pyatspi.TEXT_BOUNDARY_LINE_START)
-    check(tuple(line) == ("Crossing of Main street and Park lane", 0, 37), "its line: %r" % (line,))
+    key("space")  # the probe shows a new message, in two lines
+    settles("the main view's new text", lambda: text_of(view), MESSAGE)
+    check(view.queryText().characterCount == 34, "characters: %d" % view.queryText().characterCount)
+    # A screen reader's review reads it by line, word and character.
+    text = view.queryText()
+    Atspi = pyatspi.Atspi
+    for offset, boundary, expected in [
+            (14, pyatspi.TEXT_BOUNDARY_LINE_START, ("Crossing of \u017b\u00f3\u0142ta street\n", 0, 25)),
+            (27, pyatspi.TEXT_BOUNDARY_LINE_START, ("Park lane", 25, 34)),
+            (34, pyatspi.TEXT_BOUNDARY_LINE_START, ("Park lane", 25, 34)),
+            (14, pyatspi.TEXT_BOUNDARY_WORD_START, ("\u017b\u00f3\u0142ta ", 12, 18)),
+            (13, pyatspi.TEXT_BOUNDARY_CHAR, ("\u00f3", 13, 14))]:
+        got = tuple(text.getTextAtOffset(offset, boundary))
+        check(got == expected, "text at %d by %s: %r" % (offset, boundary, got))
+    for offset, granularity, expected in [
+            (14, Atspi.TextGranularity.WORD, ("\u017b\u00f3\u0142ta", 12, 17)),
+            (3, Atspi.TextGranularity.LINE, ("Crossing of \u017b\u00f3\u0142ta street", 0, 24))]:
+        r = Atspi.Text.get_string_at_offset(view, offset, granularity)
+        got = (r.content, r.start_offset, r.end_offset)
+        check(got == expected, "string at %d by %s: %r" % (offset, granularity, got))
 
 
 def is_modal_dialog(dlg):

@@ -2,7 +2,6 @@
 
 #include <gtk/gtk-a11y.h>
 #include <gtk/gtk.h>
-#include <wx/frame.h>
 #include <wx/menu.h>
 #include <wx/toplevel.h>
 
@@ -89,8 +88,8 @@ PangoLayout* layout_of(GtkWidget* w) {
 // Where the text is painted, in the widget; empty when there is none.
 GdkRectangle text_area(GtkWidget* w) {
   PangoLayout* layout = layout_of(w);
-  PangoRectangle ink, logical;
-  pango_layout_get_pixel_extents(layout, &ink, &logical);
+  PangoRectangle logical;
+  pango_layout_get_pixel_extents(layout, nullptr, &logical);
   g_object_unref(layout);
   if (!*as_view(w)->text) return GdkRectangle{0, 0, 0, 0};
   GdkRectangle area{kMargin + logical.x, kMargin + logical.y, logical.width, logical.height};
@@ -113,7 +112,6 @@ gboolean message_view_draw(GtkWidget* w, cairo_t* cr) {
 void message_view_init(OrvelaMessageView* self) {
   self->text = g_strdup("");
   GtkWidget* w = GTK_WIDGET(self);
-  gtk_widget_set_can_focus(w, TRUE);
   // The frame walks with the mouse over this view.
   gtk_widget_add_events(w, GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
                                GDK_POINTER_MOTION_MASK | GDK_ENTER_NOTIFY_MASK |
@@ -306,20 +304,25 @@ void set_message_widget_text(GtkWidget* widget, const char* text) {
   gtk_widget_queue_draw(widget);
 }
 
+void set_message_widget_focusable(GtkWidget* widget, bool focusable) {
+  gtk_widget_set_can_focus(widget, focusable);
+}
+
 void set_dialog_role(wxTopLevelWindow& dialog) {
   if (GtkWidget* widget = dialog.GetHandle())
     atk_object_set_role(gtk_widget_get_accessible(widget), ATK_ROLE_DIALOG);
 }
 
-void announce_menu_bar(wxFrame& frame) {
-  wxMenuBar* bar = frame.GetMenuBar();
-  GtkWidget* widget = bar ? bar->GetHandle() : nullptr;
-  GtkWidget* parent = widget ? gtk_widget_get_parent(widget) : nullptr;
-  if (!parent) return;
+void announce_menus(wxMenuBar& bar) {
+  GtkWidget* widget = bar.GetHandle();
+  if (!widget) return;
   AtkObject* acc = gtk_widget_get_accessible(widget);
-  const gint index = atk_object_get_index_in_parent(acc);
-  g_signal_emit_by_name(gtk_widget_get_accessible(parent), "children-changed::add",
-                        static_cast<guint>(index < 0 ? 0 : index), acc);
+  GList* menus = gtk_container_get_children(GTK_CONTAINER(widget));
+  guint index = 0;
+  for (GList* m = menus; m; m = m->next, ++index)
+    g_signal_emit_by_name(acc, "children-changed::add", index,
+                          gtk_widget_get_accessible(GTK_WIDGET(m->data)));
+  g_list_free(menus);
 }
 
 void report_window_states(wxTopLevelWindow& window) {

@@ -4,16 +4,17 @@
 // window's states once it is really on screen. Only gtk_access.cpp sees GTK.
 #include <wx/defs.h>
 
-class wxFrame;
+class wxMenuBar;
 class wxTopLevelWindow;
 
 namespace orvela::ui::wx {
 
-// A new GTK widget that paints a message in large yellow text on black and
-// takes the keyboard focus but no key. A screen reader finds it as a
-// read-only text holding the message (for its review commands, and when the
-// window comes back to the front).
+// A new GTK widget that paints a message in large yellow text on black; it
+// takes the keyboard focus (once it is let to) but no key. A screen reader
+// finds it as a read-only text holding the message (for its review
+// commands, and when the window comes back to the front).
 GtkWidget* new_message_widget();
+void set_message_widget_focusable(GtkWidget* widget, bool focusable);
 // The widget's message (UTF-8). The change is not announced: the program
 // speaks its messages itself, and a screen reader that read them out as
 // well would say everything twice.
@@ -23,11 +24,10 @@ void set_message_widget_text(GtkWidget* widget, const char* text);
 // plain window as a frame).
 void set_dialog_role(wxTopLevelWindow& dialog);
 
-// Tells the accessibility bus of `frame`'s menu bar. GTK packs a menu bar
-// into its window without a word to the bus, so a screen reader would not
-// know the menus of a bar set while the window is on screen: F10 would
-// open them in silence.
-void announce_menu_bar(wxFrame& frame);
+// Tells the accessibility bus of the menus in `bar`. GTK puts menus into a
+// menu bar without a word to the bus, so a screen reader would not know the
+// menus set while the window is on screen: F10 would open them in silence.
+void announce_menus(wxMenuBar& bar);
 
 // Tells the accessibility bus again that `window` is showing and active.
 // A screen reader that looked at the window in the instant before it was

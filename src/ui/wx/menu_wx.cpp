@@ -108,14 +108,15 @@ wxString menu_label(const MenuItem& item) {
   return label + " (" + key + ")";
 }
 
-wxMenuBar* make_menu_bar(const MenuBar& bar) {
-  auto* mb = new KeyboardMenuBar;
+wxMenuBar* new_menu_bar() { return new KeyboardMenuBar; }
+
+void set_menus(wxMenuBar& mb, const MenuBar& bar) {
+  while (mb.GetMenuCount() > 0) delete mb.Remove(0);
   for (const MenuItem& top : bar.menus) {
     auto* menu = new wxMenu;
     fill(menu, top.children);
-    mb->Append(menu, wxString::FromUTF8(top.text));
+    mb.Append(menu, wxString::FromUTF8(top.text));
   }
-  return mb;
 }
 
 wxAcceleratorTable make_accelerators(const MenuBar& bar) {

@@ -14,4 +14,9 @@ void MessageView::set_message(const wxString& text) {
   set_message_widget_text(GetHandle(), t.utf8_str());
 }
 
+void MessageView::focus() {
+  set_message_widget_focusable(GetHandle(), true);
+  SetFocus();
+}
+
 }  // namespace orvela::ui::wx

@@ -12,8 +12,10 @@ namespace orvela::ui::wx {
 
 class MessageView final : public wxNativeWindow {
  public:
+  // The view takes the focus only once focus() has been called.
   explicit MessageView(wxWindow* parent);
   void set_message(const wxString& text);
+  void focus();
 };
 
 }  // namespace orvela::ui::wx

@@ -28,11 +28,9 @@ bool is_address(const std::string& s) {
   return false;
 }
 
-// A screen reader that looks at the window in the instant before it is on
-// screen takes it for a hidden one and may stay silent for the whole
-// session. So start-up goes on, and the program says its first word, only
-// once the window is on screen and in front; then the window tells the
-// accessibility bus so again. Without a window manager that brings it to
+// Start-up goes on, and the program says its first word, only once the
+// window is on screen and in front (see MainFrame::set_handler for what a
+// screen reader is then told). Without a window manager that brings it to
 // the front, start-up goes on after a few seconds all the same.
 void wait_until_on_screen(MainFrame& frame) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -41,8 +39,6 @@ void wait_until_on_screen(MainFrame& frame) {
     wxTheApp->Yield(true);
     wxMilliSleep(10);
   }
-  wxTheApp->Yield(true);
-  report_window_states(frame);
 }
 
 }  // namespace
@@ -118,10 +114,8 @@ void WxUi::raise() {
 
 void WxUi::set_menu(MenuBar bar) {
   if (!frame_alive_) return;
-  wxMenuBar* old = frame_->GetMenuBar();
-  frame_->SetMenuBar(make_menu_bar(bar));
-  announce_menu_bar(*frame_);
-  delete old;
+  set_menus(*frame_->GetMenuBar(), bar);
+  announce_menus(*frame_->GetMenuBar());
   frame_->SetAcceleratorTable(make_accelerators(bar));
 }
 
