@@ -125,7 +125,7 @@ def start_program(orvela, env):
     return subprocess.Popen([orvela, "--home", home, "--lang", "en"], env=env)
 
 
-def listen(orvela, heard):
+def listen(heard):
     # Start: Orca is on; the program says where the user is and Orca names
     # the window (the window comes first, so the two may come either way
     # round), then the main view that has the focus.
@@ -222,7 +222,7 @@ def main():
         heard.expect("ORCA", words("Screen reader on"), "Orca's start")
         heard.pos = 0
         procs.append(start_program(orvela, env))
-        listen(orvela, heard)
+        listen(heard)
     except (Failure, subprocess.SubprocessError) as e:
         print("FAILED:", e)
         subprocess.run(["import", "-window", "root", os.path.join(artifacts, "orca-failure.png")],
