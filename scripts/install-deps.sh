@@ -9,7 +9,7 @@ PACKAGES=(
   build-essential cmake pkg-config git ca-certificates clang-format
   # libraries of the program
   libsqlite3-dev sqlite3
-  libwxgtk3.2-dev
+  libwxgtk3.2-dev libgtk-3-dev
   libspeechd-dev
   libopenal-dev libopenal-data
   libcurl4-openssl-dev
@@ -25,6 +25,8 @@ PACKAGES=(
   # headless window, accessibility and speech tests
   xvfb xauth xdotool openbox dbus at-spi2-core libatk-adaptor python3-pyatspi imagemagick
   speech-dispatcher
+  # the screen reader, for the test that listens through it
+  orca
   # archives for the map-installation tests
   7zip bzip2
 )

@@ -22,6 +22,10 @@ MAIN_TITLE = "Orvela nowhere-cove"
 MENUS = ["Map", "Navigation", "Area", "Bookmarks", "Sound", "Say", "Gps", "Settings", "Weather", "Help"]
 
 
+def last_message_dialog():
+    return w.find(w.app(), lambda a: a.getRoleName() == "dialog" and a.name == "Last message")
+
+
 def main():
     orvela, shots = sys.argv[1], sys.argv[2]
     if not os.path.exists(orvela):
@@ -60,16 +64,33 @@ def main():
         w.settles("Mute's kind", lambda: item("Mute").getRoleName(), "check menu item")
         w.check(not w.has_state(item("Mute"), pyatspi.STATE_CHECKED), "Mute is checked")
 
-        # A plain key speaks; ";" shows the last spoken message in a dialog.
+        # The window is on screen and in front, and says so.
+        for state in (pyatspi.STATE_SHOWING, pyatspi.STATE_ACTIVE):
+            w.settles("the main window's state %s" % state, lambda: w.has_state(frame, state), True)
+
+        # A plain key speaks; the main view holds the message as read-only text.
         w.key("comma")
+        view = w.wait_for("the main view", lambda: w.find(frame, w.role("text")))
+        w.settles("the main view's message", lambda: w.text_of(view).startswith("One square"), True)
+        w.check(w.has_state(view, pyatspi.STATE_FOCUSED), "the main view has not the focus")
+        w.check(not w.has_state(view, pyatspi.STATE_EDITABLE), "the main view is editable")
+        said = w.text_of(view)
+
+        # ";" shows the last spoken message in a modal dialog, read-only.
         w.key("semicolon")
-        dlg = w.wait_for("the last-message dialog",
-                         lambda: w.find(w.app(), lambda a: a.getRoleName() == "frame" and a.name != MAIN_TITLE))
+        dlg = w.wait_for("the last-message dialog", last_message_dialog)
+        w.check(w.has_state(dlg, pyatspi.STATE_MODAL), "the last-message dialog is not modal")
         field = w.wait_for("its text", lambda: w.find(dlg, w.role("text")))
-        w.settles("the last spoken message", lambda: w.text_of(field).startswith("One square"), True)
+        w.settles("the last spoken message", lambda: w.text_of(field), said)
+        w.settles("the message's focus", lambda: w.has_state(field, pyatspi.STATE_FOCUSED), True)
+        w.check(not w.has_state(field, pyatspi.STATE_EDITABLE), "the last message is editable")
+        w.type_text("xy")
+        w.key("BackSpace", "Delete", "ctrl+a")
+        # Select all is taken after the keys before it: then they are done.
+        w.wait_for("the message to be selected", lambda: field.queryText().getNSelections() == 1)
+        w.check(w.text_of(field) == said, "the last message was changed: %r" % w.text_of(field))
         w.key("Escape")
-        w.wait_for("the dialog to close",
-                   lambda: w.find(w.app(), lambda a: a.getRoleName() == "frame" and a.name != MAIN_TITLE) is None)
+        w.wait_for("the dialog to close", lambda: last_message_dialog() is None)
 
         w.key("alt+F4")
         q = w.wait_for("the quit question", w.question_dialog)

@@ -53,6 +53,7 @@ MenuBar probe_menu() {
   b.MKMENU_ENDPOPUP();
   b.MKMENU_POPUP("&Navigation");
   b.MKMENU_ADD(IDM_GOFORWARD, "IDM_GOFORWARD", "Go forward", "Up arrow", key(Key::Up));
+  b.MKMENU_ADD(212, "IDM_GOBACK", "Go back", "Down arrow", key(Key::Down));
   b.MKMENU_ADD(IDM_INCSQMETERS, "IDM_INCSQMETERS", "Increase square size", "Ctrl+PGUP",
                key(Key::PageUp, MOD_CTRL));
   b.MKMENU_ADD(IDM_GOTOCORDS, "IDM_GOTOCORDS", "&Go to coordinates...", "Ctrl+G",
@@ -142,7 +143,7 @@ class Probe final : public EventHandler {
     } else if (id == IDM_CLOSE) {
       ui_.request_close();
     } else if (id == IDM_SAYTYPE) {
-      ui_.show_spoken("Crossing of Main street and Park lane");
+      ui_.show_spoken("Crossing of \u017b\u00f3\u0142ta street\nPark lane");
     }
   }
   void on_focus(bool gained) override { log(gained ? "focus on" : "focus off"); }

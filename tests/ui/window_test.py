@@ -22,6 +22,8 @@ except ImportError:
 
 APP = "orvela_window_probe"
 TITLE = "Orvela window test"
+# What the probe shows for its "Current object type" command.
+MESSAGE = "Crossing of \u017b\u00f3\u0142ta street\nPark lane"
 
 
 class Failure(Exception):
@@ -173,7 +175,8 @@ def check_menus():
     check(sub == ["From OSM XML file..."], "import submenu items %r" % sub)
     # The arrow key cannot be a menu shortcut in GTK: its text stays visible in the name.
     check([i.name for i in items["Navigation"]] ==
-          ["Go forward (Up arrow)", "Increase square size", "Go to coordinates...", "Use mouse"],
+          ["Go forward (Up arrow)", "Go back (Down arrow)", "Increase square size", "Go to coordinates...",
+           "Use mouse"],
           "Navigation menu: %r" % [i.name for i in items["Navigation"]])
     bindings = {i.name: shortcut(i) for m in items.values() for i in m if i.getRoleName() != "menu"}
     for name, expected in [("Open...", "<Primary>o"), ("Quit", "<Alt>F4"), ("Points in area...", "p"),
@@ -184,9 +187,74 @@ def check_menus():
     return items
 
 
+def selected_items():
+    items = find_all(window(TITLE), lambda a: a.getRoleName() in ("menu", "menu item", "check menu item"))
+    return [i.name for i in items if has_state(i, pyatspi.STATE_SELECTED)]
+
+
+def check_menu_keys(log):
+    """After F10 the arrow keys walk the menus, as after Alt+letter; none of
+    them reaches the app as a command while a menu is open."""
+    # F10 only selects the first menu; Alt+M opens it at its first item.
+    for opener, opened, down in [("F10", ["Map"], ["Map", "Open..."]),
+                                 ("alt+m", ["Map", "Open..."], ["Map", "Select start point..."])]:
+        key(opener)
+        log.expect(["init menu", "menu open"])
+        settles("the selection after " + opener, selected_items, opened)
+        key("Down")
+        settles("the selection after %s, Down" % opener, selected_items, down)
+        key("Right")
+        settles("the selection after Right", selected_items, ["Navigation", "Go forward (Up arrow)"])
+        key("Escape", "Escape")
+        log.expect(["menu closed"])
+        wait_for("the menus to close", lambda: selected_items() == [])
+    check(not [l for l in log.lines() if l in ("command 211", "command 212")],
+          "an arrow key ran a command while a menu was open: %r" % log.lines())
+    # Closed again, the arrows are commands once more.
+    key("Down")
+    log.expect(["command 212"])
+
+
+def check_main_view():
+    """The main view holds the keyboard focus and the last message, as
+    read-only text; the window says it is on screen and in front."""
+    frame = window(TITLE)
+    for state in (pyatspi.STATE_SHOWING, pyatspi.STATE_ACTIVE):
+        settles("the window's state %s" % state, lambda: has_state(frame, state), True)
+    view = wait_for("the main view", lambda: find(frame, role("text")))
+    settles("the main view's text", lambda: text_of(view), "Welcome to Orvela")
+    check(has_state(view, pyatspi.STATE_FOCUSED), "the main view has not the focus")
+    check(not has_state(view, pyatspi.STATE_EDITABLE), "the main view is editable")
+    key("space")  # the probe shows a new message, in two lines
+    settles("the main view's new text", lambda: text_of(view), MESSAGE)
+    check(view.queryText().characterCount == 34, "characters: %d" % view.queryText().characterCount)
+    # A screen reader's review reads it by line, word and character.
+    text = view.queryText()
+    Atspi = pyatspi.Atspi
+    for offset, boundary, expected in [
+            (14, pyatspi.TEXT_BOUNDARY_LINE_START, ("Crossing of \u017b\u00f3\u0142ta street\n", 0, 25)),
+            (27, pyatspi.TEXT_BOUNDARY_LINE_START, ("Park lane", 25, 34)),
+            (34, pyatspi.TEXT_BOUNDARY_LINE_START, ("Park lane", 25, 34)),
+            (14, pyatspi.TEXT_BOUNDARY_WORD_START, ("\u017b\u00f3\u0142ta ", 12, 18)),
+            (13, pyatspi.TEXT_BOUNDARY_CHAR, ("\u00f3", 13, 14))]:
+        got = tuple(text.getTextAtOffset(offset, boundary))
+        check(got == expected, "text at %d by %s: %r" % (offset, boundary, got))
+    for offset, granularity, expected in [
+            (14, Atspi.TextGranularity.WORD, ("\u017b\u00f3\u0142ta", 12, 17)),
+            (3, Atspi.TextGranularity.LINE, ("Crossing of \u017b\u00f3\u0142ta street", 0, 24))]:
+        r = Atspi.Text.get_string_at_offset(view, offset, granularity)
+        got = (r.content, r.start_offset, r.end_offset)
+        check(got == expected, "string at %d by %s: %r" % (offset, granularity, got))
+
+
+def is_modal_dialog(dlg):
+    return dlg.getRoleName() == "dialog" and has_state(dlg, pyatspi.STATE_MODAL)
+
+
 def check_text_entry(log):
     key("ctrl+g")
     dlg = wait_for("the text-entry dialog", lambda: window("Go to coordinates"))
+    settles("the text-entry dialog's kind", lambda: is_modal_dialog(dlg), True)
     field = wait_for("its edit field", lambda: find(dlg, role("text")))
     settles("the edit field's label", lambda: labelled_by(field), ["Latitude and longitude:"])
     settles("the initial text", lambda: text_of(field), "52.1 21.0")
@@ -200,6 +268,10 @@ def check_text_entry(log):
 def check_list(log):
     key("u")
     dlg = wait_for("the list dialog", lambda: window("Go to bookmark"))
+    settles("the list dialog's kind", lambda: is_modal_dialog(dlg), True)
+    # The list itself, which has the focus, is labelled by the prompt.
+    table = wait_for("the list", lambda: find(dlg, role("table")))
+    settles("the list's label", lambda: labelled_by(table), ["Choose a bookmark:"])
     cells = lambda: find_all(dlg, role("table cell"))
     settles("the list entries", lambda: [c.name for c in cells()], ["Home", "Work", "Park"])
     settles("the preselected entry",
@@ -211,6 +283,7 @@ def check_list(log):
 def check_progress(log, shots):
     key("ctrl+t")
     dlg = wait_for("the progress dialog", lambda: window("Searching"))
+    settles("the progress dialog's kind", lambda: is_modal_dialog(dlg), True)
     field = wait_for("its text", lambda: find(dlg, role("text")))
     settles("the progress text's label", lambda: labelled_by(field), ["Start point:"])
     wait_for("progress", lambda: text_of(field).startswith("Step 1"))
@@ -340,6 +413,9 @@ def main():
                        check=True, timeout=30, stdout=subprocess.DEVNULL)
         log.expect(["focus on"])
         check_menus()
+        check_main_view()
+        log.expect(["command 302"])
+        check_menu_keys(log)
 
         # Every command key reaches the app, plain keys and arrows included.
         key("Up", "p", "slash", "period", "space", "ctrl+o", "ctrl+Prior",

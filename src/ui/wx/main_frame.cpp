@@ -5,14 +5,22 @@
 #include <exception>
 #include <iostream>
 
+#include "ui/wx/gtk_access.h"
+#include "ui/wx/menu_wx.h"
+
 namespace orvela::ui::wx {
 
 MainFrame::MainFrame(const wxString& title) : wxFrame(nullptr, wxID_ANY, title) {
-  panel_ = new MessagePanel(this);
+  panel_ = new MessageView(this);
   auto* sizer = new wxBoxSizer(wxVERTICAL);
   sizer->Add(panel_, wxSizerFlags(1).Expand());
   SetSizer(sizer);
   SetSize(FromDIP(wxSize(800, 500)));
+  // The menu bar is there from the start, empty until the app sets its
+  // menus, and stays: a screen reader learns the window's layout when it
+  // first sees it, and one that is slow to catch up with a bar put in above
+  // the message view later counts the view twice.
+  SetMenuBar(new_menu_bar());
   Bind(wxEVT_MENU, &MainFrame::on_menu, this);
   Bind(wxEVT_ACTIVATE, &MainFrame::on_activate, this);
   Bind(wxEVT_MENU_OPEN, &MainFrame::on_menu_open, this);
@@ -23,6 +31,28 @@ MainFrame::MainFrame(const wxString& title) : wxFrame(nullptr, wxID_ANY, title) 
   panel_->Bind(wxEVT_RIGHT_DOWN, &MainFrame::on_click, this);
   panel_->Bind(wxEVT_LEAVE_WINDOW, &MainFrame::on_leave, this);
   panel_->Bind(wxEVT_MOUSE_CAPTURE_LOST, &MainFrame::on_capture_lost, this);
+}
+
+void MainFrame::set_handler(EventHandler* h) {
+  handler_ = h;
+  if (!h) return;
+  // A screen reader may miss the window's coming to the front while the
+  // program starts (it does not know the program yet, or it looks in the
+  // instant before the window is mapped) and then stays silent for the
+  // whole session. Now that the program runs, the window tells it again
+  // that it is on screen and in front, and only then does the message view
+  // take the focus: so the screen reader names the window before it reads
+  // the view, as it does when the window comes back from a dialog.
+  report_window_states(*this);
+  panel_->focus();
+  // Start-up waited for the window to come to the front before the program
+  // ran: the program still hears of it, first thing.
+  if (activated_unheard_) {
+    activated_unheard_ = false;
+    CallAfter([this] {
+      if (IsActive()) deliver([](EventHandler& eh) { eh.on_focus(true); });
+    });
+  }
 }
 
 // Nothing may escape into wxWidgets' event loop: the app reports its own
@@ -55,7 +85,8 @@ void MainFrame::on_menu(wxCommandEvent& e) {
 
 void MainFrame::on_activate(wxActivateEvent& e) {
   const bool active = e.GetActive();
-  if (active) panel_->SetFocus();
+  if (active && handler_) panel_->SetFocus();
+  activated_unheard_ = active && !handler_;
   deliver([active](EventHandler& h) { h.on_focus(active); });
   e.Skip();
 }

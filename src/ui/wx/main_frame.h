@@ -4,15 +4,15 @@
 #include <wx/frame.h>
 
 #include "ui/events.h"
-#include "ui/wx/message_panel.h"
+#include "ui/wx/message_view.h"
 
 namespace orvela::ui::wx {
 
 class MainFrame final : public wxFrame {
  public:
   explicit MainFrame(const wxString& title);
-  void set_handler(EventHandler* h) { handler_ = h; }
-  MessagePanel* panel() { return panel_; }
+  void set_handler(EventHandler* h);
+  MessageView* panel() { return panel_; }
   // Relative mouse mode (see Ui::set_mouse_capture).
   bool set_mouse_capture(bool on);
   void center_mouse();
@@ -32,10 +32,12 @@ class MainFrame final : public wxFrame {
   void on_capture_lost(wxMouseCaptureLostEvent& e);
 
   EventHandler* handler_ = nullptr;
-  MessagePanel* panel_;
+  MessageView* panel_;
   int menus_open_ = 0;
   bool in_menu_loop_ = false;
   bool mouse_captured_ = false;
+  // The window came to the front while nobody listened (during start-up).
+  bool activated_unheard_ = false;
 };
 
 }  // namespace orvela::ui::wx

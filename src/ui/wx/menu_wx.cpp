@@ -50,6 +50,17 @@ int key_code(const Accel& a) {
   return 0;
 }
 
+// While the menu bar is open from the keyboard (F10) it holds GTK's grab and
+// so sees the keys first; wx would look them up in the frame's accelerator
+// table, and an arrow key would then walk the map instead of the menu. The
+// bar is made the end of that lookup: its keys stay with the menus.
+class KeyboardMenuBar final : public wxMenuBar {
+ public:
+  bool IsTopNavigationDomain(NavigationKind kind) const override {
+    return kind == Navigation_Accel || wxMenuBar::IsTopNavigationDomain(kind);
+  }
+};
+
 void fill(wxMenu* menu, const std::vector<MenuItem>& items) {
   for (const MenuItem& item : items) {
     if (item.is_popup()) {
@@ -97,14 +108,15 @@ wxString menu_label(const MenuItem& item) {
   return label + " (" + key + ")";
 }
 
-wxMenuBar* make_menu_bar(const MenuBar& bar) {
-  auto* mb = new wxMenuBar;
+wxMenuBar* new_menu_bar() { return new KeyboardMenuBar; }
+
+void set_menus(wxMenuBar& mb, const MenuBar& bar) {
+  while (mb.GetMenuCount() > 0) delete mb.Remove(0);
   for (const MenuItem& top : bar.menus) {
     auto* menu = new wxMenu;
     fill(menu, top.children);
-    mb->Append(menu, wxString::FromUTF8(top.text));
+    mb.Append(menu, wxString::FromUTF8(top.text));
   }
-  return mb;
 }
 
 wxAcceleratorTable make_accelerators(const MenuBar& bar) {

@@ -19,7 +19,10 @@ bool menu_can_show_key(const wxString& key_text);
 // menu cannot show that way ("Up arrow"), the text and the key in brackets.
 wxString menu_label(const MenuItem& item);
 
-wxMenuBar* make_menu_bar(const MenuBar& bar);
+// An empty menu bar; the frame has one from the start.
+wxMenuBar* new_menu_bar();
+// Replaces the menus of `mb` by those described by `bar`.
+void set_menus(wxMenuBar& mb, const MenuBar& bar);
 wxAcceleratorTable make_accelerators(const MenuBar& bar);
 
 }  // namespace orvela::ui::wx

@@ -3,6 +3,8 @@
 #include <wx/app.h>
 #include <wx/sizer.h>
 
+#include "ui/wx/gtk_access.h"
+
 namespace orvela::ui::wx {
 
 ProgressDialog::ProgressDialog(wxWindow* parent, const BgTexts& texts)
@@ -22,6 +24,7 @@ ProgressDialog::ProgressDialog(wxWindow* parent, const BgTexts& texts)
   top->Add(buttons, wxSizerFlags().Border(wxLEFT | wxRIGHT | wxBOTTOM));
   SetSizerAndFit(top);
   CentreOnParent();
+  set_dialog_role(*this);
   text_->SetFocus();
   // Escape and the Cancel button both come here; the close box too.
   Bind(wxEVT_BUTTON, &ProgressDialog::on_cancel, this, wxID_CANCEL);

@@ -1,11 +1,11 @@
-// The system's own dialogs: a screen reader knows them, and every input
-// field is labelled by its prompt.
-#include <wx/choicdlg.h>
+// The dialogs: the system's own message boxes and file chooser, which a
+// screen reader knows, and our input dialogs, each field labelled by its
+// prompt.
 #include <wx/filedlg.h>
 #include <wx/msgdlg.h>
-#include <wx/textdlg.h>
 
 #include "ui/file_choice.h"
+#include "ui/wx/input_dialogs.h"
 #include "ui/wx/wx_window_ui.h"
 
 namespace orvela::ui::wx {
@@ -28,23 +28,18 @@ bool WxUi::ask(const std::string& title, const std::string& question, bool defau
 
 std::optional<std::string> WxUi::read_string(const std::string& title, const std::string& prompt,
                                              const std::string& initial, bool password) {
-  std::unique_ptr<wxTextEntryDialog> dlg;
-  if (password)
-    dlg = std::make_unique<wxPasswordEntryDialog>(parent(), W(prompt), W(title), W(initial));
-  else
-    dlg = std::make_unique<wxTextEntryDialog>(parent(), W(prompt), W(title), W(initial));
-  if (dlg->ShowModal() != wxID_OK) return std::nullopt;
-  return U(dlg->GetValue());
+  TextDialog dlg(parent(), W(title), W(prompt), W(initial),
+                 password ? TextDialog::Kind::Password : TextDialog::Kind::Line);
+  if (dlg.ShowModal() != wxID_OK) return std::nullopt;
+  return U(dlg.value());
 }
 
 std::optional<std::string> WxUi::read_multiline(const std::string& title, const std::string& prompt,
                                                 const std::string& text, bool read_only) {
-  long style = wxTextEntryDialogStyle | wxTE_MULTILINE;
-  if (read_only) style |= wxTE_READONLY;
-  wxTextEntryDialog dlg(parent(), W(prompt), W(title), W(text), style);
-  dlg.SetSize(dlg.FromDIP(wxSize(640, 420)));
+  TextDialog dlg(parent(), W(title), W(prompt), W(text),
+                 read_only ? TextDialog::Kind::ReadOnlyLines : TextDialog::Kind::Lines);
   if (dlg.ShowModal() != wxID_OK) return std::nullopt;
-  return U(dlg.GetValue());
+  return U(dlg.value());
 }
 
 std::optional<std::size_t> WxUi::read_list(const std::string& title, const std::string& prompt,
@@ -52,11 +47,11 @@ std::optional<std::size_t> WxUi::read_list(const std::string& title, const std::
                                            std::size_t preselect) {
   wxArrayString choices;
   for (const std::string& e : entries) choices.Add(W(e));
-  wxSingleChoiceDialog dlg(parent(), W(prompt), W(title), choices);
-  if (!entries.empty())
-    dlg.SetSelection(static_cast<int>(preselect < entries.size() ? preselect : 0));
+  const int first =
+      entries.empty() ? wxNOT_FOUND : static_cast<int>(preselect < entries.size() ? preselect : 0);
+  ListDialog dlg(parent(), W(title), W(prompt), choices, first);
   if (dlg.ShowModal() != wxID_OK || entries.empty()) return std::nullopt;
-  const int sel = dlg.GetSelection();
+  const int sel = dlg.selection();
   if (sel < 0) return std::nullopt;
   return static_cast<std::size_t>(sel);
 }

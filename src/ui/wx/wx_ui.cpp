@@ -7,7 +7,10 @@
 #include <wx/process.h>
 #include <wx/utils.h>
 
+#include <chrono>
+
 #include "ui/file_choice.h"
+#include "ui/wx/gtk_access.h"
 #include "ui/wx/menu_wx.h"
 #include "ui/wx/progress_dialog.h"
 #include "ui/wx/wx_window_ui.h"
@@ -27,6 +30,19 @@ bool is_address(const std::string& s) {
   return false;
 }
 
+// Start-up goes on, and the program says its first word, only once the
+// window is on screen and in front (see MainFrame::set_handler for what a
+// screen reader is then told). Without a window manager that brings it to
+// the front, start-up goes on after a few seconds all the same.
+void wait_until_on_screen(MainFrame& frame) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!(frame.IsShownOnScreen() && frame.IsActive()) &&
+         std::chrono::steady_clock::now() < deadline) {
+    wxTheApp->Yield(true);
+    wxMilliSleep(10);
+  }
+}
+
 }  // namespace
 
 std::unique_ptr<Ui> WGINIT(int& argc, char** argv, const WindowOptions& options) {
@@ -40,6 +56,7 @@ std::unique_ptr<Ui> WGINIT(int& argc, char** argv, const WindowOptions& options)
   wxTheApp->SetTopWindow(frame);
   wxTheApp->SetExitOnFrameDelete(true);
   frame->Show();
+  wait_until_on_screen(*frame);
   return std::make_unique<WxUi>(frame);
 }
 
@@ -136,9 +153,8 @@ void WxUi::raise() {
 
 void WxUi::set_menu(MenuBar bar) {
   if (!frame_alive_) return;
-  wxMenuBar* old = frame_->GetMenuBar();
-  frame_->SetMenuBar(make_menu_bar(bar));
-  delete old;
+  set_menus(*frame_->GetMenuBar(), bar);
+  announce_menus(*frame_->GetMenuBar());
   frame_->SetAcceleratorTable(make_accelerators(bar));
 }
 

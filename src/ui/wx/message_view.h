@@ -3,20 +3,19 @@
 // black, for users with some sight. It holds the keyboard focus but takes no
 // key itself, so every key goes on to the frame's accelerator table (a frame
 // without a focused child of its own hands arrow keys to GTK's focus
-// navigation instead).
-#include <wx/window.h>
+// navigation instead). A screen reader finds it as a read-only text holding
+// the message, for its review commands and when the window comes back to
+// the front.
+#include <wx/nativewin.h>
 
 namespace orvela::ui::wx {
 
-class MessagePanel final : public wxWindow {
+class MessageView final : public wxNativeWindow {
  public:
-  explicit MessagePanel(wxWindow* parent);
+  // The view takes the focus only once focus() has been called.
+  explicit MessageView(wxWindow* parent);
   void set_message(const wxString& text);
-  bool AcceptsFocus() const override { return true; }
-
- private:
-  void on_paint(wxPaintEvent& e);
-  wxString text_;
+  void focus();
 };
 
 }  // namespace orvela::ui::wx
