@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <stdexcept>
 #include <thread>
 
 #include "ui/single_instance.h"
@@ -23,6 +24,7 @@ enum : int {
   IDM_AREAPOINTS = 251,
   IDM_SAYTYPE = 302,
   IDM_SAYDIRECTION = 303,
+  IDM_SAYHLEVEL = 307,
   IDM_SAYUDIR = 305,
   IDM_MUTE = 406,
   IDM_BOOKMARKGOTO = 502,
@@ -79,6 +81,7 @@ MenuBar probe_menu() {
   b.MKMENU_ADD(IDM_SAYTYPE, "IDM_SAYTYPE", "Current object type", "Space", key(' '));
   b.MKMENU_ADD(IDM_SAYDIRECTION, "IDM_SAYDIRECTION", "&Current object direction", "/", key('/'));
   b.MKMENU_ADD(IDM_SAYUDIR, "IDM_SAYUDIR", "&User direction", ".", key('.'));
+  b.MKMENU_ADD(IDM_SAYHLEVEL, "IDM_SAYHLEVEL", "Current height level", "H", key('H'));
   b.MKMENU_ENDPOPUP();
   b.MKMENU_POPUP("&Help");
   b.MKMENU_ADD(IDM_HELPMANUAL, "IDM_HELPMANUAL", "&User manual", "F1", key(Key::F1));
@@ -142,6 +145,11 @@ class Probe final : public EventHandler {
       log(ui_.RUNMAIL("author@example.org") ? "opened" : "not opened");
     } else if (id == IDM_CLOSE) {
       ui_.request_close();
+    } else if (id == IDM_SAYHLEVEL) {
+      // A failure nobody foresaw, in a command and in a call posted to the
+      // window's thread: both reach the app, and the window goes on.
+      ui_.post([] { throw std::runtime_error("posted failure"); });
+      throw std::runtime_error("command failure");
     } else if (id == IDM_SAYTYPE) {
       ui_.show_spoken("Crossing of \u017b\u00f3\u0142ta street\nPark lane");
     }

@@ -441,6 +441,9 @@ def main():
         check(shortcut(mono()) == "<Primary>m", "Mono mode lost its shortcut: %r" % shortcut(mono()))
         key("ctrl+m")
         log.expect(["command 407"])
+        key("h", "period")
+        log.expect(["command 307", "unexpected command failure", "unexpected posted failure",
+                    "command 305"])
 
         subprocess.run(["import", "-window", "root", os.path.join(shots, "window.png")], check=False)
         check_text_entry(log)

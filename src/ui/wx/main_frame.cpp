@@ -71,6 +71,7 @@ void MainFrame::deliver(F&& f) {
 
 void MainFrame::unexpected_error(const std::string& what) {
   std::cerr << "orvela: unhandled error in a command: " << what << '\n';
+  if (!handler_) return;
   try {
     handler_->on_unexpected_error(what);
   } catch (...) {

@@ -16,6 +16,8 @@ class MainFrame final : public wxFrame {
   // Relative mouse mode (see Ui::set_mouse_capture).
   bool set_mouse_capture(bool on);
   void center_mouse();
+  // Tells the app about an exception that escaped an event (logged on stderr too).
+  void report_unexpected(const std::string& what) { unexpected_error(what); }
 
  private:
   template <class F>

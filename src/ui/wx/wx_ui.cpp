@@ -24,6 +24,13 @@ class App final : public wxApp {
   bool OnInit() override { return true; }
 };
 
+// Hands a failure that escaped a posted call to the main window, which tells
+// the app, as it does for commands.
+void report_unexpected(const std::string& what) {
+  if (auto* frame = wxTheApp ? dynamic_cast<MainFrame*>(wxTheApp->GetTopWindow()) : nullptr)
+    frame->report_unexpected(what);
+}
+
 bool is_address(const std::string& s) {
   for (const char* scheme : {"http://", "https://", "ftp://", "mailto:"})
     if (s.rfind(scheme, 0) == 0) return true;
@@ -209,7 +216,18 @@ void WxUi::MOUSETOCENTER() {
 }
 
 void WxUi::post(std::function<void()> fn) {
-  if (wxTheApp) wxTheApp->CallAfter(std::move(fn));
+  if (!wxTheApp) return;
+  // What a posted call throws must not reach wxWidgets' loop, which would
+  // end the program.
+  wxTheApp->CallAfter([fn = std::move(fn)] {
+    try {
+      fn();
+    } catch (const std::exception& e) {
+      report_unexpected(e.what());
+    } catch (...) {
+      report_unexpected("unknown error");
+    }
+  });
 }
 
 void WxUi::run(EventHandler& handler) {
