@@ -1,0 +1,173 @@
+// Key words: folding, splitting, and matching them against texts in SQL,
+// where they must find exactly what LIKE finds as long as they are ASCII.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <string>
+#include <vector>
+
+#include "explore/keywords.h"
+#include "map/schema.h"
+
+namespace orvela::explore {
+namespace {
+
+TEST(KeyWords, FoldCase) {
+  struct Case {
+    const char* in;
+    const char* out;
+  };
+  const Case cases[] = {
+      {"Vaduz POST 12", "vaduz post 12"},
+      {"ŁÓDŹ", "łódź"},
+      {"ZAŻÓŁĆ GĘŚLĄ JAŹŃ", "zażółć gęślą jaźń"},
+      {"STÄDTLE", "städtle"},
+      {"STRAẞE", "straße"},  // capital sharp s
+      {"ÆØÅ ÞÉ", "æøå þé"},
+      {"ΑΘΉΝΑ ΟΔΌΣ", "αθήνα οδόσ"},  // the final sigma is a sigma
+      {"ΟΔΌς", "οδόσ"},
+      {"МОСКВА ЁЛКА ЇЖАК", "москва ёлка їжак"},
+      {"ŞTEFAN ȚEPEŞ", "ştefan țepeş"},
+      {"ԵՐԵՎԱՆ", "երեվան"},
+      {"ＡＢＣ", "ａｂｃ"},
+      // Never folded into ASCII: the Kelvin sign and the dotted capital I.
+      {"\u212A \u0130", "\u212A \u0130"},
+      // Bytes that are no character pass through; the letters around them fold.
+      {"A\xC3(B\xFF", "a\xC3(b\xFF"},
+      {"", ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(fold_case(c.in), c.out) << c.in;
+}
+
+TEST(KeyWords, PrepareSplitsAtBlanksAndFolds) {
+  using Words = std::vector<std::string>;
+  EXPECT_EQ(PREPARESEARCHKEYWORDS("  Vaduz \t POST "), (Words{"vaduz", "post"}));
+  EXPECT_EQ(PREPARESEARCHKEYWORDS("O'Reilly \"Pub\" 100%"), (Words{"o'reilly", "\"pub\"", "100%"}));
+  EXPECT_EQ(PREPARESEARCHKEYWORDS("ŁÓDŹ"), (Words{"łódź"}));
+  EXPECT_TRUE(PREPARESEARCHKEYWORDS(" \t ").empty());
+}
+
+TEST(KeyWords, CheckNeedsEveryWordSomewhere) {
+  struct Case {
+    const char* text;
+    const char* entry;
+    bool found;
+  };
+  const Case cases[] = {
+      {"Städtle pedestrian", "", true},
+      {"Städtle pedestrian", "STÄDTLE", true},
+      {"Städtle pedestrian", "ped städ", true},
+      {"Städtle pedestrian", "städtle road", false},
+      {"Hauptstraße", "strasse", false},
+      {"Łódź Kaliska", "łódź", true},
+      {"100% Bio", "100%", true},
+      {"1000 Bio", "100%", false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(CHECKSEARCHKEYWORDS(c.text, PREPARESEARCHKEYWORDS(c.entry)), c.found)
+        << c.text << " / " << c.entry;
+}
+
+// One value of a query on an in-memory database.
+class Sql {
+ public:
+  Sql() {
+    sqlite3_open(":memory:", &db_);
+    EXPECT_TRUE(register_keyword_match(db_));
+  }
+  ~Sql() { sqlite3_close(db_); }
+  int ask(const std::string& sql, const std::string& a, const std::string& b) {
+    sqlite3_stmt* st = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr), SQLITE_OK) << sql;
+    sqlite3_bind_text(st, 1, a.data(), static_cast<int>(a.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_text(st, 2, b.data(), static_cast<int>(b.size()), SQLITE_TRANSIENT);
+    const int r = sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int(st, 0) : -1;
+    sqlite3_finalize(st);
+    return r;
+  }
+  sqlite3* db_ = nullptr;
+};
+
+// The LIKE pattern that finds `key` anywhere, its % and _ matching themselves.
+std::string like_pattern(const std::string& key) {
+  std::string p = "%";
+  for (char c : key) {
+    if (c == '%' || c == '_' || c == '\\') p += '\\';
+    p += c;
+  }
+  return p + "%";
+}
+
+TEST(KeyWords, AsciiKeyWordsFindWhatLikeFinds) {
+  const std::vector<std::string> texts = {
+      "Vaduz",        "VADUZ Post", "Städtle",   "STÄDTLE",    "Hauptstraße",
+      "HAUPTSTRASSE", "100% Bio",   "1000 Bio",  "a_b",        "axb",
+      "O'Reilly's",   "\"Pub\"",    "Łódź",      "\u212Aiosk", "\u0130zmir",
+      "bad\xC3(ute",  "",           "K\xFF\xFEk"};
+  const std::vector<std::string> keys = {"vaduz", "post", "dtle", "stra",  "strasse", "100%",
+                                         "a_b",   "'",    "\"",   "kiosk", "izmir",   "k",
+                                         "ute",   "(",    "x",    "%",     "_"};
+  Sql sql;
+  for (const std::string& t : texts)
+    for (const std::string& k : keys)
+      EXPECT_EQ(sql.ask("select haskeyword(?1, ?2)", t, k),
+                sql.ask("select ?1 like ?2 escape '\\'", t, like_pattern(k)))
+          << t << " / " << k;
+}
+
+TEST(KeyWords, NonAsciiKeyWordsFoldBothSides) {
+  struct Case {
+    const char* text;
+    const char* key;
+    int found;
+  };
+  const Case cases[] = {
+      {"Łódź Kaliska", "ŁÓDŹ", 1},  {"ŁÓDŹ", "łódź", 1},           {"Städtle", "STÄDTLE", 1},
+      {"Hauptstraße", "straße", 1}, {"Hauptstrasse", "straße", 0}, {"Hauptstraße", "strasse", 0},
+      {"МОСКВА", "москва", 1},      {"Αθήνα", "ΑΘΉΝΑ", 1},
+  };
+  Sql sql;
+  for (const Case& c : cases)
+    EXPECT_EQ(sql.ask("select haskeyword(?1, ?2)", c.text, c.key), c.found)
+        << c.text << " / " << c.key;
+  EXPECT_EQ(sql.ask("select haskeyword(null, ?2)", "", "x"), 0);
+}
+
+TEST(KeyWords, WhereClauseWantsEveryWordInOneOfTheSevenTexts) {
+  Sql sql;
+  // One point as a map file stores it: its texts in the string tables.
+  std::string schema(map::schema::CREATE_POI);
+  for (auto t : map::schema::STRING_TABLES) schema += map::schema::create_string_table(t);
+  schema +=
+      "insert into orvel_name (name) values ('Post');"
+      "insert into orvel_type (type) values ('bus stop');"
+      "insert into orvel_street (street) values ('Aeulestrasse');"
+      "insert into orvel_country (country) values ('Liechtenstein');"
+      "insert into orvel_poi (objtype, nameid, typeid, streetid, housenum, countryid) values "
+      "('p', 1, 1, 1, '12a', 1);";
+  ASSERT_EQ(sqlite3_exec(sql.db_, schema.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+  struct Case {
+    const char* entry;
+    int found;
+  };
+  const Case cases[] = {{"STOP aeule", 1},
+                        {"stop landstrasse", 0},
+                        {"post liechtenstein 12A", 1},
+                        {"post'); drop table orvel_poi; --", 0},
+                        {"post\" vaduz", 0}};
+  for (const Case& c : cases) {
+    const KeyWords SKW = PREPARESEARCHKEYWORDS(c.entry);
+    const std::string q = "select count(*) from orvel_poi p where " + PREPWHERE(SKW, 3);
+    sqlite3_stmt* st = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(sql.db_, q.c_str(), -1, &st, nullptr), SQLITE_OK) << q;
+    for (std::size_t i = 0; i < SKW.size(); ++i)
+      sqlite3_bind_text(st, 3 + static_cast<int>(i), SKW[i].c_str(), -1, SQLITE_TRANSIENT);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(st, 0), c.found) << c.entry;
+    sqlite3_finalize(st);
+  }
+  EXPECT_EQ(sql.ask("select count(*) from orvel_poi", "", ""), 1);  // still there
+}
+
+}  // namespace
+}  // namespace orvela::explore
