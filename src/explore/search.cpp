@@ -147,14 +147,27 @@ bool searches_points(char OBJTYPE) {
          OBJTYPE == map::OBJTYPE_INTERSECTION;
 }
 
-// Prepares `q` into the shared statement DBS; a failure is a database error
-// (`kom` names it in the log). False when a parameter could not be bound.
+// Prepares `q` into the shared statement DBS and binds it; false when it
+// is not ready, DBERR telling why: a bind that failed, or Cancel, which
+// may interrupt the prepare too. Any other failure to prepare is a
+// database error (`kom` names it in the log).
 bool prepare(map::MapDb& db, const Query& q, std::string_view kom) {
   register_keyword_match(db.DB());
   db.DBS() = db.DBPREPARE(q.sql());
-  if (!db.DBS()) db.IFDBERREX(kom);
+  if (!db.DBS()) {
+    if (db.DBERR() == SQLITE_INTERRUPT) return false;
+    db.IFDBERREX(kom);
+  }
   if (q.bind(db, db.DBS())) return true;
   db.DBS().reset();
+  return false;
+}
+
+// prepare() for the background search: a bind that fails is a database
+// error as well; false when Cancel came first.
+bool prepare_or_fail(map::MapDb& db, const Query& q, std::string_view kom) {
+  if (prepare(db, q, kom)) return true;
+  if (db.DBERR() != SQLITE_INTERRUPT) db.IFDBERREX(kom);
   return false;
 }
 
@@ -227,7 +240,7 @@ void Search::start_point_points(const KeyWords& SKW, const ui::BgProgress& progr
   if (!SKW.empty()) q << " where " << q.keywords(SKW) << " ";
   if (user_.ULATLONSET) order_points_by_distance(q, user_);
   q << " limit " << std::to_string(STARTPOINTLIMIT) << ";";
-  if (!prepare(db_, q, "prepq")) db_.IFDBERREX("prepq");
+  if (!prepare_or_fail(db_, q, "prepq")) return;
   read_rows(
       db_, loader_, [&progress] { return progress.BGPROCESCANCEL(); },
       [&](map::ORVOBJREC& o) {
@@ -246,7 +259,7 @@ void Search::start_point_lines(const KeyWords& SKW, const ui::BgProgress& progre
     q << " order by(abs(" << u << "-minlat)+abs(" << v << "-minlon)) asc";
   }
   q << " limit " << std::to_string(STARTPOINTLIMIT) << ";";
-  if (!prepare(db_, q, "prepqlin")) db_.IFDBERREX("prepqlin");
+  if (!prepare_or_fail(db_, q, "prepqlin")) return;
   map::LineGeometry geom;
   read_rows(
       db_, loader_, [&progress] { return progress.BGPROCESCANCEL(); },
