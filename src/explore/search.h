@@ -68,8 +68,6 @@ class Search {
   bool map_ready();
   void start_point_points(const KeyWords& SKW, const ui::BgProgress& progress);
   void start_point_lines(const KeyWords& SKW, const ui::BgProgress& progress);
-  // Lines and areas of the grid, ring by ring around the user.
-  void scan_rings(char OBJTYPE, const KeyWords& SKW, bookmarks::ARRLOC& found) const;
   // Points of the loaded area; false when the query could not be bound.
   bool area_points(char OBJTYPE, const KeyWords& SKW, bookmarks::ARRLOC& found);
 

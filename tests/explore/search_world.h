@@ -17,6 +17,24 @@ using orvela::test::MapBuilder;
 using orvela::test::MapObject;
 using Lines = std::vector<std::string>;
 
+// A map object with its texts, in Vaduz unless said otherwise.
+inline MapObject obj(char type, std::string name, std::string typ, std::string street = {},
+                     std::string city = "Vaduz") {
+  MapObject o;
+  o.type = type;
+  o.name = std::move(name);
+  o.typ = std::move(typ);
+  o.street = std::move(street);
+  o.city = std::move(city);
+  return o;
+}
+
+// The person who waits for a background search to end.
+struct Waiting : ui::BgProgress {
+  void BGPROCESINFO(const std::string&, ui::BgTarget) override {}
+  bool BGPROCESCANCEL() const override { return false; }
+};
+
 struct SearchWorld : orvela::test::ExploreWorld {
   explicit SearchWorld(std::string input = {})
       : ExploreWorld(std::move(input)),

@@ -7,14 +7,6 @@
 namespace orvela::explore::test {
 namespace {
 
-MapObject named(char type, std::string name, std::string typ) {
-  MapObject o;
-  o.type = type;
-  o.name = std::move(name);
-  o.typ = std::move(typ);
-  return o;
-}
-
 // Main Street along row 75 through the user's cell with three tags; a
 // point with an id beyond 32 bits and one tag at (80, 80); an untagged
 // point at (70, 70); the point sharing the street's row id carries a tag
@@ -22,15 +14,15 @@ MapObject named(char type, std::string name, std::string typ) {
 void make_map(SearchWorld& w) {
   MapBuilder b(w.map_path());
   const int64_t street =
-      b.line(named('l', "Main Street", "residential road"), {w.at(70.5, 75.5), w.at(80.5, 75.5)});
+      b.line(obj('l', "Main Street", "residential road"), {w.at(70.5, 75.5), w.at(80.5, 75.5)});
   b.tag('l', street, "name", "Main Street");
   b.tag('l', street, "highway", "residential");
   b.tag('l', street, "surface", "asphalt");
-  const int64_t twin = b.point(named('p', "Twin", "shop"), w.at(60.5, 60.5).Y, w.at(60.5, 60.5).X);
+  const int64_t twin = b.point(obj('p', "Twin", "shop"), w.at(60.5, 60.5).Y, w.at(60.5, 60.5).X);
   ASSERT_EQ(twin, street);
   b.tag('p', twin, "shop", "kiosk");
-  b.point(named('p', "Plain", "bench"), w.at(70.5, 70.5).Y, w.at(70.5, 70.5).X);
-  const int64_t big = b.point(named('p', "Far id", "shop"), w.at(80.5, 80.5).Y, w.at(80.5, 80.5).X);
+  b.point(obj('p', "Plain", "bench"), w.at(70.5, 70.5).Y, w.at(70.5, 70.5).X);
+  const int64_t big = b.point(obj('p', "Far id", "shop"), w.at(80.5, 80.5).Y, w.at(80.5, 80.5).X);
   b.exec("update orvel_poi set id=5000000000 where id=" + std::to_string(big) + ";");
   b.tag('p', 5000000000, "operator", "Gemeinde");
 }

@@ -11,17 +11,6 @@
 namespace orvela::explore::test {
 namespace {
 
-MapObject obj(char type, std::string name, std::string typ, std::string street = {},
-              std::string city = "Vaduz") {
-  MapObject o;
-  o.type = type;
-  o.name = std::move(name);
-  o.typ = std::move(typ);
-  o.street = std::move(street);
-  o.city = std::move(city);
-  return o;
-}
-
 // The user stands at (75, 75) of a load around HOME, 10 m squares.
 //   points near the user, one of them on the cell of an intersection;
 //   a "Post" 11 km north, outside the grid;

@@ -1,11 +1,15 @@
-// The whole program in console mode on the real Liechtenstein extract: the
-// map imported from the command line, opened far from everything so that
-// the start-point search follows, "Städtle" found and jumped to, then the
-// points around the Vaduz town centre listed by distance.
+// The searches on the real Liechtenstein extract, imported from the
+// command line. The whole program in console mode: the map opened far from
+// everything so that the start-point search follows, "Städtle" found and
+// jumped to, then the points around the Vaduz town centre listed by
+// distance. And the start-point search finding the very places that LIKE
+// over the joined texts of every object finds.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "map/mapdb.h"
+#include "search_world.h"
 #include "support/console_runner.h"
 #include "support/test_env.h"
 
@@ -14,6 +18,21 @@ namespace {
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
+
+// Imports the extract into `home`'s maps folder as li.orvel.
+void import_liechtenstein(const TempDir& home) {
+  auto data = shared_data_dir();
+  ASSERT_TRUE(data && fs::exists(*data / "osm" / "liechtenstein-2013-08-03.osm.pbf"))
+      << "the Liechtenstein extract is missing from the shared data";
+  fs::create_directories(home / "maps");
+  ConsoleRun import;
+  import.args = {"--home", home.path().string(), "--import",
+                 (*data / "osm" / "liechtenstein-2013-08-03.osm.pbf").string(),
+                 (home / "maps" / "li.orvel").string()};
+  import.timeout = std::chrono::seconds(240);
+  ConsoleResult imported = run_console(home.path(), import);
+  ASSERT_EQ(imported.exit_code, 0) << imported.err;
+}
 
 // The entries of the list that follows line `title`.
 Lines list_after(const Lines& lines, const std::string& title) {
@@ -49,18 +68,9 @@ bool has_entry(const Lines& entries, const std::string& text) {
 }
 
 TEST(SearchE2e, StartPointFromAnywhereThenPointsAroundVaduz) {
-  auto data = shared_data_dir();
-  ASSERT_TRUE(data && fs::exists(*data / "osm" / "liechtenstein-2013-08-03.osm.pbf"))
-      << "the Liechtenstein extract is missing from the shared data";
   TempDir home;
-  fs::create_directories(home / "maps");
-  ConsoleRun import;
-  import.args = {"--home", home.path().string(), "--import",
-                 (*data / "osm" / "liechtenstein-2013-08-03.osm.pbf").string(),
-                 (home / "maps" / "li.orvel").string()};
-  import.timeout = std::chrono::seconds(240);
-  ConsoleResult imported = run_console(home.path(), import);
-  ASSERT_EQ(imported.exit_code, 0) << imported.err;
+  import_liechtenstein(home);
+  if (HasFatalFailure()) return;
 
   // The demo map is in every home too: which entry of the open list is ours?
   const Lines maps =
@@ -128,6 +138,70 @@ TEST(SearchE2e, StartPointFromAnywhereThenPointsAroundVaduz) {
     EXPECT_TRUE(vaduz_post[i].find("Vaduz Post") != std::string::npos ||
                 vaduz_post[i].find("post office Vaduz") != std::string::npos)
         << vaduz_post[i];
+}
+
+// The texts of the objects `from` (the point or the line query's tables),
+// as the map queries join them.
+constexpr const char* kJoinedTexts =
+    "select objtype, n.name, t.type, s.street, housenum, c.city, r.region, co.country from %s "
+    " left join orvel_name n on p.nameid=n.nameid left join orvel_type t on p.typeid=t.typeid "
+    " left join orvel_street s on p.streetid=s.streetid  left join orvel_city c on "
+    "p.cityid=c.cityid  left join orvel_region r on p.regionid=r.regionid  left join "
+    "orvel_country co on p.countryid=co.countryid where ";
+
+// What the start-point search names each object that LIKE finds in one of
+// its joined texts, for key words without quotes, % or _.
+Lines like_finds(sqlite3* db, const explore::KeyWords& SKW) {
+  std::string where;
+  for (const std::string& k : SKW) {
+    if (!where.empty()) where += " and ";
+    where += "(";
+    for (const char* t :
+         {"n.name", "t.type", "s.street", "housenum", "c.city", "r.region", "co.country"})
+      where += std::string(where.back() == '(' ? "" : " or ") + t + " like \"%" +
+               map::MapDb::SQLIESCSTR(k) + "%\"";
+    where += ")";
+  }
+  Lines names;
+  for (const char* from : {"orvel_poi p", "orvel_linidx li left join orvel_lin p on li.id=p.id"}) {
+    std::string sql = kJoinedTexts;
+    sql.replace(sql.find("%s"), 2, from);
+    sqlite3_stmt* st = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db, (sql + where).c_str(), -1, &st, nullptr), SQLITE_OK);
+    while (sqlite3_step(st) == SQLITE_ROW) {
+      Lines t;
+      for (int c = 0; c < 8; ++c) t.push_back(map::column_text(st, c));
+      std::string name = t[1];
+      if (!t[3].empty()) name += " " + t[3];
+      if (!t[4].empty()) name += " " + t[4];
+      std::string s = t[2] + " " + name + " " + t[5] + " " + t[6] + " " + t[7];
+      if (t[0] == "l") s = "Line " + s;
+      if (t[0] == "o") s = "Area " + s;
+      names.push_back(s);
+    }
+    sqlite3_finalize(st);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(SearchE2e, StartPointSearchFindsWhatLikeFinds) {
+  TempDir home;
+  import_liechtenstein(home);
+  if (HasFatalFailure()) return;
+  explore::test::SearchWorld w;
+  fs::copy_file(home / "maps" / "li.orvel", w.map_path());
+  ASSERT_TRUE(w.load());
+  for (const char* entry : {"vaduz post", "Städtle", "LANDSTRASSE", "rhein", "12", "bus schaan"}) {
+    SCOPED_TRACE(entry);
+    w.search.SELMAPSTARTPOINTTHREAD(entry, explore::test::Waiting{});
+    Lines found;
+    for (const auto& l : w.search.LOCSEARCHRES()) found.push_back(l.NAME);
+    std::sort(found.begin(), found.end());
+    const Lines expected = like_finds(w.db.DB(), explore::PREPARESEARCHKEYWORDS(entry));
+    EXPECT_FALSE(expected.empty());
+    EXPECT_EQ(found, expected);
+  }
 }
 
 }  // namespace
