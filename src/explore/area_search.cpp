@@ -135,8 +135,13 @@ void Search::LOCALMAPSEARCH(char OBJTYPE) {
   if (!entry) return;
   const KeyWords SKW = PREPARESEARCHKEYWORDS(*entry);
   // Around the user at the centre, so every cell lies within the rings.
+  // A failed load has said why; where the user is nowhere, nothing is near.
   const map::MapStatus loaded = ex_.READMAP().status;
-  if (loaded != map::MapStatus::Loaded && loaded != map::MapStatus::Empty) return;
+  if (loaded == map::MapStatus::NoMap || loaded == map::MapStatus::Failed) return;
+  if (loaded == map::MapStatus::Open) {
+    ui_.WGINFO(_("Nothing found."));
+    return;
+  }
   ARRLOC found;
   if (searches_grid(OBJTYPE))
     RingScan(grid_, OBJTYPE, SKW, found)

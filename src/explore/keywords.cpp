@@ -188,10 +188,15 @@ std::string PREPWHERE(const KeyWords& SKW, int first) {
 
 bool register_keyword_match(sqlite3* db) {
   if (!db) return false;
-  const int rc = sqlite3_create_function_v2(db, "haskeyword", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                            nullptr, haskeyword, nullptr, nullptr, nullptr);
-  // Busy: a statement of the connection runs and it is registered already.
-  return rc == SQLITE_OK || rc == SQLITE_BUSY;
+  // Registering it again would make SQLite compile every statement of the
+  // connection anew.
+  sqlite3_stmt* probe = nullptr;
+  const bool known =
+      sqlite3_prepare_v2(db, "select haskeyword(null,null)", -1, &probe, nullptr) == SQLITE_OK;
+  sqlite3_finalize(probe);
+  return known ||
+         sqlite3_create_function_v2(db, "haskeyword", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                    nullptr, haskeyword, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 }  // namespace orvela::explore

@@ -58,7 +58,8 @@ bool prepare_or_fail(map::MapDb& db, const detail::Query& q, std::string_view ko
 }  // namespace
 
 Search::Search(Explorer& ex, bookmarks::Bookmarks& bookmarks, map::MapDb& db,
-               map::MapLoader& loader, map::Grid& grid, const map::UserState& user, ui::Ui& ui)
+               map::MapLoader& loader, const map::Grid& grid, const map::UserState& user,
+               ui::Ui& ui)
     : ex_(ex), bookmarks_(bookmarks), db_(db), loader_(loader), grid_(grid), user_(user), ui_(ui) {}
 
 bool Search::map_chosen() const { return !loader_.FN().empty(); }

@@ -39,7 +39,7 @@ inline constexpr int STARTPOINTLIMIT = 1000;
 class Search {
  public:
   Search(Explorer& ex, bookmarks::Bookmarks& bookmarks, map::MapDb& db, map::MapLoader& loader,
-         map::Grid& grid, const map::UserState& user, ui::Ui& ui);
+         const map::Grid& grid, const map::UserState& user, ui::Ui& ui);
 
   // A map is chosen (it may not be open yet).
   bool map_chosen() const;
@@ -75,7 +75,7 @@ class Search {
   bookmarks::Bookmarks& bookmarks_;
   map::MapDb& db_;
   map::MapLoader& loader_;
-  map::Grid& grid_;
+  const map::Grid& grid_;
   const map::UserState& user_;
   ui::Ui& ui_;
   bookmarks::ARRLOC locsearchres_;

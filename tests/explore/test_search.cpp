@@ -270,6 +270,14 @@ TEST(AreaSearch, NothingFoundOrNoMap) {
   SearchWorld no_map("post\n");
   no_map.search.LOCALMAPSEARCH('p');
   EXPECT_EQ(no_map.out().back(), "SAY No map selected.");
+
+  // A map, but the user is nowhere yet.
+  SearchWorld nowhere("post\n");
+  make_map(nowhere);
+  nowhere.user.ULATLONSET = false;
+  ASSERT_TRUE(nowhere.load() || nowhere.last.status == map::MapStatus::Open);
+  nowhere.search.LOCALMAPSEARCH('p');
+  EXPECT_EQ(nowhere.out().back(), "INFO Nothing found.");
 }
 
 }  // namespace
