@@ -117,23 +117,20 @@ void haskeyword(sqlite3_context* ctx, int /*argc*/, sqlite3_value** argv) {
     return;
   }
   const std::string_view text(t, static_cast<std::size_t>(sqlite3_value_bytes(argv[0])));
-  auto* key = static_cast<std::string*>(sqlite3_get_auxdata(ctx, 1));
+  const auto* key = static_cast<const std::string*>(sqlite3_get_auxdata(ctx, 1));
+  std::string fresh;
   if (!key) {
     const auto* k = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
-    key = new std::string(
-        fold_case(k ? std::string_view(k, static_cast<std::size_t>(sqlite3_value_bytes(argv[1])))
-                    : std::string_view()));
-    sqlite3_set_auxdata(ctx, 1, key, [](void* p) { delete static_cast<std::string*>(p); });
-    // SQLite may have dropped it at once; then it is fetched again next time.
-    key = static_cast<std::string*>(sqlite3_get_auxdata(ctx, 1));
-    if (!key) {
-      sqlite3_result_int(ctx, 0);
-      return;
-    }
+    if (k) fresh = fold_case({k, static_cast<std::size_t>(sqlite3_value_bytes(argv[1]))});
+    key = &fresh;
   }
   thread_local std::string folded;
   fold_into(text, folded);
   sqlite3_result_int(ctx, folded.find(*key) != std::string::npos ? 1 : 0);
+  // Last: SQLite may drop the copy at once.
+  if (key == &fresh)
+    sqlite3_set_auxdata(ctx, 1, new std::string(std::move(fresh)),
+                        [](void* p) { delete static_cast<std::string*>(p); });
 }
 
 }  // namespace
