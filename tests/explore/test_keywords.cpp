@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "explore/keywords.h"
-#include "map/schema.h"
 
 namespace orvela::explore {
 namespace {
@@ -113,60 +112,6 @@ TEST(KeyWords, AsciiKeyWordsFindWhatLikeFinds) {
       EXPECT_EQ(sql.ask("select haskeyword(?1, ?2)", t, k),
                 sql.ask("select ?1 like ?2 escape '\\'", t, like_pattern(k)))
           << t << " / " << k;
-}
-
-TEST(KeyWords, NonAsciiKeyWordsFoldBothSides) {
-  struct Case {
-    const char* text;
-    const char* key;
-    int found;
-  };
-  const Case cases[] = {
-      {"Łódź Kaliska", "ŁÓDŹ", 1},  {"ŁÓDŹ", "łódź", 1},           {"Städtle", "STÄDTLE", 1},
-      {"Hauptstraße", "straße", 1}, {"Hauptstrasse", "straße", 0}, {"Hauptstraße", "strasse", 0},
-      {"МОСКВА", "москва", 1},      {"Αθήνα", "ΑΘΉΝΑ", 1},
-  };
-  Sql sql;
-  for (const Case& c : cases)
-    EXPECT_EQ(sql.ask("select haskeyword(?1, ?2)", c.text, c.key), c.found)
-        << c.text << " / " << c.key;
-  EXPECT_EQ(sql.ask("select haskeyword(null, ?2)", "", "x"), 0);
-}
-
-TEST(KeyWords, WhereClauseWantsEveryWordInOneOfTheSevenTexts) {
-  Sql sql;
-  // One point as a map file stores it: its texts in the string tables.
-  std::string schema(map::schema::CREATE_POI);
-  for (auto t : map::schema::STRING_TABLES) schema += map::schema::create_string_table(t);
-  schema +=
-      "insert into orvel_name (name) values ('Post');"
-      "insert into orvel_type (type) values ('bus stop');"
-      "insert into orvel_street (street) values ('Aeulestrasse');"
-      "insert into orvel_country (country) values ('Liechtenstein');"
-      "insert into orvel_poi (objtype, nameid, typeid, streetid, housenum, countryid) values "
-      "('p', 1, 1, 1, '12a', 1);";
-  ASSERT_EQ(sqlite3_exec(sql.db_, schema.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
-  struct Case {
-    const char* entry;
-    int found;
-  };
-  const Case cases[] = {{"STOP aeule", 1},
-                        {"stop landstrasse", 0},
-                        {"post liechtenstein 12A", 1},
-                        {"post'); drop table orvel_poi; --", 0},
-                        {"post\" vaduz", 0}};
-  for (const Case& c : cases) {
-    const KeyWords SKW = PREPARESEARCHKEYWORDS(c.entry);
-    const std::string q = "select count(*) from orvel_poi p where " + PREPWHERE(SKW, 3);
-    sqlite3_stmt* st = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(sql.db_, q.c_str(), -1, &st, nullptr), SQLITE_OK) << q;
-    for (std::size_t i = 0; i < SKW.size(); ++i)
-      sqlite3_bind_text(st, 3 + static_cast<int>(i), SKW[i].c_str(), -1, SQLITE_TRANSIENT);
-    ASSERT_EQ(sqlite3_step(st), SQLITE_ROW);
-    EXPECT_EQ(sqlite3_column_int(st, 0), c.found) << c.entry;
-    sqlite3_finalize(st);
-  }
-  EXPECT_EQ(sql.ask("select count(*) from orvel_poi", "", ""), 1);  // still there
 }
 
 }  // namespace

@@ -177,19 +177,6 @@ TEST(StartPointSearch, CancelKeepsWhatWasFoundAndTheMap) {
   }
 }
 
-TEST(StartPointSearch, CancelPressedAtOnceEndsTheSearchAsUsual) {
-  // Whenever it comes, Cancel ends in the list of what was found or in
-  // "No points found.", never in a database error.
-  for (int i = 0; i < 10; ++i) {
-    SCOPED_TRACE(i);
-    Town w("post\n:cancel\n0\n");
-    EXPECT_NO_THROW(w.search.SELMAPSTARTPOINT());
-    EXPECT_TRUE(w.out().back() == "INFO No points found." || !w.list_names().empty())
-        << w.out().back();
-    EXPECT_EQ(w.loader.READMAP().status, map::MapStatus::Loaded);
-  }
-}
-
 TEST(StartPointSearch, OpeningAMapWithNothingAroundTheUserAsksForAStartPoint) {
   SearchWorld w("1\npost\n0\n");
   {
