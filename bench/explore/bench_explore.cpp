@@ -1,6 +1,7 @@
 // Speed of exploring a real map: a load of the grid at several zoom levels
-// (Liechtenstein, and the same map tiled 20 times into one file), and a
-// step from the command to its spoken text when no reload is needed.
+// (Liechtenstein, and the same map tiled 20 times into one file), a step
+// from the command to its spoken text when no reload is needed, and the
+// start-point search with one, two and three key words.
 //
 // The maps are imported once into $TMPDIR/orvela_bench_explore and reused.
 #include <benchmark/benchmark.h>
@@ -9,7 +10,9 @@
 #include <iostream>
 #include <sstream>
 
+#include "bookmarks/bookmarks.h"
 #include "explore/explorer.h"
+#include "explore/search.h"
 #include "map/grid.h"
 #include "map/loader.h"
 #include "map/mapdb.h"
@@ -190,6 +193,43 @@ void BM_StepToSpeech(benchmark::State& state) {
   if (s.user.UPOSX < 10 || s.user.UPOSX > 140) state.SkipWithError("walked into a reload");
 }
 BENCHMARK(BM_StepToSpeech)->Unit(benchmark::kMicrosecond);
+
+// Key words of the start-point search: Vaduz, its post office, the bus
+// stop in front of it.
+const char* const kStartPointWords[] = {"", "vaduz", "vaduz post", "vaduz post bus"};
+
+// The start-point search as the person meets it: from the entered key
+// words to the list on the screen (then left), the query itself in the
+// background task included.
+void start_point_search(benchmark::State& state, const fs::path& map) {
+  if (map.empty()) {
+    state.SkipWithError("the Liechtenstein extract is not in the shared data");
+    return;
+  }
+  Session s(map);
+  std::string answers;
+  for (int i = 0; i < 100000; ++i)
+    answers += std::string(kStartPointWords[state.range(0)]) + "\n0\n";
+  s.in.str(answers);
+  bookmarks::BookmarkSettings bset;
+  bookmarks::Bookmarks bm(s.user, s.grid, s.loader, s.ui, s.msg, s.consts, bset,
+                          work_dir() / "orvela.start");
+  explore::Search search(s.ex, bm, s.db, s.loader, s.grid, s.user, s.ui);
+  s.loader.READMAP();
+  for (auto _ : state) {
+    s.out.str("");
+    search.SELMAPSTARTPOINT();
+  }
+  state.counters["found"] = static_cast<double>(search.LOCSEARCHRES().size());
+}
+
+void BM_StartPointSearch(benchmark::State& state) {
+  start_point_search(state, liechtenstein_map());
+}
+BENCHMARK(BM_StartPointSearch)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+
+void BM_StartPointSearchTiled20(benchmark::State& state) { start_point_search(state, tiled_map()); }
+BENCHMARK(BM_StartPointSearchTiled20)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace orvela

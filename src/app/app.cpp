@@ -31,6 +31,8 @@ App::App(ui::Ui& ui, text::Speech& voice, Paths paths, std::string lang)
                  paths_.start_pos_file()),
       explorer_(grid_, user_, loader_, ui_, msg_, consts_, settings_.explore),
       gps_(ui_, msg_, explorer_, grid_, consts_, settings_.explore, settings_.gps),
+      search_(explorer_, bookmarks_, db_, loader_, grid_, user_, ui_),
+      details_(explorer_, db_, grid_, user_, ui_, msg_),
       sound_(paths_, grid_, user_, settings_.sound,
              [this](double x, double y) { return bookmarks_.GETBOOKMARKATXY(x, y); }),
       import_{db_, loader_, explorer_, user_, ui_, paths_.osm_rules()} {
@@ -67,7 +69,7 @@ void App::install_bookmark_hooks() {
 
 void App::add_commands() {
   add_app_commands();
-  explore::add_commands(commands_, explorer_);
+  explore::add_commands(commands_, explorer_, search_, details_);
   bookmarks::add_commands(commands_, bookmarks_, user_);
   osm::add_commands(commands_, import_);
   gps::add_commands(commands_, gps_);

@@ -9,7 +9,9 @@
 #include "app/shown_speech.h"
 #include "app/sound_link.h"
 #include "bookmarks/bookmarks.h"
+#include "explore/details.h"
 #include "explore/explorer.h"
+#include "explore/search.h"
 #include "gps/gps.h"
 #include "map/grid.h"
 #include "map/loader.h"
@@ -108,6 +110,8 @@ class App final : public ui::EventHandler {
   bookmarks::Bookmarks bookmarks_;
   explore::Explorer explorer_;
   gps::Gps gps_;
+  explore::Search search_;
+  explore::Details details_;
   SoundLink sound_;
   osm::ImportContext import_;
   ui::Commands commands_;

@@ -34,7 +34,6 @@ class SoundLink {
   // The speaker test; "No loaded sounds." when the sound list names no file.
   void TESTSPEAKERS(ui::Ui& ui);
   bool SOUNDMUTEONKILLFOCUS() const { return settings_.scape.SOUNDMUTEONKILLFOCUS; }
-  bool CUROBJHASTAGS() const { return scape_.CUROBJHASTAGS(); }
   void SOUNDCLOSE() { engine_.SOUNDCLOSE(); }
 
   // The Sound menu's rows.

@@ -1,6 +1,8 @@
 #include "explore/commands.h"
 
+#include "explore/details.h"
 #include "explore/explorer.h"
+#include "explore/search.h"
 #include "map/user.h"
 #include "text/translate.h"
 
@@ -12,11 +14,66 @@ using ui::Menu;
 using ui::MOD_CTRL;
 using ui::MOD_SHIFT;
 
-void add_commands(ui::Commands& c, Explorer& ex) {
+namespace {
+
+void add_search_commands(ui::Commands& c, Search& search, Details& details,
+                         const map::UserState& user) {
+  auto position_known = [&user] { return user.ULATLONSET; };
+  auto has_tags = [&details] { return details.CUROBJHASTAGS(); };
+  // clang-format off
+  c.add({.id = 110, .name = "IDM_SELSTARTPOINT", .menu = Menu::Map, .order = 30,
+         .text = N_("Select start point..."), .key = ui::key('T', MOD_CTRL),
+         .run = [&search] { search.SELMAPSTARTPOINT(); },
+         .enabled = [&search] { return search.map_chosen(); }});
+  c.add({.id = 145, .name = "IDM_MAPHISTORY", .menu = Menu::Map, .order = 90,
+         .text = "&Historia otwartej mapy...", .polish_only = true,
+         .run = [&details] { details.MAPHISTORY(); }});
+  c.add({.id = 115, .name = "IDM_AREASTATS", .menu = Menu::Map, .order = 110,
+         .text = N_("Loaded area s&tatistics..."), .run = [&details] { details.AREASTATS(); }});
+
+  c.add({.id = 251, .name = "IDM_AREAPOINTS", .menu = Menu::Area, .order = 10,
+         .text = N_("&Points in area..."), .key = ui::key('P'),
+         .run = [&search] { search.LOCALMAPSEARCH(map::OBJTYPE_POI); }, .enabled = position_known});
+  c.add({.id = 252, .name = "IDM_AREANODES", .menu = Menu::Area, .order = 20,
+         .text = N_("&Intersections in area..."), .key = ui::key('K'),
+         .run = [&search] { search.LOCALMAPSEARCH(map::OBJTYPE_INTERSECTION); },
+         .enabled = position_known});
+  c.add({.id = 256, .name = "IDM_AREAADR", .menu = Menu::Area, .order = 30,
+         .text = N_("&Addresses in area..."), .key = ui::key('I'),
+         .run = [&search] { search.LOCALMAPSEARCH(map::OBJTYPE_ADDRESS); },
+         .enabled = position_known});
+  c.add({.id = 253, .name = "IDM_AREALINES", .menu = Menu::Area, .order = 40,
+         .text = N_("&Lines in area..."), .key = ui::key('L'),
+         .run = [&search] { search.LOCALMAPSEARCH(map::OBJTYPE_LINE); },
+         .enabled = position_known});
+  c.add({.id = 254, .name = "IDM_AREAPOLYG", .menu = Menu::Area, .order = 50,
+         .text = N_("&Polygons in area..."), .key = ui::key('O'),
+         .run = [&search] { search.LOCALMAPSEARCH(map::OBJTYPE_POLYGON); },
+         .enabled = position_known});
+  c.add({.id = 255, .name = "IDM_AREAALL", .menu = Menu::Area, .order = 60,
+         .text = N_("&Everything in area..."), .key = ui::key('J'),
+         .run = [&search] { search.LOCALMAPSEARCH('\0'); }, .enabled = position_known});
+
+  c.add({.id = 309, .name = "IDM_SAYTAGS", .menu = Menu::Say, .order = 70,
+         .text = N_("Say object tags"), .key = ui::key('T'),
+         .run = [&details] { details.SAYTAGS(); }, .enabled = has_tags});
+  c.add({.id = 308, .name = "IDM_SHOWTAGS", .menu = Menu::Say, .order = 80,
+         .text = N_("Show object tags..."), .key = ui::key('T', MOD_SHIFT),
+         .run = [&details] { details.SHOWTAGS(); }, .enabled = has_tags});
+  c.add({.id = 310, .name = "IDM_SAYID", .menu = Menu::Say, .order = 90,
+         .text = N_("Object ID"), .key = ui::key('I', MOD_SHIFT),
+         .run = [&details] { details.SAYID(); }});
+  // clang-format on
+}
+
+}  // namespace
+
+void add_commands(ui::Commands& c, Explorer& ex, Search& search, Details& details) {
   const map::UserState& user = ex.user();
   // clang-format off
   c.add({.id = 101, .name = "IDM_FILEOPEN", .menu = Menu::Map, .order = 10,
-         .text = N_("&Open..."), .key = ui::key('O', MOD_CTRL), .run = [&ex] { ex.FILEOPEN(); }});
+         .text = N_("&Open..."), .key = ui::key('O', MOD_CTRL),
+         .run = [&search] { search.FILEOPEN(); }});
   c.add({.id = 105, .name = "IDM_MAPREFRESH", .menu = Menu::Map, .order = 20,
          .text = N_("Refresh"), .key = ui::key('R', MOD_CTRL), .run = [&ex] { ex.RELOADMAP(); }});
 
@@ -93,6 +150,7 @@ void add_commands(ui::Commands& c, Explorer& ex) {
          .text = N_("&Display last spoken message"), .key = ui::key(';'),
          .run = [&ex] { ex.SHOWLASTSAY(); }});
   // clang-format on
+  add_search_commands(c, search, details, user);
 }
 
 }  // namespace orvela::explore

@@ -65,8 +65,10 @@ class Explorer {
   // "Error reading map: {err}", or the map's name in the window title.
   map::LoadResult OPENMAP();
   map::LoadResult READMAP();
-  // Lets the user choose a map and loads it around the user.
-  void FILEOPEN();
+  // Lets the user choose a map and loads it around the user; NoMap when
+  // none was chosen. (The open command follows it with the start-point
+  // search when nothing of the map lies around the user: Search::FILEOPEN.)
+  map::LoadResult FILEOPEN();
   // Loads the grid again around the user.
   void RELOADMAP() { READMAP(); }
   // Speaks "One square {size}.".

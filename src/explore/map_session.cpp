@@ -44,10 +44,9 @@ map::LoadResult Explorer::OPENMAP() { return report(loader_.OPENMAP()); }
 
 map::LoadResult Explorer::READMAP() { return report(loader_.READMAP()); }
 
-void Explorer::FILEOPEN() {
-  // A map whose start area is empty asks for a start point here
-  // (SELMAPSTARTPOINT) once the start-point search exists.
-  if (SELECTMAP()) READMAP();
+map::LoadResult Explorer::FILEOPEN() {
+  if (!SELECTMAP()) return {};
+  return READMAP();
 }
 
 }  // namespace orvela::explore
