@@ -1,5 +1,5 @@
-// Commands whose modules are still to come (search and details, maps
-// online, GPS, weather, the mouse). Their items stand in the menu with
+// Commands whose modules are still to come (search and details, GPS,
+// weather, the mouse). Their items stand in the menu with
 // their keys and enabling rules and do nothing yet; each moves, row by row,
 // into the module that carries it out.
 #include "app/app.h"
@@ -26,22 +26,8 @@ void App::add_pending_commands() {
   // clang-format off
   c.add({.id = 110, .name = "IDM_SELSTARTPOINT", .menu = Menu::Map, .order = 30,
          .text = N_("Select start point..."), .key = ui::key('T', MOD_CTRL), .enabled = map_open});
-  c.add({.id = 120, .name = "IDM_INSTALLMAP", .menu = Menu::MapInstall, .order = 10,
-         .text = "&Podstawowy serwer...", .polish_only = true});
-  c.add({.id = 125, .name = "IDM_INSTALLMAP2", .menu = Menu::MapInstall, .order = 20,
-         .text = "&zapasowy serwer...", .polish_only = true});
-  c.add({.id = 130, .name = "IDM_DELMAP", .menu = Menu::Map, .order = 60,
-         .text = N_("&Delete map...")});
-  c.add({.id = 135, .name = "IDM_UPDMAP", .menu = Menu::Map, .order = 70,
-         .text = "&Aktualizuj otwartą mapę", .key = ui::key(Key::F5, MOD_CTRL),
-         .polish_only = true, .enabled = map_open});
-  c.add({.id = 140, .name = "IDM_UPDALLMAPS", .menu = Menu::Map, .order = 80,
-         .text = "&Aktualizuj moje mapy...", .polish_only = true});
   c.add({.id = 145, .name = "IDM_MAPHISTORY", .menu = Menu::Map, .order = 90,
          .text = "&Historia otwartej mapy...", .polish_only = true});
-  c.add({.id = 150, .name = "IDM_UMPWWW", .menu = Menu::Map, .order = 100,
-         .text = "&Wyświetl na UMP-www...", .key = ui::key(Key::Enter, MOD_CTRL),
-         .polish_only = true, .enabled = position_known});
   c.add({.id = 115, .name = "IDM_AREASTATS", .menu = Menu::Map, .order = 110,
          .text = N_("Loaded area s&tatistics...")});
 
@@ -109,9 +95,6 @@ void App::add_pending_commands() {
   c.add({.id = 830, .name = "IDM_WEATHERDAILY", .menu = Menu::Weather, .order = 30,
          .text = N_("&Daily forecast for 15 days"), .key = ui::key('W', MOD_SHIFT),
          .enabled = position_known});
-
-  c.add({.id = 905, .name = "IDM_CHECKPROGRAMUPDATE", .menu = Menu::Help, .order = 30,
-         .text = N_("Check program &update...")});
   // clang-format on
 }
 

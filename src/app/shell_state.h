@@ -16,8 +16,6 @@ enum NmeaMode { NMEAMODE_NONE = 0, NMEAMODE_LOG = 1, NMEAMODE_DEVICE = 2 };
 struct ShellState {
   // The window has lost the keyboard focus or a menu is open.
   bool PROGRAMLOSTFOCUS = false;
-  // Use the primary map server next.
-  bool LASTUSEDSERVER = true;
   NmeaMode NMEAMODE = NMEAMODE_NONE;
 };
 
