@@ -105,7 +105,8 @@ TEST(Language, PolishTextsAndMapServerItems) {
   TempDir home;
   ConsoleRun run;
   run.args = {"--console", "--home", home.path().string(), "--lang", "pl"};
-  run.script = "Ctrl+Enter\nn\nIDM_UPDALLMAPS\nIDM_CONFIRMEXIT\n";
+  // Ctrl+Enter says there is no map; the map update question is declined.
+  run.script = "Ctrl+Enter\nIDM_UPDALLMAPS\nn\nIDM_CONFIRMEXIT\n";
   ConsoleResult r = run_console(home.path(), run);
   EXPECT_EQ(r.exit_code, 0);
   // The Polish-only items exist: no complaint about unknown commands.
