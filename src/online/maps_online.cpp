@@ -142,22 +142,25 @@ std::optional<std::string> Online::install_question(const MAPLISTRECORD& r, bool
          " KB danych)?";
 }
 
+std::optional<MAPLIST> Online::read_catalogue(bool quiet) {
+  if (!map_server_configured(quiet)) return std::nullopt;
+  MAPLIST list = WEBREADMAPLIST();
+  dl_.WEBERRWRI(ctx_.ui);
+  if (dl_.ISWEBERR() || dl_.cancelled()) return std::nullopt;
+  return list;
+}
+
 void Online::INSTALLMAP(bool PRIMARYSERVER, const std::string& MAPNAME) {
   LASTUSEDSERVER = PRIMARYSERVER;
-  if (!map_server_configured(false)) return;
-  const MAPLIST list = WEBREADMAPLIST();
-  if (dl_.ISWEBERR()) {
-    dl_.WEBERRWRI(ctx_.ui);
-    return;
-  }
-  if (dl_.cancelled()) return;
+  const std::optional<MAPLIST> list = read_catalogue(false);
+  if (!list) return;
   std::optional<MAPLISTRECORD> rec;
   if (MAPNAME.empty()) {
-    rec = choose_map(list, PRIMARYSERVER);
+    rec = choose_map(*list, PRIMARYSERVER);
   } else {
-    auto it = std::find_if(list.begin(), list.end(),
+    auto it = std::find_if(list->begin(), list->end(),
                            [&](const MAPLISTRECORD& r) { return r.NAME == MAPNAME; });
-    if (it != list.end()) rec = *it;
+    if (it != list->end()) rec = *it;
   }
   if (!rec) return;
   const std::optional<std::string> question = install_question(*rec, PRIMARYSERVER);
@@ -228,17 +231,12 @@ void Online::UPDMAP() {
 
 void Online::UPDALLMAPS(bool AUTO) {
   if (!AUTO && !ctx_.ui.WGTN("Sprawdzić dostępność aktualizacji zainstalowanych map?")) return;
-  if (!map_server_configured(AUTO)) return;
-  const MAPLIST list = WEBREADMAPLIST();
-  if (dl_.ISWEBERR()) {
-    dl_.WEBERRWRI(ctx_.ui);
-    return;
-  }
-  if (dl_.cancelled()) return;
+  const std::optional<MAPLIST> list = read_catalogue(AUTO);
+  if (!list) return;
   int installed = 0;
   std::vector<std::string> updates;
   int64_t total = 0;
-  for (const auto& r : list) {
+  for (const auto& r : *list) {
     std::error_code ec;
     if (!std::filesystem::exists(map_path(r.NAME), ec)) continue;
     ++installed;

@@ -94,6 +94,10 @@ class Online {
   // Says which key to set when the server in use has no address (unless
   // `quiet`); false then.
   bool map_server_configured(bool quiet);
+  // The catalogue of the server in use; nothing when no server is
+  // configured (said unless `quiet`), when reading it failed (said) or was
+  // cancelled.
+  std::optional<MAPLIST> read_catalogue(bool quiet);
   // Fetches `url` into the temporary file behind a progress dialog named
   // after the operation.
   void fetch_with_dialog(const std::string& url, const std::string& label);

@@ -8,6 +8,7 @@
 #include "online/online_world.h"
 #include "osm/import_driver.h"
 #include "osm/osmrules.h"
+#include "support/osm_sample.h"
 #include "text/atomic_file.h"
 
 namespace orvela::online {
@@ -15,26 +16,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Two named streets meeting near 47.141 N 9.520 E, and a café.
-constexpr const char* kOsm =
-    "<?xml version='1.0' encoding='UTF-8'?>\n<osm version=\"0.6\">\n"
-    "<node id=\"1\" lat=\"47.1400\" lon=\"9.5200\"/>\n"
-    "<node id=\"2\" lat=\"47.1420\" lon=\"9.5200\"/>\n"
-    "<node id=\"3\" lat=\"47.1410\" lon=\"9.5190\"/>\n"
-    "<node id=\"4\" lat=\"47.1410\" lon=\"9.5210\"/>\n"
-    "<node id=\"5\" lat=\"47.1412\" lon=\"9.5202\"><tag k=\"amenity\" v=\"cafe\"/>"
-    "<tag k=\"name\" v=\"Linde\"/></node>\n"
-    "<way id=\"10\"><nd ref=\"1\"/><nd ref=\"2\"/><tag k=\"highway\" v=\"residential\"/>"
-    "<tag k=\"name\" v=\"Städtle\"/></way>\n"
-    "<way id=\"11\"><nd ref=\"3\"/><nd ref=\"4\"/><tag k=\"highway\" v=\"residential\"/>"
-    "<tag k=\"name\" v=\"Kirchstrasse\"/></way>\n"
-    "</osm>\n";
-
 struct ImportWorld : test::OnlineWorld {
   ImportWorld() {
-    std::ofstream(tmp / "osm.rules", std::ios::binary)
-        << "highway=residential\troad residential\t1\n"
-           "amenity=cafe\tcafe\n";
+    std::ofstream(tmp / "osm.rules", std::ios::binary) << orvela::test::kVaduzRules;
     servers = {"", xapi.host() + "/api/xapi", "127.0.0.1:1/xapi"};
   }
   void run() {
@@ -55,7 +39,7 @@ struct ImportWorld : test::OnlineWorld {
 
 TEST(ServerImport, ImportsAroundTheTypedPointAndOpensThere) {
   ImportWorld w;
-  w.xapi.answer(200, kOsm);
+  w.xapi.answer(200, orvela::test::kVaduzOsm);
   w.user.ULAT = 52000000;
   w.user.ULON = 21000000;
   w.answer("1\n47.141 9.52\n1\nvaduz\ny\n");
