@@ -111,11 +111,12 @@ std::string xapi_url(const std::string& server, int32_t LAT, int32_t LON, int64_
   // Metres in one degree of latitude and of longitude, at the centre.
   const int32_t NS = map::GEODIST(LAT - 500000, LON, LAT + 500000, LON);
   const int32_t EW = map::GEODIST(LAT, LON - 500000, LAT, LON + 500000);
-  const double whole_circle = 360e6;
-  const int64_t LONINC = EW > 0 ? text::round_half_even_i64(radius_m / double(EW) * 1e6)
-                                : static_cast<int64_t>(whole_circle);
-  const int64_t LATINC = NS > 0 ? text::round_half_even_i64(radius_m / double(NS) * 1e6)
-                                : static_cast<int64_t>(whole_circle);
+  // At a pole a degree of longitude has no length: the box goes all round.
+  constexpr int64_t kAllRound = 360000000;
+  const int64_t LONINC =
+      EW > 0 ? text::round_half_even_i64(radius_m / double(EW) * 1e6) : kAllRound;
+  const int64_t LATINC =
+      NS > 0 ? text::round_half_even_i64(radius_m / double(NS) * 1e6) : kAllRound;
   const std::string lower = text::LOWCASESTR(server);
   const std::string base =
       lower.starts_with("http://") || lower.starts_with("https://") ? server : "http://" + server;

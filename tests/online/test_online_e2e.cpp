@@ -160,5 +160,26 @@ TEST(OnlineE2e, ProgramUpdateCheck) {
   EXPECT_EQ(h.web.hits("/ver.dat"), 2);
 }
 
+// With the automatic check on, the first start asks the server (quietly,
+// as the version is the same) and looks for map updates; a second start
+// within six hours asks nothing.
+TEST(OnlineE2e, AutomaticCheckAtMostOnceInSixHours) {
+  Home h;
+  h.web.serve("/ver.dat", "orvela\r\n1.01\r\n");
+  h.publish("vaduz.orvel", kFirst);
+  std::ofstream(h.home / "user.ini") << "checkautoupdate=1\n";
+  ConsoleResult r = h.run("");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(h.web.hits("/ver.dat"), 1);
+  EXPECT_EQ(h.web.hits("/maps/maplista.dat"), 1);
+  EXPECT_TRUE(has(r, "INFO Nie znaleziono żadnych zainstalowanych map.")) << r.out;
+  EXPECT_FALSE(has(r, "INFO Używasz najnowszej wersji programu.")) << r.out;
+  EXPECT_EQ(fs::file_size(h.home / "update.dat"), 8u);
+  r = h.run("");
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(h.web.hits("/ver.dat"), 1);
+  EXPECT_FALSE(has(r, "INFO Nie znaleziono żadnych zainstalowanych map.")) << r.out;
+}
+
 }  // namespace
 }  // namespace orvela::online
