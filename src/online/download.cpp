@@ -39,7 +39,6 @@ struct FileCloser {
 
 struct Transfer {
   std::FILE* out = nullptr;
-  bool write_failed = false;
   const DownloadProgress* progress = nullptr;
 };
 
@@ -47,10 +46,7 @@ struct Transfer {
 // write-error text, so a full disk reaches the user as a failed download.
 size_t write_callback(char* buffer, size_t size, size_t nitems, void* userdata) {
   auto* t = static_cast<Transfer*>(userdata);
-  const size_t n = size * nitems;
-  const size_t written = std::fwrite(buffer, 1, n, t->out);
-  if (written != n) t->write_failed = true;
-  return written;
+  return std::fwrite(buffer, 1, size * nitems, t->out);
 }
 
 // PROGRESS: hands the counts to the hook; libcurl calls it at least once a
@@ -114,7 +110,7 @@ DownloadResult DOWNLOADFILE(const std::string& url, const std::filesystem::path&
     r.error = "can not start a transfer.";
     return r;
   }
-  Transfer t{out.get(), false, &progress};
+  Transfer t{out.get(), &progress};
   char errbuf[CURL_ERROR_SIZE] = {};
   set_options(curl.get(), url, user_agent, limits, t, errbuf);
   const CURLcode rc = curl_easy_perform(curl.get());

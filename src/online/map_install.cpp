@@ -56,6 +56,13 @@ std::string check_unpacked(const std::filesystem::path& dir, const UnpackResult&
 std::string move_into_place(const std::filesystem::path& dir,
                             std::vector<std::filesystem::path> files,
                             const std::filesystem::path& mapdir, const std::string& name) {
+  // An item the archive holds twice was unpacked once, over itself.
+  std::vector<std::filesystem::path> seen;
+  std::erase_if(files, [&](const std::filesystem::path& f) {
+    if (std::find(seen.begin(), seen.end(), f) != seen.end()) return true;
+    seen.push_back(f);
+    return false;
+  });
   std::stable_partition(files.begin(), files.end(),
                         [&](const std::filesystem::path& f) { return f != name; });
   for (const auto& f : files) {

@@ -147,6 +147,11 @@ TEST(InstallMap, ReplacesTheMapOnlyWhenTheNewOneOpens) {
     const char* error_part;
   };
   const std::vector<Case> cases = {
+      {"map twice, the second wins",
+       {{"town.orvel", ArchiveEntry::File, old_format},
+        {"town.orvel", ArchiveEntry::File, new_map}},
+       true,
+       ""},
       {"good map with a readme",
        {{"town.orvel", ArchiveEntry::File, new_map}, {"docs/readme.txt", ArchiveEntry::File, "r"}},
        true,

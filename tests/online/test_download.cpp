@@ -97,6 +97,10 @@ TEST(Download, FailuresSayWhy) {
     const DownloadResult r = DOWNLOADFILE(c.url, c.file, "Orvela/1.01", quick());
     EXPECT_NE(r.error, "") << c.what;
   }
+  // A full disk fails the transfer.
+  TestServer big;
+  big.serve("/big", std::string(1 << 20, 'x'));
+  EXPECT_NE(DOWNLOADFILE(big.url("/big"), "/dev/full", "Orvela/1.01", quick()).error, "");
   // A file that cannot be created stops before anything is asked.
   const DownloadResult r =
       DOWNLOADFILE(server.url("/x"), dir / "no" / "such" / "folder", "Orvela/1.01", quick());
