@@ -56,7 +56,7 @@ App::App(ui::Ui& ui, text::Speech& voice, Paths paths, std::string lang)
   };
   import_.download = [this](const std::string& url, const std::filesystem::path& file,
                             ui::BgProgress& progress) {
-    return online_.download_for_import(url, file, progress);
+    return online_.download_to(url, file, progress);
   };
   add_commands();
 }

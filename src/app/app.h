@@ -76,7 +76,6 @@ class App final : public ui::EventHandler {
   map::MapLoader& loader() { return loader_; }
   bookmarks::Bookmarks& bookmarks() { return bookmarks_; }
   explore::Explorer& explorer() { return explorer_; }
-  online::Online& online() { return online_; }
   text::Messages& messages() { return msg_; }
 
  private:

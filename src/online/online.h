@@ -72,10 +72,11 @@ class Online {
   // Offers to show the current place in the web map viewer.
   void UMPWWW();
 
-  // The OSM import's download: `url` into `file` with progress and Cancel;
-  // the reason it failed, or empty.
-  std::string download_for_import(const std::string& url, const std::filesystem::path& file,
-                                  ui::BgProgress& progress) {
+  // A download for a module beside this one (the OSM import's extract):
+  // `url` into `file` with progress and Cancel; the reason it failed, an
+  // HTTP error status included, or empty.
+  std::string download_to(const std::string& url, const std::filesystem::path& file,
+                          ui::BgProgress& progress) {
     return dl_.download_to(url, file, progress);
   }
 
@@ -85,7 +86,6 @@ class Online {
 
   // The primary server was the last one used (true at start).
   bool LASTUSEDSERVER = true;
-  Downloader& downloader() { return dl_; }
 
  private:
   // MAPSERW: the base address of the server in use, ending in "/"; empty

@@ -25,7 +25,7 @@ struct ImportWorld : test::OnlineWorld {
     osm::ImportContext ctx{db, loader, ex, user, console.ui, tmp / "osm.rules"};
     ctx.OSMMAPSERVERS = [this] { return servers; };
     ctx.download = [this](const std::string& url, const fs::path& file, ui::BgProgress& p) {
-      return online.download_for_import(url, file, p);
+      return online.download_to(url, file, p);
     };
     osm::OSMIMPORT(ctx, false);
   }
@@ -137,7 +137,7 @@ TEST(ServerImport, CancelWhileDownloading) {
   const ui::BgResult r = osm::OSMIMPORTTHREAD(
       w.tmp / "errdb.log", *rules, p,
       [&w](const std::string& url, const fs::path& file, ui::BgProgress& progress) {
-        return w.online.download_for_import(url, file, progress);
+        return w.online.download_to(url, file, progress);
       },
       person);
   EXPECT_TRUE(person.cancel);
