@@ -13,6 +13,7 @@
 #include "explore/first_start.h"
 #include "gps/commands.h"
 #include "map/db_error.h"
+#include "online/commands.h"
 #include "text/translate.h"
 
 namespace orvela::app {
@@ -35,7 +36,9 @@ App::App(ui::Ui& ui, text::Speech& voice, Paths paths, std::string lang)
       details_(explorer_, db_, grid_, user_, ui_, msg_),
       sound_(paths_, grid_, user_, settings_.sound,
              [this](double x, double y) { return bookmarks_.GETBOOKMARKATXY(x, y); }),
-      import_{db_, loader_, explorer_, user_, ui_, paths_.osm_rules()} {
+      import_{db_, loader_, explorer_, user_, ui_, paths_.osm_rules()},
+      online_({db_, loader_, explorer_, user_, ui_, settings_.services, paths_.temp_dir(),
+               paths_.update_dat(), VERSION, WEBGETUSERAGENT}) {
   ui_.set_box_titles(consts_.WGINFOTITLE, consts_.WGQUESTIONTITLE);
   loader_.hooks.after_load = [this] {
     bookmarks_.RECALCARRLOC();
@@ -51,6 +54,14 @@ App::App(ui::Ui& ui, text::Speech& voice, Paths paths, std::string lang)
     return bookmarks_.BOOKMARKS()[static_cast<std::size_t>(i)].NAME;
   };
   install_bookmark_hooks();
+  import_.OSMMAPSERVERS = [this] {
+    const ServiceConfig& c = settings_.services;
+    return std::vector<std::string>{c.xapi_server_1, c.xapi_server_2, c.xapi_server_3};
+  };
+  import_.download = [this](const std::string& url, const std::filesystem::path& file,
+                            ui::BgProgress& progress) {
+    return online_.download_to(url, file, progress);
+  };
   add_commands();
 }
 
@@ -73,6 +84,7 @@ void App::add_commands() {
   bookmarks::add_commands(commands_, bookmarks_, user_);
   osm::add_commands(commands_, import_);
   gps::add_commands(commands_, gps_);
+  online::add_commands(commands_, online_);
   sound_.add_commands(commands_, ui_, msg_);
   add_pending_commands();
 }
@@ -88,7 +100,7 @@ void App::start(bool open_demo_map) {
   grid_.ILEV = 2;
   grid_.SETILEV();
   bookmarks_.clear();
-  // Here the automatic update check runs.
+  online_.AUTOUPDATECHECK(settings_.CHECKAUTOUPDATE);
   ui_.raise();
   // The last map opens at the saved start position. Without one (the first
   // start, or a fresh --home) the window opens the demo map. The console
@@ -119,7 +131,7 @@ void App::reset_user_state() {
   user_.ULON = 0;
   user_.ULATLONSET = false;
   user_.LASTKIER = 0;
-  st_.LASTUSEDSERVER = true;
+  online_.LASTUSEDSERVER = true;
   settings_.CONFIRMEXIT = true;
   settings_.explore.UDIRMODE = 0;
   explorer_.SETUDIR(0);
@@ -161,9 +173,26 @@ void App::help_manual() {
 }
 
 void App::about_box() {
-  ui_.WGINFO(fmt::format("{} {}\n{}\n{}\n{}", APPNAME, VERSION,
-                         _("A map explorer for blind and visually impaired people."),
-                         settings_.services.home_page, settings_.services.author_mail));
+  const ServiceConfig& c = settings_.services;
+  ui_.WGINFO(
+      fmt::format("{} {}\n{}\n{}\n{}", APPNAME, VERSION,
+                  _("A map explorer for blind and visually impaired people."),
+                  c.home_page.empty() ? online::no_address_text("home_page") : c.home_page,
+                  c.author_mail.empty() ? online::no_address_text("author_mail") : c.author_mail));
+}
+
+void App::open_home_page() {
+  if (settings_.services.home_page.empty())
+    ui_.WGINFO(online::no_address_text("home_page"));
+  else
+    ui_.RUNWEB(settings_.services.home_page);
+}
+
+void App::mail_author() {
+  if (settings_.services.author_mail.empty())
+    ui_.WGINFO(online::no_address_text("author_mail"));
+  else
+    ui_.RUNMAIL(settings_.services.author_mail);
 }
 
 void App::on_focus(bool gained) {

@@ -17,6 +17,7 @@
 #include "map/loader.h"
 #include "map/mapdb.h"
 #include "map/user.h"
+#include "online/online.h"
 #include "osm/import_driver.h"
 #include "text/messages.h"
 #include "text/speech.h"
@@ -94,6 +95,10 @@ class App final : public ui::EventHandler {
   void database_failed();
   void help_manual();
   void about_box();
+  // Help's "Home page" and "Mail to author": says which orvela.ini key to
+  // set while the address is empty.
+  void open_home_page();
+  void mail_author();
 
   ui::Ui& ui_;
   const Paths paths_;
@@ -114,6 +119,7 @@ class App final : public ui::EventHandler {
   explore::Details details_;
   SoundLink sound_;
   osm::ImportContext import_;
+  online::Online online_;
   ui::Commands commands_;
 };
 

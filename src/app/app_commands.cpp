@@ -61,10 +61,10 @@ void App::add_app_commands() {
   c.add({.id = 902, .name = "IDM_HELPABOUT", .menu = Menu::Help, .order = 20,
          .text = N_("Orvela - &informations..."), .run = [this] { about_box(); }});
   c.add({.id = 903, .name = "IDM_HELPWWW", .menu = Menu::Help, .order = 40,
-         .text = N_("&Home page"), .run = [this] { ui_.RUNWEB(settings_.services.home_page); }});
+         .text = N_("&Home page"), .run = [this] { open_home_page(); }});
   c.add({.id = 904, .name = "IDM_HELPMAIL", .menu = Menu::Help, .order = 50,
          .text = N_("&Mail to author"),
-         .run = [this] { ui_.RUNMAIL(settings_.services.author_mail); }});
+         .run = [this] { mail_author(); }});
   // clang-format on
 }
 

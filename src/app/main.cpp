@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "app/window.h"
 #include "map/db_error.h"
+#include "online/publish.h"
 #include "osm/import_cli.h"
 
 namespace {
@@ -33,6 +34,9 @@ int run(int argc, char** argv) {
       return orvela::osm::run_import_cli(o.import_in, o.import_out, paths.osm_rules(),
                                          paths.errdb_log(), std::cerr);
     }
+    case Options::Mode::Publish:
+      return orvela::online::run_publish_cli(o.publish_maps, o.publish_out, o.publish_type,
+                                             std::cerr);
     case Options::Mode::Window:
       return orvela::app::run_window(argc, argv, o);
   }

@@ -37,6 +37,15 @@ Options parse_command_line(const std::vector<std::string>& args) {
       o.mode = Options::Mode::Import;
       o.import_in = args[++i];
       o.import_out = args[++i];
+    } else if (a == "--publish") {
+      if (i + 2 >= args.size()) return error("--publish needs a maps folder and an output folder");
+      o.mode = Options::Mode::Publish;
+      o.publish_maps = args[++i];
+      o.publish_out = args[++i];
+    } else if (a == "--type") {
+      const std::string* v = value();
+      if (!v || v->empty()) return error("--type needs a map type");
+      o.publish_type = *v;
     } else {
       return error("unknown argument: " + a);
     }
@@ -53,6 +62,10 @@ std::string usage_text() {
          "  orvela                 open the map window\n"
          "  orvela --console       the same program on standard input and output\n"
          "  orvela --import IN OUT convert an OpenStreetMap file to a map\n"
+         "  orvela --publish MAPDIR OUTDIR [--type TYPE]\n"
+         "                         write a map server: maplista.dat and one 7z archive\n"
+         "                         per map of MAPDIR; TYPE obszary, polska or inne\n"
+         "                         (default inne, or a map's side file MAP.orvel.type)\n"
          "Options:\n"
          "  --home DIR             keep settings, maps and logs in DIR\n"
          "  --lang CODE            use the language CODE instead of the system's\n"

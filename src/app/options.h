@@ -8,7 +8,7 @@
 namespace orvela::app {
 
 struct Options {
-  enum class Mode { Window, Console, Help, Version, Import, Error };
+  enum class Mode { Window, Console, Help, Version, Import, Publish, Error };
   Mode mode = Mode::Window;
   // --home DIR: all writable state under DIR.
   std::optional<std::filesystem::path> home;
@@ -16,6 +16,9 @@ struct Options {
   std::optional<std::string> lang;
   // --import IN OUT.
   std::filesystem::path import_in, import_out;
+  // --publish MAPDIR OUTDIR, and --type TYPE for the maps without a side file.
+  std::filesystem::path publish_maps, publish_out;
+  std::string publish_type;
   // What was wrong with the command line (Mode::Error).
   std::string error;
 };

@@ -1,7 +1,6 @@
-// Commands whose modules are still to come (maps online, weather, the
-// mouse). Their items stand in the menu with
-// their keys and enabling rules and do nothing yet; each moves, row by row,
-// into the module that carries it out.
+// Commands whose modules are still to come (weather, the mouse). Their
+// items stand in the menu with their keys and enabling rules and do nothing
+// yet; each moves, row by row, into the module that carries it out.
 #include "app/app.h"
 #include "text/translate.h"
 
@@ -15,25 +14,9 @@ using ui::MOD_SHIFT;
 
 void App::add_pending_commands() {
   ui::Commands& c = commands_;
-  auto map_open = [this] { return !loader_.FN().empty(); };
   auto position_known = [this] { return user_.ULATLONSET; };
   auto mouse_on = [this] { return settings_.USEMOUSE; };
   // clang-format off
-  c.add({.id = 120, .name = "IDM_INSTALLMAP", .menu = Menu::MapInstall, .order = 10,
-         .text = "&Podstawowy serwer...", .polish_only = true});
-  c.add({.id = 125, .name = "IDM_INSTALLMAP2", .menu = Menu::MapInstall, .order = 20,
-         .text = "&zapasowy serwer...", .polish_only = true});
-  c.add({.id = 130, .name = "IDM_DELMAP", .menu = Menu::Map, .order = 60,
-         .text = N_("&Delete map...")});
-  c.add({.id = 135, .name = "IDM_UPDMAP", .menu = Menu::Map, .order = 70,
-         .text = "&Aktualizuj otwartą mapę", .key = ui::key(Key::F5, MOD_CTRL),
-         .polish_only = true, .enabled = map_open});
-  c.add({.id = 140, .name = "IDM_UPDALLMAPS", .menu = Menu::Map, .order = 80,
-         .text = "&Aktualizuj moje mapy...", .polish_only = true});
-  c.add({.id = 150, .name = "IDM_UMPWWW", .menu = Menu::Map, .order = 100,
-         .text = "&Wyświetl na UMP-www...", .key = ui::key(Key::Enter, MOD_CTRL),
-         .polish_only = true, .enabled = position_known});
-
   c.add({.id = 281, .name = "IDM_USEMOUSE", .menu = Menu::Navigation, .order = 170,
          .text = N_("Use mouse"), .key = ui::key('Y', MOD_CTRL), .checked = mouse_on});
   c.add({.id = 282, .name = "IDM_SETUPMOUSE", .menu = Menu::Navigation, .order = 180,
@@ -51,9 +34,6 @@ void App::add_pending_commands() {
   c.add({.id = 830, .name = "IDM_WEATHERDAILY", .menu = Menu::Weather, .order = 30,
          .text = N_("&Daily forecast for 15 days"), .key = ui::key('W', MOD_SHIFT),
          .enabled = position_known});
-
-  c.add({.id = 905, .name = "IDM_CHECKPROGRAMUPDATE", .menu = Menu::Help, .order = 30,
-         .text = N_("Check program &update...")});
   // clang-format on
 }
 

@@ -11,14 +11,15 @@
 #include "bookmarks/bookmark_settings.h"
 #include "explore/direction.h"
 #include "gps/gps_settings.h"
+#include "online/addresses.h"
 #include "sound/engine_settings.h"
 
 namespace orvela::app {
 
-// Addresses of the services the program talks to; keys of orvela.ini.
-struct ServiceConfig {
-  std::string primary_map_server = "https://maps.orvela.org/";
-  std::string backup_map_server = "https://maps2.orvela.org/";
+// Addresses of the services the program talks to; keys of orvela.ini. The
+// map servers, the home page and the web map viewer are the online
+// commands' part; no address of a site the project does not run is made up.
+struct ServiceConfig : online::OnlineAddresses {
   // XAPI-compatible OpenStreetMap servers: host and path, as offered in the
   // import list.
   std::string xapi_server_1 = "overpass-api.de/api/xapi";
@@ -27,9 +28,7 @@ struct ServiceConfig {
   std::string weather_service = "https://api.openweathermap.org/data/2.5/";
   // Empty until the user puts a key of their own here.
   std::string weather_api_key;
-  std::string home_page = "https://orvela.org/";
-  std::string author_mail = "author@orvela.org";
-  std::string web_map_viewer = "https://ump.fuw.edu.pl";
+  std::string author_mail;
 };
 
 // Everything both files hold, with the defaults in force before any file is

@@ -1,7 +1,5 @@
 #pragma once
-// The state the main window keeps between commands. Pieces owned by modules
-// that are still to come (the object under the user) live here until
-// those modules take them over; the menu rules read them already.
+// The state the main window keeps between commands that belongs to no module.
 #include <cstdint>
 
 namespace orvela::app {
@@ -14,8 +12,6 @@ inline constexpr const char* WEBGETUSERAGENT = "Orvela/1.01";
 struct ShellState {
   // The window has lost the keyboard focus or a menu is open.
   bool PROGRAMLOSTFOCUS = false;
-  // Use the primary map server next.
-  bool LASTUSEDSERVER = true;
 };
 
 }  // namespace orvela::app

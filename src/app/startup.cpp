@@ -20,14 +20,14 @@ void make_dirs(const std::filesystem::path& dir) {
 }
 
 // Temporary files a killed program left behind (a map being imported or
-// installed, a settings or bookmark file being saved). Only this program's
-// own temporary names go; one instance runs per home, so none is in use.
+// installed, a settings or bookmark file being saved), and the folders a map
+// installation unpacks into. Only this program's own temporary names go; one
+// instance runs per home, so none is in use.
 void remove_stale_temp_files(const std::filesystem::path& dir) {
   std::error_code ec;
   for (std::filesystem::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
     std::error_code rm;
-    if (text::is_temp_name(it->path()) && !it->is_directory(rm))
-      std::filesystem::remove(it->path(), rm);
+    if (text::is_temp_name(it->path())) std::filesystem::remove_all(it->path(), rm);
   }
 }
 

@@ -21,11 +21,12 @@ TEST(Startup, EmptyHomeStartsQuietlyAndQuitsAtEndOfInput) {
   EXPECT_TRUE(fs::is_empty(home / "tmp"));      // the temporary file is gone again
 }
 
-// A program killed while writing leaves its temporary files; the next start
-// removes them, and only them.
+// A program killed while writing leaves its temporary files (and the folder
+// a map installation unpacks into); the next start removes them, and only them.
 TEST(Startup, TemporaryFilesOfAKilledProgramAreRemoved) {
   TempDir home;
-  fs::create_directories(home / "maps");
+  fs::create_directories(home / "maps" / ".vaduz.orvel.tmp-d4e5f6" / "sub");
+  std::ofstream(home / "maps" / ".vaduz.orvel.tmp-d4e5f6" / "sub" / "vaduz.orvel") << "half";
   const char* const stale[] = {"maps/.vaduz.orvel.tmp-a1b2c3",
                                "maps/.vaduz.orvel.tmp-a1b2c3-journal", ".user.ini.tmp-zz9Z0x",
                                ".orvela.start.tmp-000000"};
@@ -37,6 +38,7 @@ TEST(Startup, TemporaryFilesOfAKilledProgramAreRemoved) {
   EXPECT_EQ(r.exit_code, 0) << r.err;
   for (const char* name : stale) EXPECT_FALSE(fs::exists(home / name)) << name;
   for (const char* name : kept) EXPECT_TRUE(fs::exists(home / name)) << name;
+  EXPECT_FALSE(fs::exists(home / "maps" / ".vaduz.orvel.tmp-d4e5f6"));
 }
 
 TEST(Startup, MapFolderInTheWayIsReportedAndTheProgramRuns) {
@@ -103,7 +105,8 @@ TEST(Language, PolishTextsAndMapServerItems) {
   TempDir home;
   ConsoleRun run;
   run.args = {"--console", "--home", home.path().string(), "--lang", "pl"};
-  run.script = "Ctrl+Enter\nn\nIDM_UPDALLMAPS\nIDM_CONFIRMEXIT\n";
+  // Ctrl+Enter says there is no map; the map update question is declined.
+  run.script = "Ctrl+Enter\nIDM_UPDALLMAPS\nn\nIDM_CONFIRMEXIT\n";
   ConsoleResult r = run_console(home.path(), run);
   EXPECT_EQ(r.exit_code, 0);
   // The Polish-only items exist: no complaint about unknown commands.

@@ -8,6 +8,7 @@
 #include "osm/import_driver.h"
 #include "osm/import_progress.h"
 #include "support/explore_world.h"
+#include "support/osm_sample.h"
 #include "support/sql_rows.h"
 #include "text/atomic_file.h"
 
@@ -19,29 +20,10 @@ using test::MapBuilder;
 using test::World;
 namespace fs = std::filesystem;
 
-constexpr const char* kRules =
-    "highway=residential\troad residential\t1\n"
-    "amenity=cafe\tcafe\n";
-
-// Two named streets meeting near 47.14 N 9.52 E, and a café.
-constexpr const char* kOsm =
-    "<?xml version='1.0' encoding='UTF-8'?>\n<osm version=\"0.6\">\n"
-    "<node id=\"1\" lat=\"47.1400\" lon=\"9.5200\"/>\n"
-    "<node id=\"2\" lat=\"47.1420\" lon=\"9.5200\"/>\n"
-    "<node id=\"3\" lat=\"47.1410\" lon=\"9.5190\"/>\n"
-    "<node id=\"4\" lat=\"47.1410\" lon=\"9.5210\"/>\n"
-    "<node id=\"5\" lat=\"47.1412\" lon=\"9.5202\"><tag k=\"amenity\" v=\"cafe\"/>"
-    "<tag k=\"name\" v=\"Linde\"/></node>\n"
-    "<way id=\"10\"><nd ref=\"1\"/><nd ref=\"2\"/><tag k=\"highway\" v=\"residential\"/>"
-    "<tag k=\"name\" v=\"Städtle\"/></way>\n"
-    "<way id=\"11\"><nd ref=\"3\"/><nd ref=\"4\"/><tag k=\"highway\" v=\"residential\"/>"
-    "<tag k=\"name\" v=\"Kirchstrasse\"/></way>\n"
-    "</osm>\n";
-
 struct ImportWorld : ExploreWorld {
   explicit ImportWorld(std::string input) : ExploreWorld(std::move(input)) {
-    std::ofstream(tmp / "osm.rules", std::ios::binary) << kRules;
-    std::ofstream(tmp / "Vaduz-Centre.OSM", std::ios::binary) << kOsm;
+    std::ofstream(tmp / "osm.rules", std::ios::binary) << test::kVaduzRules;
+    std::ofstream(tmp / "Vaduz-Centre.OSM", std::ios::binary) << test::kVaduzOsm;
   }
   void run() {
     ImportContext ctx{db, loader, ex, user, console.ui, tmp / "osm.rules"};
@@ -190,7 +172,7 @@ TEST(ImportDriver, TheViewersMapStaysOpen) {
             "v=\"cafe\"/></node>";
   many += "</osm>";
   const std::vector<Case> cases = {
-      {"success, not opened", kOsm, "other\nn\n", true, false},
+      {"success, not opened", test::kVaduzOsm, "other\nn\n", true, false},
       {"broken file", "<?xml version='1.0'?><osm><node id=\"1\"", "other\n", false, true},
       {"cancelled", many, "other\n:cancel\n", false, false},
   };
