@@ -65,7 +65,11 @@ Search::Search(Explorer& ex, bookmarks::Bookmarks& bookmarks, map::MapDb& db,
 bool Search::map_chosen() const { return !loader_.FN().empty(); }
 
 void Search::FILEOPEN() {
-  if (ex_.FILEOPEN().status == map::MapStatus::Empty) SELMAPSTARTPOINT();
+  // Nothing of the new map around the user, or no place to look around yet
+  // (the first map of a fresh start): the user chooses where to begin
+  // instead of standing in silence on an empty grid.
+  const map::MapStatus s = ex_.FILEOPEN().status;
+  if (s == map::MapStatus::Empty || s == map::MapStatus::Open) SELMAPSTARTPOINT();
 }
 
 bool Search::map_ready() {

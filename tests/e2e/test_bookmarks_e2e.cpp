@@ -41,7 +41,7 @@ TEST(BookmarksE2e, WalkSaveQuitStartAgainAndLoad) {
   const std::string lsdb = (home / "walk.lsdbtxt").string();
   const std::string gpx = (home / "walk.gpx").string();
   ConsoleResult r = run_console(home.path(),
-                                "Ctrl+O\n1\n"
+                                "Ctrl+O\n1\n:cancel\n"
                                 "Ctrl+G\n-29.998312 -139.997464\n"
                                 "Enter\n:default\n"
                                 "Up\nUp\nUp\nEnter\nHarbour steps\n"

@@ -29,7 +29,7 @@ TEST(MapCommands, ImportOpenJumpAndAsk) {
   ASSERT_EQ(run_console(home.path(), import).exit_code, 0);
 
   ConsoleResult r = run_console(home.path(),
-                                "Ctrl+O\n1\n"
+                                "Ctrl+O\n1\n:cancel\n"
                                 "Ctrl+G\n-29.998 -139.997\n"
                                 "Space\n"
                                 "IDM_SHOWLASTSAY\n\n"
@@ -58,13 +58,15 @@ TEST(MapCommands, FreshHomeListsTheDemoMapWithAFountainAtItsCentre) {
   TempDir home;
   ConsoleResult r = run_console(home.path(),
                                 "IDM_SAYILEV\n"
-                                "Ctrl+O\n\n"
+                                "Ctrl+O\n\n:cancel\n"
                                 "Ctrl+G\n-29.998312 -139.997464\n");
   EXPECT_EQ(r.exit_code, 0) << r.err;
   auto lines = r.lines();
   ASSERT_GE(lines.size(), 3u) << r.out;
   EXPECT_EQ(lines[0], "SAY One square 10 metres.");
   EXPECT_TRUE(has_line(r, "* 1. nowhere-cove.orvel")) << r.out;
+  // Nobody stands anywhere yet, so the map asks where to begin.
+  EXPECT_TRUE(has_line(r, "INPUT Select start point: Key words []")) << r.out;
   EXPECT_TRUE(has_line(r, "SAY fountain Cove Fountain")) << r.out;
 }
 

@@ -34,7 +34,7 @@ double walk_and_listen(bool mute) {
   std::ofstream(home / "xdg" / "alsoft.conf") << wave_backend_config(wav);
   ConsoleRun run;
   run.env = {{"XDG_CONFIG_HOME", (home / "xdg").string()}, {"ALSOFT_DRIVERS", "wave"}};
-  run.script = std::string("Ctrl+O\n\nCtrl+G\n-29.998312 -139.997464\nUp\nUp\n") +
+  run.script = std::string("Ctrl+O\n\n:cancel\nCtrl+G\n-29.998312 -139.997464\nUp\nUp\n") +
                (mute ? "Ctrl+Space\n" : "") + ":wait 1800\nIDM_SAYILEV\n";
   ConsoleResult r = run_console(home.path(), run);
   EXPECT_EQ(r.exit_code, 0) << r.err;

@@ -114,7 +114,7 @@ class Session {
     return v.empty() ? std::string() : v.back();
   }
 
-  // Opens the map `stem` of the maps folder from the Map menu.
+  // Opens the map `stem` of the maps folder from the Map menu, with no position yet.
   void open_map(const std::string& stem) {
     const std::size_t list = ask("IDM_FILEOPEN", starting("LIST Open map"));
     const std::size_t entry = expect(
@@ -123,6 +123,10 @@ class Session {
     const std::size_t number_at = e.find_first_of("0123456789");
     s.send(e.substr(number_at, e.find('.') - number_at));
     expect("TITLE Orvela " + stem, entry);
+    // Nobody stands anywhere yet: the program offers a start point; the log
+    // or the receiver will place the user instead.
+    expect(starting("INPUT Select start point"), entry);
+    s.send(":cancel");
   }
 
   // Opens the log `fn` and waits for its first entry.
