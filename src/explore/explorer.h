@@ -102,6 +102,9 @@ class Explorer {
   // The cell under the user, or nothing when the position is off the grid.
   std::optional<std::pair<int, int>> user_cell() const;
   map::LoadResult report(map::LoadResult r);
+  // What SAYPOS says about the user's cell (it remembers the line direction
+  // and height level it tells).
+  std::string position_text();
   void after_arrival(double prevhlev);
 
   map::Grid& grid_;
