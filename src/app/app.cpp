@@ -33,6 +33,7 @@ App::App(ui::Ui& ui, text::Speech& voice, Paths paths, std::string lang)
       gps_(ui_, msg_, explorer_, grid_, consts_, settings_.explore, settings_.gps),
       sound_(paths_, grid_, user_, settings_.sound,
              [this](double x, double y) { return bookmarks_.GETBOOKMARKATXY(x, y); }),
+      beacon_(sound_, bookmarks_, explorer_, user_, msg_),
       import_{db_, loader_, explorer_, user_, ui_, paths_.osm_rules()} {
   ui_.set_box_titles(consts_.WGINFOTITLE, consts_.WGQUESTIONTITLE);
   loader_.hooks.after_load = [this] {
@@ -40,6 +41,7 @@ App::App(ui::Ui& ui, text::Speech& voice, Paths paths, std::string lang)
     sound_.SETSOUNDSCAPE();
   };
   explorer_.hooks.SETSOUNDSCAPE = [this] { sound_.SETSOUNDSCAPE(); };
+  sound_.before_beacon = [this] { beacon_.follow_bookmark(); };
   explorer_.hooks.PLAYUSERSTEP = [this](double prev, double now) {
     sound_.PLAYUSERSTEP(prev, now);
   };
@@ -72,6 +74,7 @@ void App::add_commands() {
   osm::add_commands(commands_, import_);
   gps::add_commands(commands_, gps_);
   sound_.add_commands(commands_, ui_, msg_);
+  beacon_.add_commands(commands_);
   add_pending_commands();
 }
 

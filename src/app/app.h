@@ -3,6 +3,7 @@
 // table of its commands, and the main window's events handed to them.
 #include <string>
 
+#include "app/beacon_link.h"
 #include "app/paths.h"
 #include "app/settings.h"
 #include "app/shell_state.h"
@@ -109,6 +110,7 @@ class App final : public ui::EventHandler {
   explore::Explorer explorer_;
   gps::Gps gps_;
   SoundLink sound_;
+  BeaconLink beacon_;
   osm::ImportContext import_;
   ui::Commands commands_;
 };

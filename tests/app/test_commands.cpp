@@ -47,7 +47,7 @@ TEST(MainMenu, EveryCommandOnceWithItsName) {
       EXPECT_EQ(it->name.rfind("IDM_", 0), 0u) << it->name;
       EXPECT_FALSE(it->text.empty()) << it->name;
     }
-    EXPECT_EQ(ids.size(), polish ? 106u : 100u);
+    EXPECT_EQ(ids.size(), polish ? 109u : 103u);
     for (const std::string& name : kPolishOnly) EXPECT_EQ(names.count(name), polish ? 1u : 0u);
   }
 }
@@ -108,6 +108,9 @@ TEST(MainMenu, KeysAndTheirTexts) {
       {"IDM_SAYLAYOUT", "X", "X"},
       {"IDM_WALKNEXT", "Alt+Up arrow", "Alt+Up"},
       {"IDM_WALKBACK", "Alt+Down arrow", "Alt+Down"},
+      {"IDM_BEACONSET", "B", "B"},
+      {"IDM_BEACONSAY", "Shift+B", "Shift+B"},
+      {"IDM_BEACONOFF", "Ctrl+B", "Ctrl+B"},
       {"IDM_HELPMANUAL", "F1", "F1"},
       {"IDM_CLOSE", "alt+f4", ""},
       {"IDM_SAVEUSERINI", "", ""},
@@ -129,7 +132,7 @@ TEST(MainMenu, KeysAndTheirTexts) {
 }
 
 // Scripts and users rely on these ids, names, menus and texts.
-TEST(MainMenu, RoadCommandsWhereAnnounced) {
+TEST(MainMenu, RoadAndBeaconCommandsWhereAnnounced) {
   struct Case {
     int id;
     const char* name;
@@ -140,6 +143,9 @@ TEST(MainMenu, RoadCommandsWhereAnnounced) {
       {315, "IDM_SAYLAYOUT", "&Say", "Roads at this intersection"},
       {225, "IDM_WALKNEXT", "&Navigation", "Walk to the next intersection"},
       {226, "IDM_WALKBACK", "&Navigation", "Walk back to the previous intersection"},
+      {515, "IDM_BEACONSET", "&Bookmarks", "Set beacon on bookmark..."},
+      {516, "IDM_BEACONSAY", "&Say", "Beacon distance and direction"},
+      {517, "IDM_BEACONOFF", "&Bookmarks", "Beacon off"},
   };
   const ui::MenuBar bar = menu_bar("en");
   for (const Case& c : cases) {
