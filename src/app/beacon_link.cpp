@@ -1,5 +1,7 @@
 #include "app/beacon_link.h"
 
+#include <algorithm>
+
 #include "map/geo.h"
 #include "text/distance.h"
 #include "text/strutil.h"
