@@ -82,6 +82,9 @@ new_way(river, [("waterway", "river"), ("name", "Silver River")])
 new_way([street_node(4 * STEP + 3, 0), new_node(LAT0 - 0.0004, LON0 + 4.9 * DLON),
          new_node(LAT0 - 0.0008, LON0 + 5.0 * DLON)], [("highway", "footway"), ("name", "Quay Walk")])
 
+# Traffic signals where Cedar Avenue crosses Mill Street, in the town's centre.
+nodes[street_node(2 * STEP, 2 * STEP) - 1][3].append(("highway", "traffic_signals"))
+
 # An unnamed service road ends on Mill Street (a T-junction).
 mid = street_node(3 * STEP + 2, 2 * STEP)
 yard = [mid, new_node(LAT0 + 2 * DLAT - 0.0003, LON0 + 3.5 * DLON),
@@ -113,10 +116,15 @@ new_way(pond_refs, [("natural", "water"), ("name", "Duck Pond")])
 nodes[path[3] - 1][3].extend([("amenity", "bench")])
 nodes[path[7] - 1][3].extend([("amenity", "drinking_water")])
 
-# Pedestrian crossings over Lantern Street at every avenue, with crossing ways.
+# Pedestrian crossings over Lantern Street at every avenue, with crossing ways:
+# zebras, one with signals that sound and tactile paving at Cedar Avenue, and
+# one with an island at Elder Avenue.
+CROSSINGS = {2: [("crossing", "traffic_signals"), ("traffic_signals:sound", "yes"),
+                 ("tactile_paving", "yes"), ("kerb", "lowered")],
+             4: [("crossing", "zebra"), ("crossing:island", "yes")]}
 for i in range(5):
     at = street_node(i * STEP + 1, 1 * STEP)
-    nodes[at - 1][3].extend([("highway", "crossing"), ("crossing", "zebra")])
+    nodes[at - 1][3].extend([("highway", "crossing")] + CROSSINGS.get(i, [("crossing", "zebra")]))
     s = new_node(LAT0 + DLAT - 0.00005, LON0 + (i + 0.25) * DLON)
     n = new_node(LAT0 + DLAT + 0.00005, LON0 + (i + 0.25) * DLON)
     new_way([s, at, n], [("highway", "footway"), ("footway", "crossing")])

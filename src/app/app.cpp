@@ -36,6 +36,7 @@ App::App(ui::Ui& ui, text::Speech& voice, Paths paths, std::string lang)
       details_(explorer_, db_, grid_, user_, ui_, msg_),
       sound_(paths_, grid_, user_, settings_.sound,
              [this](double x, double y) { return bookmarks_.GETBOOKMARKATXY(x, y); }),
+      beacon_(sound_, bookmarks_, explorer_, user_, msg_),
       import_{db_, loader_, explorer_, user_, ui_, paths_.osm_rules()},
       online_({db_, loader_, explorer_, user_, ui_, settings_.services, paths_.temp_dir(),
                paths_.update_dat(), VERSION, WEBGETUSERAGENT}) {
@@ -45,6 +46,7 @@ App::App(ui::Ui& ui, text::Speech& voice, Paths paths, std::string lang)
     sound_.SETSOUNDSCAPE();
   };
   explorer_.hooks.SETSOUNDSCAPE = [this] { sound_.SETSOUNDSCAPE(); };
+  sound_.before_beacon = [this] { beacon_.follow_bookmark(); };
   explorer_.hooks.PLAYUSERSTEP = [this](double prev, double now) {
     sound_.PLAYUSERSTEP(prev, now);
   };
@@ -86,6 +88,7 @@ void App::add_commands() {
   gps::add_commands(commands_, gps_);
   online::add_commands(commands_, online_);
   sound_.add_commands(commands_, ui_, msg_);
+  beacon_.add_commands(commands_);
   add_pending_commands();
 }
 

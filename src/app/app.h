@@ -3,6 +3,7 @@
 // table of its commands, and the main window's events handed to them.
 #include <string>
 
+#include "app/beacon_link.h"
 #include "app/paths.h"
 #include "app/settings.h"
 #include "app/shell_state.h"
@@ -118,6 +119,7 @@ class App final : public ui::EventHandler {
   explore::Search search_;
   explore::Details details_;
   SoundLink sound_;
+  BeaconLink beacon_;
   osm::ImportContext import_;
   online::Online online_;
   ui::Commands commands_;

@@ -21,7 +21,8 @@ SoundLink::SoundLink(const Paths& paths, const map::Grid& grid, const map::UserS
           sound::EnginePaths{paths.sounds_dir(), paths.alsoft_ini(), paths.program_dir() / "hrtf"},
           settings.engine),
       scape_(engine_, list_, settings.scape),
-      cells_(grid, user, std::move(bookmark_at)) {}
+      cells_(grid, user, std::move(bookmark_at)),
+      beacon_(engine_, paths.sounds_dir()) {}
 
 void SoundLink::read_sound_list(const Paths& paths) {
   list_.READSOUNDSLIST(paths.sounds_ini(), paths.sounds_dir());
@@ -39,13 +40,27 @@ void SoundLink::start(ui::Ui& ui) {
   engine_.SOUNDSCAPEINIT();
 }
 
-void SoundLink::SETSOUNDSCAPE() { scape_.SETSOUNDSCAPE(surroundings()); }
+void SoundLink::SETSOUNDSCAPE() {
+  scape_.SETSOUNDSCAPE(surroundings());
+  update_beacon();
+}
+
+void SoundLink::update_beacon() {
+  if (before_beacon) before_beacon();
+  if (settings_.scape.SOUNDMUTED || !user_.ULATLONSET) {
+    beacon_.stop();
+    return;
+  }
+  beacon_.play({user_.ULAT, user_.ULON, user_.UDIR, grid_.SQMETERS});
+}
 
 void SoundLink::PLAYUSERSTEP(double prevhlev, double newhlev) {
   scape_.PLAYUSERSTEP(cells_, prevhlev, newhlev, grid_.USTEPPITCH);
 }
 
 void SoundLink::TESTSPEAKERS(ui::Ui& ui) {
+  // The test sound plays alone, as the soundscape falls silent for it.
+  beacon_.stop();
   if (scape_.TESTSPEAKERS() == sound::Soundscape::SpeakerTest::NoSounds)
     ui.WGINFO(_("No loaded sounds."));
 }
@@ -59,6 +74,7 @@ void SoundLink::change_volume(int8_t step) {
 
 void SoundLink::SOUNDPRESENTATION(ui::Ui& ui) {
   const std::vector<sound::SOUNDPRESENTATIONLISTREC> entries = scape_.start_presentation();
+  beacon_.stop();
   std::vector<std::string> names;
   for (const auto& e : entries) names.push_back(e.LOCNAMEUTF8);
   std::size_t chosen = 0;
@@ -68,6 +84,7 @@ void SoundLink::SOUNDPRESENTATION(ui::Ui& ui) {
     scape_.present(entries[chosen]);
   }
   scape_.end_presentation(surroundings());
+  update_beacon();
 }
 
 void SoundLink::SELECTSOUNDDEVICE(ui::Ui& ui) {
@@ -78,6 +95,7 @@ void SoundLink::SELECTSOUNDDEVICE(ui::Ui& ui) {
   }
   auto pick = ui.WGREADLIST(_("Change sound card"), _("Select playback device"), *devices);
   if (!pick) return;
+  beacon_.release();
   show_failures(ui, scape_.change_device((*devices)[*pick]));
   TESTSPEAKERS(ui);
 }
@@ -93,7 +111,10 @@ void SoundLink::add_commands(ui::Commands& c, ui::Ui& ui, text::Messages& msg) {
          .run = [this] { change_volume(-5); }});
   c.add({.id = 406, .name = "IDM_MUTE", .menu = Menu::Sound, .order = 30,
          .text = N_("&Mute"), .key = ui::key(Key::Space, MOD_CTRL),
-         .run = [this] { scape_.SWITCHMUTE(surroundings()); },
+         .run = [this] {
+           scape_.SWITCHMUTE(surroundings());
+           update_beacon();
+         },
          .checked = [this] { return settings_.scape.SOUNDMUTED; }});
   c.add({.id = 403, .name = "IDM_TESTLEFT", .menu = Menu::Sound, .order = 40,
          .text = N_("Which &left speaker"), .key = ui::key('K', MOD_CTRL),
@@ -101,13 +122,16 @@ void SoundLink::add_commands(ui::Commands& c, ui::Ui& ui, text::Messages& msg) {
   c.add({.id = 408, .name = "IDM_CHANGESPEAKERS", .menu = Menu::Sound, .order = 50,
          .text = N_("e&xchange channels"), .key = ui::key('I', MOD_CTRL),
          .run = [this, &ui] {
-           if (ui.WGTN(_("Exchange sound channels?"))) scape_.SWITCHSOUNDSPEAKERS(surroundings());
+           if (!ui.WGTN(_("Exchange sound channels?"))) return;
+           scape_.SWITCHSOUNDSPEAKERS(surroundings());
+           update_beacon();
          },
          .checked = [&e] { return e.SOUNDSPEAKERSCHANGED; }});
   c.add({.id = 407, .name = "IDM_MONO", .menu = Menu::Sound, .order = 60,
          .text = N_("Mono mode"), .key = ui::key('M', MOD_CTRL),
          .run = [this, &msg] {
            const bool mono = scape_.SWITCHMONO(surroundings());
+           update_beacon();
            // TRANSLATORS: {state} is "On" or "Off", translated on their own.
            msg.EDA(text::STRTOKENREPLACE(_("{state} mono mode"),
                                          {"state", _(mono ? "On" : "Off")}));
@@ -120,7 +144,9 @@ void SoundLink::add_commands(ui::Commands& c, ui::Ui& ui, text::Messages& msg) {
   c.add({.id = 410, .name = "IDM_SOUNDHRTFMODE", .menu = Menu::Sound, .order = 80,
          .text = N_("&HRTF mode"),
          .run = [this, &ui] {
+           beacon_.release();
            const sound::InitResult r = scape_.SWITCHSOUNDHRTFMODE(surroundings());
+           update_beacon();
            ui.WGINFO(_("This change will take effect after restarting the program."));
            show_failures(ui, r);
          },

@@ -2,9 +2,12 @@
 // The app's side of the sound: the sound list, the audio engine and the
 // soundscape, working on the sound settings the app holds, and the Sound
 // menu, whose dialogs and messages are the app's to show.
+#include <functional>
+
 #include "map/grid.h"
 #include "map/user.h"
 #include "sound/audio_engine.h"
+#include "sound/beacon.h"
 #include "sound/grid_cells.h"
 #include "sound/sound_list.h"
 #include "sound/soundscape.h"
@@ -28,13 +31,29 @@ class SoundLink {
   // the volume and prepares the soundscape.
   void start(ui::Ui& ui);
 
+  // The soundscape around the user, and the beacon with it.
   void SETSOUNDSCAPE();
   void PLAYUSERSTEP(double prevhlev, double newhlev);
-  void SOUNDSTOPALL() { engine_.SOUNDSTOPALL(); }
+  void SOUNDSTOPALL() {
+    engine_.SOUNDSTOPALL();
+    beacon_.stop();
+  }
   // The speaker test; "No loaded sounds." when the sound list names no file.
   void TESTSPEAKERS(ui::Ui& ui);
   bool SOUNDMUTEONKILLFOCUS() const { return settings_.scape.SOUNDMUTEONKILLFOCUS; }
-  void SOUNDCLOSE() { engine_.SOUNDCLOSE(); }
+  bool CUROBJHASTAGS() const { return scape_.CUROBJHASTAGS(); }
+  void SOUNDCLOSE() {
+    beacon_.release();
+    engine_.SOUNDCLOSE();
+  }
+
+  sound::Beacon& beacon() { return beacon_; }
+  // Makes the beacon sound from where the user is now, or fall silent
+  // (muted, position unknown, no target).
+  void update_beacon();
+  // Asked before the beacon sounds: the app turns the beacon off here when
+  // the bookmark it stands on has been deleted.
+  std::function<void()> before_beacon;
 
   // The Sound menu's rows.
   void add_commands(ui::Commands& commands, ui::Ui& ui, text::Messages& msg);
@@ -54,6 +73,8 @@ class SoundLink {
   sound::AudioEngine engine_;
   sound::Soundscape scape_;
   sound::GridCells cells_;
+  // After the engine: it gives its OpenAL objects back while the device is open.
+  sound::Beacon beacon_;
 };
 
 }  // namespace orvela::app

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "explore/crossing.h"
 #include "explore/explorer.h"
 #include "map/grid.h"
 #include "map/orvobj.h"
@@ -76,7 +77,7 @@ std::string Explorer::CUROBJHLEVSTR(bool AUTO) {
   return s;
 }
 
-void Explorer::SAYPOS() {
+std::string Explorer::position_text() {
   auto c = user_cell();
   std::optional<std::string> bookmark;
   if (c && hooks.bookmark_at) bookmark = hooks.bookmark_at(c->first, c->second);
@@ -90,10 +91,15 @@ void Explorer::SAYPOS() {
     if (s.empty() || !is_line_or_area(obj)) s = obj.TYP + " " + s;
     s = std::string(text::trim_right(s, " "));
     if (s.empty()) s = GETOBJTYPEDESC(obj.OBJTYPE);
+    s += crossing_details(loader_.db(), obj);
     if (is_line_or_area(obj)) s += CUROBJKIERSTR(true);
   }
   s += CUROBJHLEVSTR(true);
-  s = std::string(text::trim(s, " "));
+  return std::string(text::trim(s, " "));
+}
+
+void Explorer::SAYPOS() {
+  const std::string s = position_text();
   if (!s.empty()) msg_.EDA(s);
 }
 

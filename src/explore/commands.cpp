@@ -11,6 +11,7 @@ namespace orvela::explore {
 using text::N_;
 using ui::Key;
 using ui::Menu;
+using ui::MOD_ALT;
 using ui::MOD_CTRL;
 using ui::MOD_SHIFT;
 
@@ -90,6 +91,14 @@ void add_commands(ui::Commands& c, Explorer& ex, Search& search, Details& detail
   c.add({.id = 214, .name = "IDM_GORIGHT", .menu = Menu::Navigation, .order = 40,
          .text = N_("Go right"), .key = ui::key(Key::Right), .key_text = N_("Right arrow"),
          .key_text_is_word = true, .run = [&ex] { ex.UDIRMOVE(90); }});
+  c.add({.id = 225, .name = "IDM_WALKNEXT", .menu = Menu::Navigation, .order = 42,
+         .text = N_("Walk to the next intersection"), .key = ui::key(Key::Up, MOD_ALT),
+         .key_text = N_("Alt+Up arrow"), .key_text_is_word = true,
+         .run = [&ex] { ex.WALKSTREET(false); }});
+  c.add({.id = 226, .name = "IDM_WALKBACK", .menu = Menu::Navigation, .order = 44,
+         .text = N_("Walk back to the previous intersection"), .key = ui::key(Key::Down, MOD_ALT),
+         .key_text = N_("Alt+Down arrow"), .key_text_is_word = true,
+         .run = [&ex] { ex.WALKSTREET(true); }});
   c.add({.id = 215, .name = "IDM_TURNLEFT", .menu = Menu::Navigation, .order = 50,
          .text = N_("Turn left by 15 degrees"), .key = ui::key(Key::Left, MOD_SHIFT),
          .key_text = N_("Shift+Left arrow"), .key_text_is_word = true,
@@ -139,6 +148,9 @@ void add_commands(ui::Commands& c, Explorer& ex, Search& search, Details& detail
   c.add({.id = 303, .name = "IDM_SAYDIRECTION", .menu = Menu::Say, .order = 20,
          .text = N_("&Current object direction"), .key = ui::key('/'),
          .run = [&ex] { ex.SAYDIRECTION(); }});
+  c.add({.id = 315, .name = "IDM_SAYLAYOUT", .menu = Menu::Say, .order = 25,
+         .text = N_("Roads at this intersection"), .key = ui::key('X'),
+         .run = [&ex] { ex.SAYLAYOUT(); }});
   c.add({.id = 305, .name = "IDM_SAYUDIR", .menu = Menu::Say, .order = 30,
          .text = N_("&User direction"), .key = ui::key('.'), .run = [&ex] { ex.SAYUDIR(); }});
   c.add({.id = 306, .name = "IDM_SAYILEV", .menu = Menu::Say, .order = 40,

@@ -97,6 +97,14 @@ class Explorer {
   void GOTOCORDS();
   void GOTOQTHLOC();
 
+  // --- the roads of the map file --------------------------------------------
+  // Speaks the roads leaving the intersection at or beside the user's cell,
+  // clockwise from the way the user faces (layout.cpp).
+  void SAYLAYOUT();
+  // Walks along the road under the user to the next intersection or the
+  // road's end, ahead or, with `back`, behind (street_walk.cpp).
+  void WALKSTREET(bool back);
+
   ExploreHooks hooks;
   const map::UserState& user() const { return user_; }
 
@@ -104,7 +112,15 @@ class Explorer {
   // The cell under the user, or nothing when the position is off the grid.
   std::optional<std::pair<int, int>> user_cell() const;
   map::LoadResult report(map::LoadResult r);
-  void after_arrival(double prevhlev);
+  // What SAYPOS says about the user's cell (it remembers the line direction
+  // and height level it tells).
+  std::string position_text();
+  // Announces the cell the user arrived on, followed by `addition` when
+  // given, and lets the soundscape and the step sound follow.
+  void after_arrival(double prevhlev, const std::string& addition = {});
+  // Puts the user at `at` facing `udir`, loading the map around it when it
+  // lies near the grid's edge, and announces it with `addition`.
+  void arrive(map::POINT at, int32_t udir, const std::string& addition);
 
   map::Grid& grid_;
   map::UserState& user_;

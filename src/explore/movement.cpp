@@ -31,8 +31,10 @@ std::optional<std::pair<int, int>> Explorer::user_cell() const {
                    static_cast<int>(std::trunc(user_.UPOSY))};
 }
 
-void Explorer::after_arrival(double prevhlev) {
-  SAYPOS();
+void Explorer::after_arrival(double prevhlev, const std::string& addition) {
+  std::string s = position_text();
+  if (!addition.empty()) s = s.empty() ? addition : s + ", " + addition;
+  if (!s.empty()) msg_.EDA(s);
   if (hooks.SETSOUNDSCAPE) hooks.SETSOUNDSCAPE();
   if (hooks.PLAYUSERSTEP) hooks.PLAYUSERSTEP(prevhlev, user_.LASTHLEV);
 }

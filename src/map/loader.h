@@ -72,6 +72,8 @@ class MapLoader {
   // Closes the open map file but keeps it current: the next load reopens it.
   void close_map();
   const std::filesystem::path& MAPDIR() const { return mapdir_; }
+  // The database the map is read through, for readers beyond the grid.
+  MapDb& db() const { return db_; }
 
   LoadHooks hooks;
 

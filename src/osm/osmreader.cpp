@@ -2,6 +2,7 @@
 
 #include <unordered_set>
 
+#include "explore/crossing.h"
 #include "osm/binorvela.h"
 #include "osm/element_source.h"
 #include "osm/node_store.h"
@@ -30,6 +31,11 @@ constexpr std::string_view kDetectIntersections =
     "select wn1.nodeid, wn1.lat, wn1.lon from osm_sharedwaynodes wn1 join osm_sharedwaynodes wn2 "
     "on wn1.nodeid=wn2.nodeid where wn1.wayid<>wn2.wayid and (wn1.endof=0 or wn2.endof=0 or "
     "wn1.nameid<>wn2.nameid) group by wn1.nodeid;";
+// The tags the node of an intersection kept as a point of its own.
+constexpr std::string_view kNodeTags =
+    "select tn.tagname, tv.tagvalue from orvel_tags t join orvel_tagname tn on "
+    "t.tagnameid=tn.tagnameid join orvel_tagvalue tv on t.tagvalueid=tv.tagvalueid where "
+    "t.objtype='p' and t.objectid=?1 order by t.id;";
 constexpr std::string_view kGetIntersection =
     "select n.name, t.type from osm_sharedwaynodes wn left join orvel_name n on "
     "wn.nameid=n.nameid left join orvel_type t on wn.typeid=t.typeid where wn.nodeid=?1 group by "
@@ -81,6 +87,7 @@ class Converter final : public OsmElementSink {
   int64_t save_element();
   void record_way_nodes(int64_t rowid);
   std::string intersection_name(map::Stmt& q, int64_t nodeid);
+  void add_crossing_tags(map::Stmt& q, int64_t nodeid);
 
   map::MapDb& db_;
   BinOrvela& w_;
@@ -93,6 +100,15 @@ class Converter final : public OsmElementSink {
   std::vector<uint64_t> THISWAYREFS;  // the node references of the current way
   std::vector<OSMNODE> THISWAYNODES;  // those found, looked up when the way is kept
   std::unordered_set<uint64_t> seen_;
+  // Nodes that kept crossing tags, by a hash of their id (bounded memory,
+  // false positives only): the intersection search looks up the tags only
+  // where this may have some.
+  static constexpr unsigned kCrossingBits = 20;
+  static size_t crossing_slot(int64_t id) {
+    return static_cast<size_t>((static_cast<uint64_t>(id) * 0x9E3779B97F4A7C15ull) >>
+                               (64 - kCrossingBits));
+  }
+  std::vector<bool> crossing_nodes_ = std::vector<bool>(size_t{1} << kCrossingBits);
   TAGREC repaired_;  // a tag whose bytes were not all UTF-8, mended
   NodeStore nodes_;
   WayNodes waynodes_;
@@ -154,8 +170,14 @@ void Converter::tag(const TAGREC& t) {
 }
 
 void Converter::apply_tag(const TAGREC& t) {
-  if (!OsmRules::OSMRULES_INTERNALPROC(t, w_.ORVOBJ, st_.ILIGNOREDTAGS) &&
-      !rules_.OSMRULES_OTAGPROC(t, w_.ORVOBJ)) {
+  const bool taken = OsmRules::OSMRULES_INTERNALPROC(t, w_.ORVOBJ, st_.ILIGNOREDTAGS) ||
+                     rules_.OSMRULES_OTAGPROC(t, w_.ORVOBJ);
+  // How a crossing can be used stays with its node even when a rule made
+  // the tag the node's type: the type names one thing, the tags tell all.
+  if (PARENTTAG == Parent::node && explore::is_crossing_tag(t.K, t.V)) {
+    crossing_nodes_[crossing_slot(w_.ORVOBJ.ID)] = true;
+    w_.ADDTAG(t);
+  } else if (!taken) {
     w_.ADDTAG(t);
   }
   ++element_tags_;
@@ -234,6 +256,19 @@ std::string Converter::intersection_name(map::Stmt& q, int64_t nodeid) {
   return name;
 }
 
+// An intersection that is also a crossing (traffic signals where roads
+// meet) tells so: the crossing tags of its node, which was stored as a
+// point under the node's id, go with it.
+void Converter::add_crossing_tags(map::Stmt& q, int64_t nodeid) {
+  db_.DBBINDQWORD(q, 1, nodeid);
+  while (db_.DBSTEP(q) == SQLITE_ROW) {
+    TAGREC t{map::column_text(q, 0), map::column_text(q, 1)};
+    if (explore::is_crossing_tag(t.K, t.V)) w_.ADDTAG(t);
+  }
+  db_.IFDBERREX("getnodetags");
+  db_.DBRESET(q);
+}
+
 void Converter::DETECTINTERSECTIONS() {
   HANDLEPROGRESS(OSMREAD_EVMAPINTERSECTIONS, 0);
   waynodes_.prepare_search();
@@ -241,6 +276,8 @@ void Converter::DETECTINTERSECTIONS() {
   db_.IFDBERREX("prepq detectintersections");
   map::Stmt naming = db_.DBPREPARE(kGetIntersection);
   db_.IFDBERREX("prepq getintersection");
+  map::Stmt node_tags = db_.DBPREPARE(kNodeTags);
+  db_.IFDBERREX("prepq getnodetags");
   while (db_.DBSTEP(search) == SQLITE_ROW) {
     int64_t nodeid = sqlite3_column_int64(search, 0);
     int32_t lat = sqlite3_column_int(search, 1);
@@ -252,6 +289,7 @@ void Converter::DETECTINTERSECTIONS() {
     w_.ORVOBJ.LON = lon;
     w_.ORVOBJ.NAME = std::move(name);
     w_.CLEARTAGS();
+    if (crossing_nodes_[crossing_slot(nodeid)]) add_crossing_tags(node_tags, nodeid);
     w_.ORVPOINTS.clear();
     if (w_.BINORVEL_SAVEREC() != 0) ++st_.intersections;
   }

@@ -1,6 +1,7 @@
 // The menu bar and the command table it is built from.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <set>
 #include <stdexcept>
@@ -46,7 +47,7 @@ TEST(MainMenu, EveryCommandOnceWithItsName) {
       EXPECT_EQ(it->name.rfind("IDM_", 0), 0u) << it->name;
       EXPECT_FALSE(it->text.empty()) << it->name;
     }
-    EXPECT_EQ(ids.size(), polish ? 103u : 97u);
+    EXPECT_EQ(ids.size(), polish ? 109u : 103u);
     for (const std::string& name : kPolishOnly) EXPECT_EQ(names.count(name), polish ? 1u : 0u);
   }
 }
@@ -104,6 +105,12 @@ TEST(MainMenu, KeysAndTheirTexts) {
       {"IDM_BOOKMARKEDIT", "Enter", "Enter"},
       {"IDM_SAYTYPE", "Space", "Space"},
       {"IDM_GPSGOTOHOME", "Alt+Home", "Alt+Home"},
+      {"IDM_SAYLAYOUT", "X", "X"},
+      {"IDM_WALKNEXT", "Alt+Up arrow", "Alt+Up"},
+      {"IDM_WALKBACK", "Alt+Down arrow", "Alt+Down"},
+      {"IDM_BEACONSET", "B", "B"},
+      {"IDM_BEACONSAY", "Shift+B", "Shift+B"},
+      {"IDM_BEACONOFF", "Ctrl+B", "Ctrl+B"},
       {"IDM_HELPMANUAL", "F1", "F1"},
       {"IDM_CLOSE", "alt+f4", ""},
       {"IDM_SAVEUSERINI", "", ""},
@@ -121,6 +128,38 @@ TEST(MainMenu, KeysAndTheirTexts) {
     } else {
       EXPECT_FALSE(it->accel.has_value());
     }
+  }
+}
+
+// Scripts and users rely on these ids, names, menus and texts.
+TEST(MainMenu, RoadAndBeaconCommandsWhereAnnounced) {
+  struct Case {
+    int id;
+    const char* name;
+    const char* menu;
+    const char* text;
+  };
+  const Case cases[] = {
+      {315, "IDM_SAYLAYOUT", "&Say", "Roads at this intersection"},
+      {225, "IDM_WALKNEXT", "&Navigation", "Walk to the next intersection"},
+      {226, "IDM_WALKBACK", "&Navigation", "Walk back to the previous intersection"},
+      {515, "IDM_BEACONSET", "&Bookmarks", "Set beacon on bookmark..."},
+      {516, "IDM_BEACONSAY", "&Say", "Beacon distance and direction"},
+      {517, "IDM_BEACONOFF", "&Bookmarks", "Beacon off"},
+  };
+  const ui::MenuBar bar = menu_bar("en");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ui::MenuItem* it = bar.find(c.id);
+    ASSERT_NE(it, nullptr);
+    EXPECT_EQ(it->name, c.name);
+    EXPECT_EQ(it->text, c.text);
+    const auto menu = std::find_if(bar.menus.begin(), bar.menus.end(), [&](const ui::MenuItem& m) {
+      return std::any_of(m.children.begin(), m.children.end(),
+                         [&](const ui::MenuItem& i) { return i.id == c.id; });
+    });
+    ASSERT_NE(menu, bar.menus.end());
+    EXPECT_EQ(menu->text, c.menu);
   }
 }
 
@@ -162,29 +201,29 @@ TEST(MainMenu, NoKeyRunsTwoCommandsAndPolishKeysOnlyInPolish) {
 // place with its key, runs from the window and the console, and follows its
 // enabling rule.
 TEST(CommandTable, OneRowMakesACommand) {
-  Window w("Ctrl+Shift+Up\nIDM_SAYTYPE\nIDM_WALKNEXT\n");
+  Window w("Ctrl+Shift+Up\nIDM_SAYTYPE\nIDM_WALKSOMEWHERE\n");
   int walked = 0;
   bool at_road = false;
-  w.app().commands().add({.id = 225,
-                          .name = "IDM_WALKNEXT",
+  w.app().commands().add({.id = 298,
+                          .name = "IDM_WALKSOMEWHERE",
                           .menu = ui::Menu::Navigation,
                           .order = 105,
-                          .text = "Walk to the next intersection",
+                          .text = "Walk somewhere",
                           .key = ui::key(ui::Key::Up, ui::MOD_CTRL | ui::MOD_SHIFT),
                           .run = [&walked] { ++walked; },
                           .enabled = [&at_road] { return at_road; }});
   const ui::MenuBar bar = w.app().menu_bar();
   w.ui().set_menu(bar);
   const std::vector<ui::MenuItem>& nav = bar.menus[1].children;
-  ASSERT_GE(nav.size(), 11u);
-  EXPECT_EQ(nav[9].name, "IDM_TURNNORTH");
-  EXPECT_EQ(nav[10].name, "IDM_WALKNEXT");
-  EXPECT_EQ(nav[10].key_text, "Ctrl+Shift+Up");
+  ASSERT_GE(nav.size(), 13u);
+  EXPECT_EQ(nav[11].name, "IDM_TURNNORTH");
+  EXPECT_EQ(nav[12].name, "IDM_WALKSOMEWHERE");
+  EXPECT_EQ(nav[12].key_text, "Ctrl+Shift+Up");
   w.app().on_init_menu();
-  EXPECT_FALSE(w.ui().is_item_enabled(225));
+  EXPECT_FALSE(w.ui().is_item_enabled(298));
   at_road = true;
   w.app().on_init_menu();
-  EXPECT_TRUE(w.ui().is_item_enabled(225));
+  EXPECT_TRUE(w.ui().is_item_enabled(298));
   w.ui().run(w.app());
   EXPECT_EQ(walked, 2);  // by its key and by its name; the Space between did not walk
 }

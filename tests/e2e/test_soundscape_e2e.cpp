@@ -29,11 +29,9 @@ double tail_rms(const fs::path& wav, double seconds) {
 // last 0.4 s, long after the start-up speaker test and the steps.
 double walk_and_listen(bool mute) {
   TempDir home;
-  fs::create_directories(home / "xdg");
   const fs::path wav = home / "out.wav";
-  std::ofstream(home / "xdg" / "alsoft.conf") << wave_backend_config(wav);
   ConsoleRun run;
-  run.env = {{"XDG_CONFIG_HOME", (home / "xdg").string()}, {"ALSOFT_DRIVERS", "wave"}};
+  run.env = wave_recording_env(home.path());
   run.script = std::string("Ctrl+O\n\n:cancel\nCtrl+G\n-29.998312 -139.997464\nUp\nUp\n") +
                (mute ? "Ctrl+Space\n" : "") + ":wait 1800\nIDM_SAYILEV\n";
   ConsoleResult r = run_console(home.path(), run);

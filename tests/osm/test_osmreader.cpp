@@ -179,6 +179,49 @@ TEST_F(Import, Intersections) {
   EXPECT_EQ(stats.intersections, 3u);
 }
 
+// How a crossing can be used stays on its node even where a rule made a tag
+// the node's type, and an intersection takes the crossing tags of its node;
+// other tags of that node stay with the node's own point.
+TEST_F(Import, CrossingTagsOnCrossingsAndIntersections) {
+  std::ofstream(dir / "osm.rules", std::ios::binary)
+      << kRules << "highway=crossing\tpedestrian crossing\n"
+      << "crossing=traffic_signals\tpedestrian crossing with lights\n"
+      << "highway=traffic_signals\ttraffic lights\n";
+  const std::string signals = tag("highway", "traffic_signals") +
+                              tag("crossing", "traffic_signals") +
+                              tag("traffic_signals:sound", "yes") + tag("button_operated", "yes");
+  const std::string island = tag("highway", "crossing") + tag("crossing", "island") +
+                             tag("kerb", "lowered") + tag("tactile_paving", "yes");
+  auto r =
+      run_doc(node(1, 47.0, 9.5) + node(2, 47.0, 9.501, signals) + node(3, 47.0, 9.502) +
+              node(4, 46.999, 9.501) + node(5, 47.001, 9.501) + node(6, 47.0005, 9.501, island) +
+              way(10, {1, 2, 3}, tag("highway", "residential") + tag("name", "Landstrasse")) +
+              way(11, {4, 2, 6, 5}, tag("highway", "residential") + tag("name", "Kirchweg")));
+  ASSERT_EQ(r.LASTERR, 0) << r.LASTERRDESC;
+  auto tags_of = [&](const std::string& where) {
+    return sql_rows(out(),
+                    "select t.objtype, k.tagname, v.tagvalue from orvel_tags t join orvel_poi p on "
+                    "t.objectid=p.id and t.objtype=p.objtype join orvel_tagname k on "
+                    "t.tagnameid=k.tagnameid join orvel_tagvalue v on t.tagvalueid=v.tagvalueid "
+                    "where " +
+                        where + " order by t.id");
+  };
+  EXPECT_EQ(tags_of("p.id=2"), (Rows{{"p", "highway", "traffic_signals"},
+                                     {"p", "crossing", "traffic_signals"},
+                                     {"p", "traffic_signals:sound", "yes"},
+                                     {"p", "button_operated", "yes"}}));
+  EXPECT_EQ(tags_of("p.objtype='n'"), (Rows{{"n", "highway", "traffic_signals"},
+                                            {"n", "crossing", "traffic_signals"},
+                                            {"n", "traffic_signals:sound", "yes"}}));
+  EXPECT_EQ(tags_of("p.id=6"), (Rows{{"p", "crossing", "island"},
+                                     {"p", "kerb", "lowered"},
+                                     {"p", "tactile_paving", "yes"}}));
+  EXPECT_EQ(sql_one(out(),
+                    "select t.type from orvel_poi p join orvel_type t on "
+                    "p.typeid=t.typeid where p.id=6"),
+            "pedestrian crossing");
+}
+
 // Memory far too small for the input sends node positions, way nodes, line
 // boxes and texts to their fallbacks; the map must come out the same.
 TEST_F(Import, TinyMemoryGivesTheSameMap) {

@@ -158,6 +158,35 @@ TEST_F(Liechtenstein, StreetsOfVaduzAndTheirIntersections) {
       "0");
 }
 
+// The extract's traffic signals where Rheinstrasse, Churer Strasse,
+// Feldkircher Strasse and Oberstädtle meet (node 237) go with their
+// intersection; its island crossings (node 33356 on Bergstrasse) keep the
+// island although a rule names them pedestrian crossings.
+TEST_F(Liechtenstein, CrossingTagsOnIntersectionsAndCrossings) {
+  const std::string tags =
+      "select k.tagname, v.tagvalue from orvel_tags t join orvel_tagname k on "
+      "t.tagnameid=k.tagnameid join orvel_tagvalue v on t.tagvalueid=v.tagvalueid join orvel_poi "
+      "p on t.objectid=p.id and t.objtype=p.objtype ";
+  for (const fs::path& m : {xml_map(), pbf_map()}) {
+    SCOPED_TRACE(m.filename().string());
+    EXPECT_EQ(sql_rows(m, tags + "where p.objtype='n' and p.lat=47200611 and p.lon=9544940 "
+                                 "order by k.tagname"),
+              (std::vector<testing::Row>{{"crossing", "traffic_signals"},
+                                         {"highway", "traffic_signals"}}));
+    EXPECT_EQ(sql_rows(m, tags + "where p.objtype='p' and p.id=33356"),
+              (std::vector<testing::Row>{{"crossing", "island"}}));
+  }
+  // The other signalled intersection (Feldkircher Strasse at a service road),
+  // and three where a footway crosses at an uncontrolled crossing.
+  EXPECT_EQ(sql_rows(xml_map(), tags + "where p.objtype='n' order by p.id, t.id"),
+            (std::vector<testing::Row>{{"crossing", "traffic_signals"},
+                                       {"highway", "traffic_signals"},
+                                       {"crossing", "uncontrolled"},
+                                       {"crossing", "uncontrolled"},
+                                       {"crossing", "uncontrolled"},
+                                       {"highway", "traffic_signals"}}));
+}
+
 // A small real extract of 2020: most of its nodes were made after 2016 and
 // have ids beyond 2^32. Every one is stored under its own id.
 TEST(RealData, IdsBeyond32BitsAreKeptWhole) {

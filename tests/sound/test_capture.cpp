@@ -12,6 +12,7 @@
 #include <iterator>
 #include <thread>
 
+#include "sound/beacon.h"
 #include "sound/soundscape.h"
 #include "sound_fixture.h"
 #include "support/wave_capture.h"
@@ -134,6 +135,57 @@ TEST_F(Capture, MutedIsSilentExceptTheStepSound) {
   ASSERT_GE(start, 0) << "the step sound was not heard";
   Levels after = levels(start + 0.15, 0.5);
   EXPECT_LT(after.left + after.right, 0.0005) << after.left << " " << after.right;
+}
+
+// The frequency of the mixed recording between `from` and `to` seconds,
+// from the rising zero crossings of both channels summed.
+double frequency(double from, double to) {
+  const std::vector<int16_t> s = ::orvela::test::read_wave_samples(capture_file());
+  auto first = static_cast<std::size_t>(from * 44100),
+       last = std::min(s.size() / 2, static_cast<std::size_t>(to * 44100));
+  int rises = 0;
+  for (std::size_t i = first + 1; i < last; ++i)
+    if (s[2 * i - 2] + s[2 * i - 1] < 0 && s[2 * i] + s[2 * i + 1] >= 0) ++rises;
+  return last > first ? rises / (static_cast<double>(last - first) / 44100) : 0;
+}
+
+// A beacon 50 m east of a user facing north, with a pure tone of `hz`.
+class BeaconCapture : public Capture {
+ protected:
+  void with_tone(double hz) {
+    home.add(BEACONSOUND, test::WavLayout{.samples = test::tone(1.0, hz)});
+    beacon.set({"B", here.ULAT, here.ULON + 660});  // about 50 m east at 47 degrees
+  }
+  BeaconListener here{47141000, 9521000, 0, 10};
+  Beacon beacon{engine, home.sounds()};
+};
+
+TEST_F(BeaconCapture, HeardFromTheSideItStandsOn) {
+  with_tone(2000);
+  beacon.play(here);
+  record(0.6);
+  Levels l = levels_after_onset();
+  EXPECT_GT(l.right, 0.002);
+  EXPECT_GT(l.right, 2 * l.left) << l.left << " " << l.right;
+}
+
+TEST_F(BeaconCapture, HigherWhenTheUserFacesIt) {
+  with_tone(440);
+  beacon.play(here);
+  std::this_thread::sleep_for(std::chrono::milliseconds(700));
+  here.UDIR = 90;
+  scape.SETSOUNDFROMUDIR(here.UDIR);
+  beacon.play(here);
+  record(0.7);
+  const double start = onset(0.5);
+  ASSERT_GE(start, 0) << "nothing was heard";
+  const double end =
+      static_cast<double>(::orvela::test::read_wave_samples(capture_file()).size() / 2) / 44100;
+  const double side = frequency(start + 0.05, start + 0.45);
+  const double ahead = frequency(end - 0.45, end - 0.1);
+  // 440 Hz at pitch 1.175 from the side, 1.5 straight ahead.
+  EXPECT_NEAR(side, 440 * 1.175, 25);
+  EXPECT_NEAR(ahead, 440 * 1.5, 25);
 }
 
 }  // namespace

@@ -62,7 +62,7 @@ TEST(SoundSet, SoundListNamesOnlyExistingFilesAndEverySpecialSound) {
     specials.insert(f.FN);
   }
   for (const char* s : {"user bookmark", "other line", "other point", "other area", "user move",
-                        "user move up", "user move down", "additional informations"}) {
+                        "user move up", "user move down", "additional informations", "beacon"}) {
     EXPECT_TRUE(specials.count(s)) << s;
   }
   EXPECT_NE(list.SNDTYPEFIND("intersection"), "");

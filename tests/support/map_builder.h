@@ -19,6 +19,15 @@ struct MapObject {
   uint8_t startlev = 0, endlev = 4;
 };
 
+// An object of type letter `type` with a name and a type text.
+inline MapObject map_object(char type, std::string name, std::string typ) {
+  MapObject o;
+  o.type = type;
+  o.name = std::move(name);
+  o.typ = std::move(typ);
+  return o;
+}
+
 class MapBuilder {
  public:
   // Creates `fn` with every table; `version` goes into orvel_info.

@@ -104,6 +104,18 @@ std::vector<Recipe> build() {
   v.push_back({"additional informations", 1.0, [](Loop& l, Rng&) {
                  melody(l, {79, 83, 86}, 0.09, 0.3, chime_note);
                }});
+  // The homing beacon: two clear pings a second whose pitch, which rises as
+  // the user faces the beacon, is easy to follow; the overtones let the ear
+  // tell where it comes from.
+  v.push_back({"beacon", 1.0, [](Loop& l, Rng&) {
+                 for (double at : {0.0, 0.5}) {
+                   note(l, at,
+                        Note{.hz = midi(81),
+                             .amp = 0.5,
+                             .decay_s = 0.09,
+                             .partials = {1.0, 0.45, 0.25, 0.12}});
+                 }
+               }});
   // Roads by class: lower and steadier the bigger the road.
   v.push_back({"road motorway", 3.0, [](Loop& l, Rng& r) { traffic(l, r, 250, 2, 0.3); }});
   v.push_back({"road arterial", 3.0, [](Loop& l, Rng& r) { traffic(l, r, 400, 3, 0.5); }});
