@@ -30,7 +30,7 @@ bool has(const std::vector<std::string>& v, const std::string& s) {
 
 // The demo map, opened from the Map menu: Cedar Avenue crosses Mill Street
 // at the town's centre, under traffic signals.
-constexpr const char* kOpenDemo = "Ctrl+O\n\nCtrl+G\n-29.9982 -139.99792\n";
+constexpr const char* kOpenDemo = "Ctrl+O\n\n:cancel\nCtrl+G\n-29.9982 -139.99792\n";
 
 // From the signalled centre: its roads facing north and east, back (south)
 // along Cedar Avenue to Lantern Street, east to the signalled crossing and
@@ -131,7 +131,7 @@ std::pair<double, double> listen_to_the_beacon(const std::string& then) {
   ConsoleRun run;
   run.env = wave_recording_env(home.path());
   run.script =
-      "Ctrl+O\n\nCtrl+G\n-30.0 -140.0\nEnter\n:default\n"
+      "Ctrl+O\n\n:cancel\nCtrl+G\n-30.0 -140.0\nEnter\n:default\n"
       "Ctrl+G\n-30.0 -140.004\ny\nB\n\n" +
       then + ":wait 2500\nIDM_SAYILEV\nCtrl+Delete\ny\n";
   ConsoleResult r = run_console(home.path(), run);
