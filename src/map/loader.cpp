@@ -17,25 +17,65 @@ namespace {
 
 using text::_;
 
+// Every query of a load takes the loaded area as ?1..?4 (latitudes, then
+// longitudes), the map level as ?5, and a counting one its limit as ?6.
+#define ORVELA_STRING_JOINS                                                                   \
+  " left join orvel_name n on p.nameid=n.nameid left join orvel_type t on p.typeid=t.typeid " \
+  " left join orvel_street s on p.streetid=s.streetid left join orvel_city c on "             \
+  "p.cityid=c.cityid left join orvel_region r on p.regionid=r.regionid left join "            \
+  "orvel_country co on p.countryid=co.countryid "
+#define ORVELA_LINE_COLUMNS \
+  "objtype, n.name, t.type, s.street, housenum, c.city, r.region, co.country, points, hlevels "
+#define ORVELA_LINE_BOX "maxlat>=?1 and minlat<=?2 and maxlon>=?3 and minlon<=?4"
+#define ORVELA_POINT_COLUMNS \
+  "p.id, objtype, n.name, t.type, s.street, housenum, c.city, r.region, co.country, lat, lon "
+
 constexpr const char* LINE_QUERY =
-    "select li.id, objtype, n.name, t.type, s.street, housenum, c.city, r.region, co.country, "
-    "points, hlevels from orvel_linidx li  left join orvel_lin p on li.id=p.id left join "
-    "orvel_name "
-    "n on p.nameid=n.nameid left join orvel_type t on p.typeid=t.typeid  left join orvel_street s "
-    "on "
-    "p.streetid=s.streetid  left join orvel_city c on p.cityid=c.cityid  left join orvel_region r "
-    "on "
-    "p.regionid=r.regionid  left join orvel_country co on p.countryid=co.countryid  where "
-    "maxlat>=?1 and minlat<=?2 and maxlon>=?3 and minlon<=?4 and startlev<=?5 and endlev>=?5";
+    "select li.id, " ORVELA_LINE_COLUMNS
+    "from orvel_linidx li left join orvel_lin p on li.id=p.id " ORVELA_STRING_JOINS
+    "where " ORVELA_LINE_BOX " and startlev<=?5 and endlev>=?5";
+
+// Zoomed far out on a big map, the area holds many lines but few show at
+// the level: each of the area's lines is then first looked up among the
+// level's, found through their own index, before its row is read. The
+// area's index still leads, so the lines come in the same order.
+constexpr const char* LINE_BY_LEVEL_QUERY =
+    "select li.id, " ORVELA_LINE_COLUMNS
+    "from orvel_linidx li left join orvel_lin p on li.id=p.id " ORVELA_STRING_JOINS
+    "where " ORVELA_LINE_BOX
+    " and +li.id in (select id from orvel_lin where endlev>=?5) "
+    "and startlev<=?5 and endlev>=?5";
+constexpr const char* LINE_AREA_COUNT =
+    "select count(*) from (select 1 from orvel_linidx where " ORVELA_LINE_BOX " limit ?6)";
+constexpr const char* LINE_LEVEL_COUNT =
+    "select count(*) from (select 1 from orvel_lin where endlev>=?5 limit ?6)";
 
 constexpr const char* POINT_QUERY =
-    "select p.id, objtype, n.name, t.type, s.street, housenum, c.city, r.region, co.country, lat, "
-    "lon from orvel_poi p left join orvel_name n on p.nameid=n.nameid left join orvel_type t on "
-    "p.typeid=t.typeid  left join orvel_street s on p.streetid=s.streetid  left join orvel_city c "
-    "on "
-    "p.cityid=c.cityid  left join orvel_region r on p.regionid=r.regionid  left join orvel_country "
-    "co on p.countryid=co.countryid  where lat between ?1 and ?2 and lon between ?3 and ?4 and "
-    "startlev<=?5 and endlev>=?5";
+    "select " ORVELA_POINT_COLUMNS "from orvel_poi p " ORVELA_STRING_JOINS
+    "where lat between ?1 and ?2 and lon between ?3 and ?4 and startlev<=?5 and endlev>=?5";
+
+// Reading a point's row costs about as much as scanning this many entries
+// of the latitude index.
+constexpr int64_t POINT_ROW_WEIGHT = 16;
+
+// The points of the level, when they are fewer than the area's, in the
+// order the area's index gives them (by latitude, longitude and id), so
+// that the same point wins a shared cell.
+constexpr const char* POINT_BY_LEVEL_QUERY =
+    "select " ORVELA_POINT_COLUMNS "from orvel_poi p " ORVELA_STRING_JOINS
+    "where +lat between ?1 and ?2 and +lon between ?3 and ?4 and +startlev<=?5 and endlev>=?5 "
+    "order by +lat, +lon, +p.id";
+// The area's points are found by latitude: the whole band of the map
+// between the area's latitudes is scanned.
+constexpr const char* POINT_BAND_COUNT =
+    "select count(*) from (select 1 from orvel_poi where lat between ?1 and ?2 limit ?6)";
+constexpr const char* POINT_LEVEL_COUNT =
+    "select count(*) from (select 1 from orvel_poi where endlev>=?5 limit ?6)";
+
+#undef ORVELA_STRING_JOINS
+#undef ORVELA_LINE_COLUMNS
+#undef ORVELA_LINE_BOX
+#undef ORVELA_POINT_COLUMNS
 
 constexpr const char* TAG_QUERY =
     "select id from orvel_tags where objtype=?1 and objectid=?2  limit 1;";
@@ -48,6 +88,27 @@ bool vertices_on_world(const std::vector<POINT>& pts) {
 }
 
 bool step_failed(const MapDb& db) { return db.ISDBERR(); }
+
+// The rows a counting statement finds, at most `cap` (its ?6); -1 when it fails.
+int64_t count_upto(sqlite3_stmt* st, int64_t cap) {
+  sqlite3_reset(st);
+  if (sqlite3_bind_int64(st, 6, cap) != SQLITE_OK || sqlite3_step(st) != SQLITE_ROW) return -1;
+  return sqlite3_column_int64(st, 0);
+}
+
+// Whether `narrow` finds fewer rows than `wide` does, each of its rows
+// costing `weight` rows of `wide`. Both count in growing steps, so the cost
+// follows the smaller count, never the whole map.
+bool fewer_rows(sqlite3_stmt* narrow, sqlite3_stmt* wide, int64_t weight) {
+  for (int64_t cap = 1024; cap <= (int64_t{1} << 36); cap *= 16) {
+    const int64_t n = count_upto(narrow, cap);
+    if (n < 0) return false;
+    if (n < cap) return count_upto(wide, n * weight + 1) > n * weight;
+    const int64_t w = count_upto(wide, cap * weight);
+    if (w < cap * weight) return false;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -279,31 +340,44 @@ void FILLSHAPE(Grid& grid, const POLYG& pg) {
   }
 }
 
+// Binds the area in degrees (lines) or micro-degrees (points) and the
+// level, as far as the statement takes them.
+bool MapLoader::bind_area(sqlite3_stmt* st, bool degrees, int maplev) {
+  const int32_t box[4] = {grid_.MINLAT, grid_.MAXLAT, grid_.MINLON, grid_.MAXLON};
+  const int n = std::min(sqlite3_bind_parameter_count(st), 5);
+  for (int i = 1; i <= n; ++i) {
+    if (i == 5)
+      db_.DBBINDINT(st, i, maplev);
+    else if (degrees)
+      db_.DBBINDDOUBLE(st, i, box[i - 1] / static_cast<double>(CORDSDIVBY));
+    else
+      db_.DBBINDINT(st, i, box[i - 1]);
+    if (db_.ISDBERR()) return false;
+  }
+  return true;
+}
+
+bool MapLoader::level_is_narrower(const char* level_count, const char* area_count, bool degrees,
+                                  int maplev, int64_t weight) {
+  if (reading != Reading::Choose) return reading == Reading::ByLevel;
+  // Every object shows at the lowest level: nothing to count.
+  if (maplev <= 0) return false;
+  Stmt level = db_.DBPREPARE(level_count);
+  Stmt area = db_.DBPREPARE(area_count);
+  return level && area && bind_area(level, degrees, maplev) && bind_area(area, degrees, maplev) &&
+         fewer_rows(level, area, weight);
+}
+
 LoadResult MapLoader::load_lines(int maplev) {
-  db_.DBS() = db_.DBPREPARE(LINE_QUERY);
+  const bool by_level = level_is_narrower(LINE_LEVEL_COUNT, LINE_AREA_COUNT, true, maplev, 1);
+  db_.DBS() = db_.DBPREPARE(by_level ? LINE_BY_LEVEL_QUERY : LINE_QUERY);
   sqlite3_stmt* st = db_.DBS().get();
-  if (!st) {
-    return READMAPERR("Preparing query");
-  }
-  const double d = CORDSDIVBY;
-  db_.DBBINDDOUBLE(st, 1, grid_.MINLAT / d);
-  bool bound = !db_.ISDBERR();
-  db_.DBBINDDOUBLE(st, 2, grid_.MAXLAT / d);
-  bound = bound && !db_.ISDBERR();
-  db_.DBBINDDOUBLE(st, 3, grid_.MINLON / d);
-  bound = bound && !db_.ISDBERR();
-  db_.DBBINDDOUBLE(st, 4, grid_.MAXLON / d);
-  bound = bound && !db_.ISDBERR();
-  db_.DBBINDINT(st, 5, maplev);
-  if (!bound || db_.ISDBERR()) {
-    return READMAPERR("bindparams");
-  }
+  if (!st) return READMAPERR("Preparing query");
+  if (!bind_area(st, true, maplev)) return READMAPERR("bindparams");
   ORVOBJREC o;
   LineGeometry geom;
   while (GETNEXTOBJ(o)) draw_line_row(o, geom);
-  if (step_failed(db_)) {
-    return READMAPERR("Getting data");
-  }
+  if (step_failed(db_)) return READMAPERR("Getting data");
   db_.DBS().reset();
   return {MapStatus::Loaded, {}};
 }
@@ -350,23 +424,12 @@ void MapLoader::draw_line_row(ORVOBJREC& o, LineGeometry& geom) {
 }
 
 LoadResult MapLoader::load_points(int maplev) {
-  db_.DBS() = db_.DBPREPARE(POINT_QUERY);
+  const bool by_level =
+      level_is_narrower(POINT_LEVEL_COUNT, POINT_BAND_COUNT, false, maplev, POINT_ROW_WEIGHT);
+  db_.DBS() = db_.DBPREPARE(by_level ? POINT_BY_LEVEL_QUERY : POINT_QUERY);
   sqlite3_stmt* st = db_.DBS().get();
-  if (!st) {
-    return READMAPERR("preparing query");
-  }
-  db_.DBBINDINT(st, 1, grid_.MINLAT);
-  bool bound = !db_.ISDBERR();
-  db_.DBBINDINT(st, 2, grid_.MAXLAT);
-  bound = bound && !db_.ISDBERR();
-  db_.DBBINDINT(st, 3, grid_.MINLON);
-  bound = bound && !db_.ISDBERR();
-  db_.DBBINDINT(st, 4, grid_.MAXLON);
-  bound = bound && !db_.ISDBERR();
-  db_.DBBINDINT(st, 5, maplev);
-  if (!bound || db_.ISDBERR()) {
-    return READMAPERR("bindparam");
-  }
+  if (!st) return READMAPERR("preparing query");
+  if (!bind_area(st, false, maplev)) return READMAPERR("bindparam");
   ORVOBJREC o;
   while (GETNEXTOBJ(o)) {
     o.HASTAGS = OBJHASTAGS(o.OBJTYPE, o.ID);

@@ -77,6 +77,13 @@ class MapLoader {
 
   LoadHooks hooks;
 
+  // How a load finds its rows: through the area's indices, or through the
+  // levels' when fewer rows show at the level than lie in the area (zoomed
+  // far out on a big map). Both give the same rows in the same order;
+  // Choose picks the faster, the others are for comparing them.
+  enum class Reading { Choose, ByArea, ByLevel };
+  Reading reading = Reading::Choose;
+
  private:
   // Forgets the map, empties the grid and closes the database; the failure
   // with its reason.
@@ -86,6 +93,13 @@ class MapLoader {
   LoadResult load_lines(int maplev);
   LoadResult load_points(int maplev);
   void draw_line_row(ORVOBJREC& o, LineGeometry& geom);
+  // Binds the area and the level as far as the statement takes them.
+  bool bind_area(sqlite3_stmt* st, bool degrees, int maplev);
+  // Whether to read by the level: with Choose, when fewer rows show at the
+  // level than lie in the area, each row of the area weighing 1/`weight`;
+  // false when either cannot be counted, and the load goes by the area.
+  bool level_is_narrower(const char* level_count, const char* area_count, bool degrees, int maplev,
+                         int64_t weight);
   bool OBJHASTAGS(const std::string& objtype, int64_t objectid);
   void forget_grid();
 

@@ -24,6 +24,12 @@ MapBuilder::~MapBuilder() { close(); }
 
 void MapBuilder::close() {
   if (!db_) return;
+  // The indices the program's own maps get when they are closed, where the
+  // test left their tables in place.
+  namespace s = map::schema;
+  for (auto q : {s::CREATE_IDXLATLON, s::CREATE_IDXPOISTARTLEV, s::CREATE_IDXPOIENDLEV,
+                 s::CREATE_IDXLINSTARTLEV, s::CREATE_IDXLINENDLEV})
+    sqlite3_exec(db_, std::string(q).c_str(), nullptr, nullptr, nullptr);
   exec("commit;");
   sqlite3_close(db_);
   db_ = nullptr;
