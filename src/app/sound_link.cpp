@@ -18,7 +18,7 @@ SoundLink::SoundLink(const Paths& paths, const map::Grid& grid, const map::UserS
       user_(user),
       settings_(settings),
       engine_(
-          sound::EnginePaths{paths.sounds_dir(), paths.alsoft_ini(), paths.program_dir() / "hrtf"},
+          sound::EnginePaths{paths.sounds_dir(), paths.alsoft_ini(), paths.hrtf_dir()},
           settings.engine),
       scape_(engine_, list_, settings.scape),
       cells_(grid, user, std::move(bookmark_at)),
