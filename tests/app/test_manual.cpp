@@ -95,15 +95,6 @@ std::string key_of(const ui::MenuItem& it) {
   return it.accel ? ui::accel_text(*it.accel) : std::string();
 }
 
-void collect(const std::vector<ui::MenuItem>& items, std::vector<const ui::MenuItem*>& out) {
-  for (const ui::MenuItem& it : items) {
-    if (it.is_popup())
-      collect(it.children, out);
-    else
-      out.push_back(&it);
-  }
-}
-
 // Checks that every command of `bar` is a list item of the manual's section
 // headed by its menu's title, together with the key that runs it.
 void expect_every_command(const ui::MenuBar& bar, const std::string& html) {
@@ -117,7 +108,7 @@ void expect_every_command(const ui::MenuBar& bar, const std::string& html) {
     ASSERT_NE(head, doc.end()) << "no heading \"" << title << "\"";
     auto end = std::find_if(head + 1, doc.end(), [](const Block& b) { return b.heading; });
     std::vector<const ui::MenuItem*> items;
-    collect(menu.children, items);
+    test::collect_items(menu.children, items);
     for (const ui::MenuItem* it : items) {
       const std::string text = spoken(it->text);
       const std::string key = key_of(*it);
@@ -131,15 +122,15 @@ void expect_every_command(const ui::MenuBar& bar, const std::string& html) {
 }
 
 TEST(Manual, EnglishNamesEveryCommandWithItsKey) {
-  const std::string html = read_file(test::source_dir() / "data/help.en.html");
+  const std::string html = read_file(orvela::test::source_dir() / "data/help.en.html");
   EXPECT_NE(html.find("<html lang=\"en\""), std::string::npos);
   expect_every_command(test::Window("", "en").app().menu_bar(), html);
 }
 
 TEST(Manual, PolishNamesEveryCommandInPolishWithItsKey) {
-  const std::string html = read_file(test::source_dir() / "data/help.pl.html");
+  const std::string html = read_file(orvela::test::source_dir() / "data/help.pl.html");
   EXPECT_NE(html.find("<html lang=\"pl\""), std::string::npos);
-  text::Language polish(test::program_dir().string() + "/");
+  text::Language polish(orvela::test::program_dir().string() + "/");
   ASSERT_TRUE(polish.LOADLANG("pl", "orvela"));
   polish.install();
   const ui::MenuBar bar = test::Window("", "pl").app().menu_bar();
@@ -152,7 +143,7 @@ TEST(Manual, PolishNamesEveryCommandInPolishWithItsKey) {
 TEST(Manual, PlainHtmlWithoutLayoutTables) {
   for (const char* name : {"help.en.html", "help.pl.html"}) {
     SCOPED_TRACE(name);
-    const std::string html = read_file(test::source_dir() / "data" / name);
+    const std::string html = read_file(orvela::test::source_dir() / "data" / name);
     EXPECT_EQ(html.find("<table"), std::string::npos);
     EXPECT_EQ(html.find("<script"), std::string::npos);
     EXPECT_NE(html.find("<meta charset=\"utf-8\">"), std::string::npos);
