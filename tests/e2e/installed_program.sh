@@ -67,7 +67,7 @@ expect() {
     fail "the installed program did not print: $1"
   }
 }
-printf '%s\n' IDM_SAYILEV Ctrl+O 1 :cancel Ctrl+G '-29.998312 -139.997464' F1 IDM_SAVESTARTPOS \
+printf '%s\n' IDM_SAYILEV Ctrl+O 1 :cancel Ctrl+G '-29.998312 -139.997464' F1 IDM_SAVESTARTPOS y \
   >"$scratch/script"
 run --lang en
 expect "SAY One square 10 metres."
