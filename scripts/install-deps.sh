@@ -29,6 +29,8 @@ PACKAGES=(
   orca
   # archives for the map-installation tests
   7zip bzip2
+  # validators of the installed launcher, AppStream file and man page
+  desktop-file-utils appstream man-db groff-base
 )
 
 SUDO=""

@@ -113,7 +113,7 @@ void App::start(bool open_demo_map) {
   if (std::filesystem::exists(paths_.start_pos_file(), ec)) {
     bookmarks_.READSTARTPOS();
   } else {
-    const std::filesystem::path demo = paths_.program_dir() / "maps";
+    const std::filesystem::path demo = paths_.demo_maps_dir();
     if (open_demo_map)
       explore::open_demo_map(explorer_, loader_, db_, demo, paths_.maps_dir());
     else

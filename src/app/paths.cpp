@@ -19,6 +19,12 @@ fs::path env_dir(const Paths::EnvLookup& env, const char* name, const fs::path& 
 
 bool writable_dir(const fs::path& dir) { return ::access(dir.c_str(), W_OK) == 0; }
 
+// Where `cmake --install` puts the assets, seen from the folder it puts the
+// program in; relative, so an installation under any prefix finds them.
+#ifndef ORVELA_ASSETS_FROM_BINDIR
+#define ORVELA_ASSETS_FROM_BINDIR "../share/orvela"
+#endif
+
 }  // namespace
 
 Paths::Paths(fs::path program_dir, const fs::path& home)
@@ -26,6 +32,7 @@ Paths::Paths(fs::path program_dir, const fs::path& home)
 
 Paths::Paths(fs::path program_dir, fs::path config, fs::path data, fs::path cache)
     : program_dir_(std::move(program_dir)),
+      assets_dir_(assets_dir_for(program_dir_)),
       config_dir_(std::move(config)),
       data_dir_(std::move(data)),
       temp_dir_(std::move(cache) / "tmp") {}
@@ -35,6 +42,15 @@ fs::path Paths::running_program_dir() {
   fs::path exe = fs::read_symlink("/proc/self/exe", ec);
   if (ec) return fs::current_path(ec);
   return exe.parent_path();
+}
+
+fs::path Paths::assets_dir_for(const fs::path& program_dir) {
+  std::error_code ec;
+  // osm.rules is the one asset every copy of the program carries.
+  if (fs::exists(program_dir / "osm.rules", ec)) return program_dir;
+  fs::path installed = (program_dir / ORVELA_ASSETS_FROM_BINDIR).lexically_normal();
+  if (fs::exists(installed / "osm.rules", ec)) return installed;
+  return program_dir;
 }
 
 Paths Paths::detect(const std::optional<fs::path>& home_override) {
@@ -49,7 +65,9 @@ Paths Paths::detect(fs::path prog, const std::optional<fs::path>& home_override,
     fs::path home = fs::absolute(*home_override, ec);
     return Paths(prog, ec ? *home_override : home);
   }
-  if (writable_dir(prog)) return Paths(prog, prog);
+  // An installed program keeps its state apart from the shared program
+  // folder even when that folder happens to be writable (a user prefix).
+  if (assets_dir_for(prog) == prog && writable_dir(prog)) return Paths(prog, prog);
   fs::path user_home = env_dir(env, "HOME", "/tmp");
   return Paths(prog, env_dir(env, "XDG_CONFIG_HOME", user_home / ".config") / "orvela",
                env_dir(env, "XDG_DATA_HOME", user_home / ".local/share") / "orvela",

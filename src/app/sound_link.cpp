@@ -17,9 +17,8 @@ SoundLink::SoundLink(const Paths& paths, const map::Grid& grid, const map::UserS
     : grid_(grid),
       user_(user),
       settings_(settings),
-      engine_(
-          sound::EnginePaths{paths.sounds_dir(), paths.alsoft_ini(), paths.program_dir() / "hrtf"},
-          settings.engine),
+      engine_(sound::EnginePaths{paths.sounds_dir(), paths.alsoft_ini(), paths.hrtf_dir()},
+              settings.engine),
       scape_(engine_, list_, settings.scape),
       cells_(grid, user, std::move(bookmark_at)),
       beacon_(engine_, paths.sounds_dir()) {}

@@ -51,7 +51,7 @@ void INIT(const Paths& paths, ui::Ui& ui) {
 
 int run_program(ui::Ui& ui, text::Speech& voice, const Options& options) {
   Paths paths = Paths::detect(options.home);
-  text::Language language(paths.program_dir().string() + "/");
+  text::Language language(paths.assets_dir().string() + "/");
   language.LOADLANG(options.lang ? *options.lang : text::GETUSERLANG(), "orvela");
   language.install();
   App app(ui, voice, std::move(paths), language.GETCURRENTLANG());

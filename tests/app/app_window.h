@@ -5,6 +5,7 @@
 #include <sstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "app/app.h"
 #include "app/startup.h"
@@ -12,6 +13,17 @@
 #include "ui/console_ui.h"
 
 namespace orvela::app::test {
+
+// The command items under `items`, submenus opened, in menu order.
+inline void collect_items(const std::vector<ui::MenuItem>& items,
+                          std::vector<const ui::MenuItem*>& out) {
+  for (const ui::MenuItem& it : items) {
+    if (it.is_popup())
+      collect_items(it.children, out);
+    else
+      out.push_back(&it);
+  }
+}
 
 class Window {
  public:

@@ -14,18 +14,9 @@ namespace {
 
 using test::Window;
 
-void collect(const std::vector<ui::MenuItem>& items, std::vector<const ui::MenuItem*>& out) {
-  for (const ui::MenuItem& it : items) {
-    if (it.is_popup())
-      collect(it.children, out);
-    else
-      out.push_back(&it);
-  }
-}
-
 std::vector<const ui::MenuItem*> all_items(const ui::MenuBar& bar) {
   std::vector<const ui::MenuItem*> out;
-  collect(bar.menus, out);
+  test::collect_items(bar.menus, out);
   return out;
 }
 

@@ -75,6 +75,50 @@ TEST(Paths, ReadOnlyProgramFolderUsesTheXdgFolders) {
       writable / "maps");
 }
 
+// The build tree and a portable copy carry their assets beside the program;
+// an installation keeps them in <prefix>/share/orvela and its writable state
+// in the XDG folders even when the prefix is the user's own, writable one.
+TEST(Paths, InstalledProgramFindsItsAssetsUnderThePrefixAndKeepsStateInXdg) {
+  test::TempDir root;
+  auto touch = [](const fs::path& f) {
+    fs::create_directories(f.parent_path());
+    std::ofstream(f) << "x";
+  };
+  touch(root / "prefix/bin/orvela");
+  touch(root / "prefix/share/orvela/osm.rules");
+  touch(root / "portable/orvela");
+  touch(root / "portable/osm.rules");
+  const std::string home = (root / "home").string();
+  auto env = [&](const char* name) -> const char* {
+    return std::string(name) == "HOME" ? home.c_str() : nullptr;
+  };
+  struct Case {
+    const char* program;
+    const char* assets;
+    const char* config;  // relative to root
+  };
+  const Case cases[] = {
+      {"prefix/bin", "prefix/share/orvela", "home/.config/orvela"},
+      {"portable", "portable", "portable"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.program);
+    Paths p = Paths::detect(root / c.program, std::nullopt, env);
+    EXPECT_EQ(p.assets_dir(), root / c.assets);
+    EXPECT_EQ(p.osm_rules(), root / c.assets / "osm.rules");
+    EXPECT_EQ(p.help_file("pl"), root / c.assets / "help.pl.html");
+    EXPECT_EQ(p.lang_dir(), root / c.assets / "lang");
+    EXPECT_EQ(p.demo_maps_dir(), root / c.assets / "maps");
+    EXPECT_EQ(p.user_ini().parent_path(), root / c.config);
+    // --home moves the state, never the assets.
+    Paths h = Paths::detect(root / c.program, root / "elsewhere", env);
+    EXPECT_EQ(h.assets_dir(), root / c.assets);
+    EXPECT_EQ(h.maps_dir(), root / "elsewhere/maps");
+  }
+  EXPECT_EQ(Paths::detect(root / "prefix/bin", std::nullopt, env).maps_dir(),
+            root / "home/.local/share/orvela/maps");
+}
+
 TEST(TempFile, UniquePrivateAndRemovedAfterUse) {
   test::TempDir dir;
   fs::path first;

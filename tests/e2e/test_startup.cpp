@@ -96,6 +96,12 @@ TEST(Startup, ManualInTheUsersLanguageOrEnglish) {
   run.script = "F1\n";
   EXPECT_EQ(run_console(home.path(), run).out,
             "OPEN " + english.string() + "\nASK Really quit program?\n");
+  // Polish has a manual of its own.
+  const fs::path polish = english.parent_path() / "help.pl.html";
+  ASSERT_TRUE(fs::exists(polish));
+  run.args = {"--console", "--home", home.path().string(), "--lang", "pl"};
+  const std::string out = run_console(home.path(), run).out;
+  EXPECT_EQ(out.rfind("OPEN " + polish.string() + "\n", 0), 0u) << out;
 }
 
 TEST(Language, PolishTextsAndMapServerItems) {
