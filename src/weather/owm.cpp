@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "text/convert.h"
+#include "text/istrm.h"
 #include "text/strutil.h"
 #include "text/translate.h"
 #include "text/utf8.h"
@@ -207,7 +208,14 @@ class OwmReader {
 LastError OWMPROCFILE(const std::filesystem::path& FN, FULLWEATHERREC& FWP) {
   text::XmlParser x;
   if (x.XMLOPEN(FN) != 0) return {1, _("error opening file") + " " + FN.string()};
-  OwmReader(x, FWP).run();
+  try {
+    OwmReader(x, FWP).run();
+  } catch (const text::IoError&) {
+    // A reply that looks packed but is not, or a file that stops being
+    // readable: whatever was read may be cut anywhere, so none of it is
+    // weather.
+    FWP.WEATHARR.clear();
+  }
   x.XMLCLOSE();
   return {};
 }
