@@ -15,6 +15,7 @@
 #include "map/db_error.h"
 #include "online/commands.h"
 #include "text/translate.h"
+#include "weather/commands.h"
 
 namespace orvela::app {
 
@@ -39,7 +40,8 @@ App::App(ui::Ui& ui, text::Speech& voice, Paths paths, std::string lang)
       beacon_(sound_, bookmarks_, explorer_, user_, msg_),
       import_{db_, loader_, explorer_, user_, ui_, paths_.osm_rules()},
       online_({db_, loader_, explorer_, user_, ui_, settings_.services, paths_.temp_dir(),
-               paths_.update_dat(), VERSION, WEBGETUSERAGENT}) {
+               paths_.update_dat(), VERSION, WEBGETUSERAGENT}),
+      weather_({ui_, user_, explorer_, consts_, settings_.weather, paths_.temp_dir()}) {
   ui_.set_box_titles(consts_.WGINFOTITLE, consts_.WGQUESTIONTITLE);
   loader_.hooks.after_load = [this] {
     bookmarks_.RECALCARRLOC();
@@ -62,6 +64,10 @@ App::App(ui::Ui& ui, text::Speech& voice, Paths paths, std::string lang)
   };
   import_.download = [this](const std::string& url, const std::filesystem::path& file,
                             ui::BgProgress& progress) {
+    return online_.download_to(url, file, progress);
+  };
+  weather_.download = [this](const std::string& url, const std::filesystem::path& file,
+                             ui::BgProgress& progress) {
     return online_.download_to(url, file, progress);
   };
   add_commands();
@@ -87,6 +93,7 @@ void App::add_commands() {
   osm::add_commands(commands_, import_);
   gps::add_commands(commands_, gps_);
   online::add_commands(commands_, online_);
+  weather::add_commands(commands_, weather_);
   sound_.add_commands(commands_, ui_, msg_);
   beacon_.add_commands(commands_);
   add_pending_commands();

@@ -27,6 +27,7 @@
 #include "ui/events.h"
 #include "ui/menu.h"
 #include "ui/ui.h"
+#include "weather/weather.h"
 
 namespace orvela::app {
 
@@ -122,6 +123,7 @@ class App final : public ui::EventHandler {
   BeaconLink beacon_;
   osm::ImportContext import_;
   online::Online online_;
+  weather::Weather weather_;
   ui::Commands commands_;
 };
 

@@ -1,4 +1,4 @@
-// Commands whose modules are still to come (weather, the mouse). Their
+// Commands whose modules are still to come (the mouse). Their
 // items stand in the menu with their keys and enabling rules and do nothing
 // yet; each moves, row by row, into the module that carries it out.
 #include "app/app.h"
@@ -14,7 +14,6 @@ using ui::MOD_SHIFT;
 
 void App::add_pending_commands() {
   ui::Commands& c = commands_;
-  auto position_known = [this] { return user_.ULATLONSET; };
   auto mouse_on = [this] { return settings_.USEMOUSE; };
   // clang-format off
   c.add({.id = 281, .name = "IDM_USEMOUSE", .menu = Menu::Navigation, .order = 170,
@@ -25,15 +24,6 @@ void App::add_pending_commands() {
   c.add({.id = 283, .name = "IDM_ENTERMOUSEFACTOR", .menu = Menu::Navigation, .order = 190,
          .text = N_("Enter mouse s&ensivity..."), .key = ui::key('Y', MOD_CTRL | MOD_SHIFT),
          .enabled = mouse_on});
-
-  c.add({.id = 810, .name = "IDM_WEATHERCURRENT", .menu = Menu::Weather, .order = 10,
-         .text = N_("&Current..."), .key = ui::key('W'), .enabled = position_known});
-  c.add({.id = 820, .name = "IDM_WEATHERHOURLY", .menu = Menu::Weather, .order = 20,
-         .text = N_("&Hourly forecast for 5 days"), .key = ui::key('W', MOD_CTRL),
-         .enabled = position_known});
-  c.add({.id = 830, .name = "IDM_WEATHERDAILY", .menu = Menu::Weather, .order = 30,
-         .text = N_("&Daily forecast for 15 days"), .key = ui::key('W', MOD_SHIFT),
-         .enabled = position_known});
   // clang-format on
 }
 

@@ -101,14 +101,15 @@ void keep_unknown(Settings& s, const std::string& name, const std::string& value
   s.unknown_user_keys.emplace_back(name, value);
 }
 
-std::string* service_field(ServiceConfig& c, const std::string& key) {
+std::string* service_field(Settings& s, const std::string& key) {
+  ServiceConfig& c = s.services;
   if (key == "primary_map_server") return &c.primary_map_server;
   if (key == "backup_map_server") return &c.backup_map_server;
   if (key == "xapi_server_1") return &c.xapi_server_1;
   if (key == "xapi_server_2") return &c.xapi_server_2;
   if (key == "xapi_server_3") return &c.xapi_server_3;
-  if (key == "weather_service") return &c.weather_service;
-  if (key == "weather_api_key") return &c.weather_api_key;
+  if (key == "weather_service") return &s.weather.weather_service;
+  if (key == "weather_api_key") return &s.weather.weather_api_key;
   if (key == "home_page") return &c.home_page;
   if (key == "author_mail") return &c.author_mail;
   if (key == "web_map_viewer") return &c.web_map_viewer;
@@ -139,7 +140,7 @@ void apply_program_key(Settings& s, const std::string& key, const std::string& v
   // Stored in a byte where the program began; kept in that range.
   else if (key == "sound_distance_factor")
     s.sound.engine.SOUNDDISTANCEFACTOR = static_cast<uint8_t>(clamp_int(text::INT2(v), 1, 255));
-  else if (std::string* f = service_field(s.services, key))
+  else if (std::string* f = service_field(s, key))
     *f = v;
 }
 
@@ -161,6 +162,7 @@ void READINI(Settings& s, const std::filesystem::path& file) {
   s.sound.scape.LINIEVOL = defaults.sound.scape.LINIEVOL;
   s.sound.engine.SOUNDDISTANCEMODEL = defaults.sound.engine.SOUNDDISTANCEMODEL;
   s.services = defaults.services;
+  s.weather = defaults.weather;
   IniFile f(file);
   if (!f.is_open()) return;
   std::string name, value;
@@ -216,8 +218,9 @@ std::string default_program_ini_text() {
       "home_page={}\nauthor_mail={}\nweb_map_viewer={}\n",
       d.sound.scape.NORMALVOLUME, d.sound.scape.OBSZARYVOL, d.sound.scape.LINIEVOL,
       d.sound.engine.SOUNDSCAPERANGE, d.sound.engine.SOUNDDISTANCEFACTOR, c.primary_map_server,
-      c.backup_map_server, c.xapi_server_1, c.xapi_server_2, c.xapi_server_3, c.weather_service,
-      c.weather_api_key, c.home_page, c.author_mail, c.web_map_viewer);
+      c.backup_map_server, c.xapi_server_1, c.xapi_server_2, c.xapi_server_3,
+      d.weather.weather_service, d.weather.weather_api_key, c.home_page, c.author_mail,
+      c.web_map_viewer);
 }
 
 bool create_program_ini_if_missing(const std::filesystem::path& file) {

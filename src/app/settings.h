@@ -13,6 +13,7 @@
 #include "gps/gps_settings.h"
 #include "online/addresses.h"
 #include "sound/engine_settings.h"
+#include "weather/weather_settings.h"
 
 namespace orvela::app {
 
@@ -25,16 +26,14 @@ struct ServiceConfig : online::OnlineAddresses {
   std::string xapi_server_1 = "overpass-api.de/api/xapi";
   std::string xapi_server_2 = "overpass.openstreetmap.ru/cgi/xapi_meta";
   std::string xapi_server_3 = "overpass.kumi.systems/api/xapi";
-  std::string weather_service = "https://api.openweathermap.org/data/2.5/";
-  // Empty until the user puts a key of their own here.
-  std::string weather_api_key;
   std::string author_mail;
 };
 
 // Everything both files hold, with the defaults in force before any file is
 // read. This is the one copy of each setting for the whole run: a module
 // whose switches these are defines their part (sound::SoundSettings,
-// explore::ExploreSettings, bookmarks::BookmarkSettings, gps::GpsSettings)
+// explore::ExploreSettings, bookmarks::BookmarkSettings, gps::GpsSettings,
+// weather::WeatherSettings)
 // and works on the part held here, so a switch flipped by a command is the
 // value saved and shown.
 struct Settings {
@@ -49,6 +48,8 @@ struct Settings {
   gps::GpsSettings gps;
   // orvela.ini
   ServiceConfig services;
+  // The weather service's address and the user's key for it (orvela.ini).
+  weather::WeatherSettings weather;
 
   // user.ini
   bool USEMOUSE = false;

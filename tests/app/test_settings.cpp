@@ -196,7 +196,7 @@ TEST(ProgramSettings, KeysAreReadAndClamped) {
        [](const Settings& s) { return s.sound.engine.SOUNDDISTANCEFACTOR == 255; }},
       {"weather_api_key = 0123456789abcdef0123456789abcdef",
        [](const Settings& s) {
-         return s.services.weather_api_key == "0123456789abcdef0123456789abcdef";
+         return s.weather.weather_api_key == "0123456789abcdef0123456789abcdef";
        }},
       {"primary_map_server=https://maps.example.net/",
        [](const Settings& s) {
@@ -228,7 +228,7 @@ TEST(ProgramSettings, FreshFileReadsBackAsTheDefaults) {
   EXPECT_EQ(s.sound.engine.SOUNDSCAPERANGE, d.sound.engine.SOUNDSCAPERANGE);
   EXPECT_EQ(s.sound.engine.SOUNDDISTANCEMODEL, d.sound.engine.SOUNDDISTANCEMODEL);
   EXPECT_EQ(s.services.xapi_server_2, d.services.xapi_server_2);
-  EXPECT_EQ(s.services.weather_service, d.services.weather_service);
+  EXPECT_EQ(s.weather.weather_service, d.weather.weather_service);
   // An edited file is never overwritten.
   std::ofstream(dir / "orvela.ini") << "initial_volume=30\n";
   ASSERT_TRUE(create_program_ini_if_missing(dir / "orvela.ini"));
