@@ -12,6 +12,7 @@
 #include "bookmarks/bookmarks.h"
 #include "explore/details.h"
 #include "explore/explorer.h"
+#include "explore/mouse.h"
 #include "explore/search.h"
 #include "gps/gps.h"
 #include "map/grid.h"
@@ -62,6 +63,10 @@ class App final : public ui::EventHandler {
   // failed keeps the window open), then asks "Really quit program?" when
   // exit confirmation is on; false keeps the window open.
   bool on_close_requested() override;
+  // Mouse input, for walking with the mouse while "Use mouse" is on.
+  void on_mouse_move(int dx, int dy) override;
+  void on_mouse_click(ui::MouseButton button, uint32_t time_ms) override;
+  void on_mouse_leave() override;
   // Speaks and shows what failed, says that the program goes on, and
   // appends it to the error log of the home folder.
   void on_unexpected_error(const std::string& what) override;
@@ -80,6 +85,7 @@ class App final : public ui::EventHandler {
   map::MapLoader& loader() { return loader_; }
   bookmarks::Bookmarks& bookmarks() { return bookmarks_; }
   explore::Explorer& explorer() { return explorer_; }
+  explore::Mouse& mouse() { return mouse_; }
   gps::Gps& gps() { return gps_; }
   text::Messages& messages() { return msg_; }
 
@@ -93,6 +99,8 @@ class App final : public ui::EventHandler {
   // What the bookmarks ask of exploring and sound.
   void install_bookmark_hooks();
   void flip_setting(bool& flag);
+  // Mouse input to the mouse module, unless a command's dialog is open.
+  void mouse_input(const explore::MouseInput& in);
   void database_failed();
   void help_manual();
   void about_box();
@@ -116,6 +124,7 @@ class App final : public ui::EventHandler {
   bookmarks::Bookmarks bookmarks_;
   explore::Explorer explorer_;
   gps::Gps gps_;
+  explore::Mouse mouse_;
   explore::Search search_;
   explore::Details details_;
   SoundLink sound_;
@@ -123,6 +132,8 @@ class App final : public ui::EventHandler {
   osm::ImportContext import_;
   online::Online online_;
   ui::Commands commands_;
+  // Commands under way: more than 0 while one of them shows a dialog.
+  int commands_running_ = 0;
 };
 
 }  // namespace orvela::app
