@@ -35,10 +35,9 @@ struct ServiceConfig : online::OnlineAddresses {
 // Everything both files hold, with the defaults in force before any file is
 // read. This is the one copy of each setting for the whole run: a module
 // whose switches these are defines their part (sound::SoundSettings,
-// explore::ExploreSettings,
-// explore::MouseSettings, bookmarks::BookmarkSettings, gps::GpsSettings)
-// and works on the part held here, so a switch flipped by a command is the
-// value saved and shown.
+// explore::ExploreSettings, explore::MouseSettings,
+// bookmarks::BookmarkSettings, gps::GpsSettings) and works on the part held
+// here, so a switch flipped by a command is the value saved and shown.
 struct Settings {
   // Volumes, range, distance model and factor (orvela.ini); switches,
   // volume and device (user.ini).

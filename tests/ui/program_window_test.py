@@ -46,9 +46,7 @@ def check_mouse(frame, view, map_menu):
     w.settles("the switch's message", lambda: w.text_of(view), "Use mouse On")
     # Sixty counts to the right, facing north: one step east.
     subprocess.run(["xdotool", "mousemove_relative", "--", "60", "0"], check=True)
-    w.wait_for("the step's announcement", lambda: w.text_of(view) != "Use mouse On")
-    east = position()
-    w.check(east != start, "the mouse did not move the user: %r" % east)
+    east = w.wait_for("a step east", lambda: [p for p in [position()] if p != start])[0]
     w.key("Left")
     w.settles("the step back west by the keys", position, start)
 

@@ -164,6 +164,8 @@ bool MainFrame::set_mouse_capture(bool on) {
 
 void MainFrame::center_mouse() {
   if (!mouse_captured_) return;
+  // Back in the main window: the next dialog is held anew.
+  dialog_held_ = nullptr;
   // Taken back after a dialog had it, but never from an open dialog.
   if (!panel_->HasCapture() && IsActive()) panel_->CaptureMouse();
   const wxSize size = panel_->GetClientSize();
