@@ -1,6 +1,5 @@
 // The mouse on a small map: which clicks make a double or triple click
-// (time stamps of the front end's clock, wrap-around included), and what the
-// calibration lets the user hear.
+// (time stamps of the front end's clock, wrap-around included).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,18 +17,11 @@ struct MouseWorld : bookmarks::test::BookmarkWorld {
       : BookmarkWorld(std::move(input)), mouse(ex, user, grid, bm, console.ui, messages, ms) {
     ms.USEMOUSE = true;
     stand(75.5, 85.5);  // on the café
-    mouse.hooks.SOUNDSTOPALL = [this] { sounds.push_back("stop"); };
-    mouse.hooks.SOUNDVOLUME = [] { return 85; };
-    mouse.hooks.SOUNDSETVOLUME = [this](int v) { sounds.push_back("volume " + std::to_string(v)); };
-    mouse.hooks.SOUNDPLAY = [this](std::string_view fn, uint8_t gain, uint16_t pitch) {
-      sounds.push_back(std::string(fn) + " " + std::to_string(gain) + " " + std::to_string(pitch));
-    };
   }
   void click(uint32_t at) { mouse.input({.left = true, .time_ms = at}); }
 
   MouseSettings ms;
   Mouse mouse;
-  std::vector<std::string> sounds;
 };
 
 TEST(Mouse, LeftClicksWithinHalfASecondOfTheLastMakeOneMultiClick) {
@@ -62,20 +54,6 @@ TEST(Mouse, LeftClicksWithinHalfASecondOfTheLastMakeOneMultiClick) {
       return l.starts_with("INPUT ");
     })) << c.what;
   }
-}
-
-TEST(Mouse, CalibrationLetsTheUserHearEachStepAtTheStepPitch) {
-  // Forward half a step, on past a whole step, nearly another, past it,
-  // then back below it: a step sound each time a whole step is crossed.
-  MouseWorld w(":mouse 0 -30\n:mouse 0 -40\n:mouse 0 -45\n:mouse 0 -20\n:mouse 0 30\n\n");
-  const uint16_t pitch = w.grid.USTEPPITCH;
-  w.mouse.SETUPMOUSE();
-  const std::string step = "user move 100 " + std::to_string(pitch);
-  EXPECT_EQ(w.sounds, (std::vector<std::string>{"stop", "volume 60", "stop", step, "stop", step,
-                                                "stop", step, "volume 85"}));
-  EXPECT_FALSE(w.mouse.MOUSESETUPMODE());
-  // Checking the feel changes nothing.
-  EXPECT_EQ(w.ms.MOUSEFACTOR, 60);
 }
 
 TEST(Mouse, AFactorThatCannotDivideWalksAtTheDefault) {
