@@ -33,6 +33,7 @@ App::App(ui::Ui& ui, text::Speech& voice, Paths paths, std::string lang)
                  paths_.start_pos_file()),
       explorer_(grid_, user_, loader_, ui_, msg_, consts_, settings_.explore),
       gps_(ui_, msg_, explorer_, grid_, consts_, settings_.explore, settings_.gps),
+      mouse_(explorer_, user_, grid_, bookmarks_, ui_, msg_, settings_.mouse),
       search_(explorer_, bookmarks_, db_, loader_, grid_, user_, ui_),
       details_(explorer_, db_, grid_, user_, ui_, msg_),
       sound_(paths_, grid_, user_, settings_.sound,
@@ -58,6 +59,12 @@ App::App(ui::Ui& ui, text::Speech& voice, Paths paths, std::string lang)
     return bookmarks_.BOOKMARKS()[static_cast<std::size_t>(i)].NAME;
   };
   install_bookmark_hooks();
+  mouse_.hooks.SOUNDSTOPALL = [this] { sound_.SOUNDSTOPALL(); };
+  mouse_.hooks.SOUNDSETVOLUME = [this](int perc) { sound_.SOUNDSETVOLUME(perc); };
+  mouse_.hooks.SOUNDVOLUME = [this] { return sound_.SOUNDVOLUME(); };
+  mouse_.hooks.SOUNDPLAY = [this](std::string_view fn, uint8_t gain, uint16_t pitch) {
+    sound_.SOUNDPLAY(fn, gain, pitch);
+  };
   import_.OSMMAPSERVERS = [this] {
     const ServiceConfig& c = settings_.services;
     return std::vector<std::string>{c.xapi_server_1, c.xapi_server_2, c.xapi_server_3};
@@ -89,6 +96,7 @@ void App::install_bookmark_hooks() {
 void App::add_commands() {
   add_app_commands();
   explore::add_commands(commands_, explorer_, search_, details_);
+  explore::add_mouse_commands(commands_, mouse_, settings_.mouse);
   bookmarks::add_commands(commands_, bookmarks_, user_);
   osm::add_commands(commands_, import_);
   gps::add_commands(commands_, gps_);
@@ -96,7 +104,6 @@ void App::add_commands() {
   weather::add_commands(commands_, weather_);
   sound_.add_commands(commands_, ui_, msg_);
   beacon_.add_commands(commands_);
-  add_pending_commands();
 }
 
 ui::MenuBar App::menu_bar() const { return BUILDMAINMENU(commands_, lang_); }
@@ -106,6 +113,7 @@ void App::start(bool open_demo_map) {
   sound_.read_sound_list(paths_);
   READINI(settings_, paths_.program_ini());
   READUSERINI(settings_, paths_, ui_, true);
+  mouse_.apply_settings();
   sound_.start(ui_);
   grid_.ILEV = 2;
   grid_.SETILEV();
@@ -148,6 +156,11 @@ void App::reset_user_state() {
 }
 
 void App::on_command(int id) {
+  struct Running {
+    int& depth;
+    explicit Running(int& d) : depth(d) { ++depth; }
+    ~Running() { --depth; }
+  } running(commands_running_);
   try {
     commands_.run(id);
   } catch (const map::DbFatalError&) {
@@ -206,9 +219,10 @@ void App::mail_author() {
 }
 
 void App::on_focus(bool gained) {
-  // Centring the mouse (with USEMOUSE) joins here with mouse input. Speech
-  // is not affected by the focus, only the soundscape.
+  // Speech is not affected by the focus, only the soundscape and the mouse,
+  // which a dialog or another program may have taken away.
   if (gained) {
+    mouse_.MOUSETOCENTER();
     sound_.SETSOUNDSCAPE();
   } else if (sound_.SOUNDMUTEONKILLFOCUS()) {
     sound_.SOUNDSTOPALL();
@@ -218,6 +232,23 @@ void App::on_focus(bool gained) {
 }
 
 void App::on_menu_loop(bool entered) { on_focus(!entered); }
+
+void App::mouse_input(const explore::MouseInput& in) {
+  // A dialog of a command is open: the mouse must not walk away from what
+  // it asks about. Only the calibration dialog listens.
+  if (commands_running_ > 0 && !mouse_.MOUSESETUPMODE()) return;
+  mouse_.input(in);
+}
+
+void App::on_mouse_move(int dx, int dy) { mouse_input({.dx = dx, .dy = dy}); }
+
+void App::on_mouse_click(ui::MouseButton button, uint32_t time_ms) {
+  mouse_input({.left = button == ui::MouseButton::Left,
+               .right = button == ui::MouseButton::Right,
+               .time_ms = time_ms});
+}
+
+void App::on_mouse_leave() { mouse_.MOUSETOCENTER(); }
 
 void App::on_init_menu() { commands_.init_menu(ui_); }
 

@@ -12,6 +12,7 @@
 #include "bookmarks/bookmarks.h"
 #include "explore/details.h"
 #include "explore/explorer.h"
+#include "explore/mouse.h"
 #include "explore/search.h"
 #include "gps/gps.h"
 #include "map/grid.h"
@@ -63,6 +64,10 @@ class App final : public ui::EventHandler {
   // failed keeps the window open), then asks "Really quit program?" when
   // exit confirmation is on; false keeps the window open.
   bool on_close_requested() override;
+  // Mouse input, for walking with the mouse while "Use mouse" is on.
+  void on_mouse_move(int dx, int dy) override;
+  void on_mouse_click(ui::MouseButton button, uint32_t time_ms) override;
+  void on_mouse_leave() override;
   // Speaks and shows what failed, says that the program goes on, and
   // appends it to the error log of the home folder.
   void on_unexpected_error(const std::string& what) override;
@@ -81,6 +86,7 @@ class App final : public ui::EventHandler {
   map::MapLoader& loader() { return loader_; }
   bookmarks::Bookmarks& bookmarks() { return bookmarks_; }
   explore::Explorer& explorer() { return explorer_; }
+  explore::Mouse& mouse() { return mouse_; }
   gps::Gps& gps() { return gps_; }
   text::Messages& messages() { return msg_; }
 
@@ -88,12 +94,11 @@ class App final : public ui::EventHandler {
   void add_commands();
   // The rows of the app's own commands: Quit, the Settings and Help menus.
   void add_app_commands();
-  // The rows of commands whose modules are still to come: their items are
-  // in the menu and follow their enabling rules, but do nothing yet.
-  void add_pending_commands();
   // What the bookmarks ask of exploring and sound.
   void install_bookmark_hooks();
   void flip_setting(bool& flag);
+  // Mouse input to the mouse module, unless a command's dialog is open.
+  void mouse_input(const explore::MouseInput& in);
   void database_failed();
   void help_manual();
   void about_box();
@@ -117,6 +122,7 @@ class App final : public ui::EventHandler {
   bookmarks::Bookmarks bookmarks_;
   explore::Explorer explorer_;
   gps::Gps gps_;
+  explore::Mouse mouse_;
   explore::Search search_;
   explore::Details details_;
   SoundLink sound_;
@@ -125,6 +131,8 @@ class App final : public ui::EventHandler {
   online::Online online_;
   weather::Weather weather_;
   ui::Commands commands_;
+  // Commands under way: more than 0 while one of them shows a dialog.
+  int commands_running_ = 0;
 };
 
 }  // namespace orvela::app

@@ -27,7 +27,9 @@ void App::add_app_commands() {
          .text = N_("&Save user settings"), .run = [this] { SAVEUSERINI(settings_, paths_, ui_); }});
   c.add({.id = 602, .name = "IDM_READUSERINI", .menu = Menu::Settings, .order = 20,
          .text = N_("&Load user settings"), .run = [this] {
-           if (READUSERINI(settings_, paths_, ui_, false)) sound_.SETSOUNDSCAPE();
+           if (!READUSERINI(settings_, paths_, ui_, false)) return;
+           mouse_.apply_settings();
+           sound_.SETSOUNDSCAPE();
          }});
   c.add({.id = 603, .name = "IDM_AUTOUPDATECHECK", .menu = Menu::Settings, .order = 30,
          .text = N_("Automatic update check at startup"),

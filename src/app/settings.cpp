@@ -52,13 +52,13 @@ const UserKey kUserKeys[] = {
        out += s.sound.engine.SOUNDDEVICENAME;
        return !s.sound.engine.SOUNDDEVICENAME.empty();
      }},
-    ORVELA_BOOL_KEY("usemouse", USEMOUSE),
+    ORVELA_BOOL_KEY("usemouse", mouse.USEMOUSE),
     {"mousefactor",
      [](Settings& s, const std::string& v) {
-       s.MOUSEFACTOR = clamp_int(text::INT2(v), INT32_MIN, INT32_MAX);
+       s.mouse.MOUSEFACTOR = clamp_int(text::INT2(v), INT32_MIN, INT32_MAX);
      },
      [](const Settings& s, std::string& out) {
-       return out += std::to_string(s.MOUSEFACTOR), true;
+       return out += std::to_string(s.mouse.MOUSEFACTOR), true;
      }},
     ORVELA_BOOL_KEY("checkautoupdate", CHECKAUTOUPDATE),
     ORVELA_BOOL_KEY("confirmexit", CONFIRMEXIT),

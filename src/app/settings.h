@@ -10,6 +10,7 @@
 
 #include "bookmarks/bookmark_settings.h"
 #include "explore/direction.h"
+#include "explore/mouse.h"
 #include "gps/gps_settings.h"
 #include "online/addresses.h"
 #include "sound/engine_settings.h"
@@ -32,8 +33,8 @@ struct ServiceConfig : online::OnlineAddresses {
 // Everything both files hold, with the defaults in force before any file is
 // read. This is the one copy of each setting for the whole run: a module
 // whose switches these are defines their part (sound::SoundSettings,
-// explore::ExploreSettings, bookmarks::BookmarkSettings, gps::GpsSettings,
-// weather::WeatherSettings)
+// explore::ExploreSettings, explore::MouseSettings,
+// bookmarks::BookmarkSettings, gps::GpsSettings, weather::WeatherSettings)
 // and works on the part held here, so a switch flipped by a command is the
 // value saved and shown.
 struct Settings {
@@ -42,6 +43,8 @@ struct Settings {
   sound::SoundSettings sound;
   // The direction announcement mode (user.ini).
   explore::ExploreSettings explore;
+  // Walking with the mouse and its sensitivity (user.ini).
+  explore::MouseSettings mouse;
   // The bookmark save format (user.ini).
   bookmarks::BookmarkSettings bookmarks;
   // Omitting stops in logs, turning to the direction of travel (user.ini).
@@ -52,8 +55,6 @@ struct Settings {
   weather::WeatherSettings weather;
 
   // user.ini
-  bool USEMOUSE = false;
-  int32_t MOUSEFACTOR = 60;
   bool CHECKAUTOUPDATE = false;
   bool CONFIRMEXIT = true;
   bool SAVESETTINGSREMIND = true;

@@ -2,7 +2,9 @@
 // The app's side of the sound: the sound list, the audio engine and the
 // soundscape, working on the sound settings the app holds, and the Sound
 // menu, whose dialogs and messages are the app's to show.
+#include <cstdint>
 #include <functional>
+#include <string_view>
 
 #include "map/grid.h"
 #include "map/user.h"
@@ -38,6 +40,13 @@ class SoundLink {
     engine_.SOUNDSTOPALL();
     beacon_.stop();
   }
+  // One sound at the user's cell (SOUNDPLAY), and the master volume, for
+  // the mouse calibration.
+  void SOUNDPLAY(std::string_view fn, uint8_t gain, uint16_t pitch) {
+    engine_.SOUNDPLAY(0, 0, fn, gain, pitch);
+  }
+  void SOUNDSETVOLUME(int perc) { engine_.SOUNDSETVOLUME(perc); }
+  int SOUNDVOLUME() const { return engine_.SOUNDVOLUME(); }
   // The speaker test; "No loaded sounds." when the sound list names no file.
   void TESTSPEAKERS(ui::Ui& ui);
   bool SOUNDMUTEONKILLFOCUS() const { return settings_.scape.SOUNDMUTEONKILLFOCUS; }

@@ -87,6 +87,32 @@ ConsoleUi::ConsoleUi(std::istream& in, std::ostream& out, std::ostream& err)
 
 ConsoleUi::~ConsoleUi() = default;
 
+std::optional<std::string> ConsoleUi::read_answer() {
+  while (true) {
+    auto line = inbox_.read_line();
+    // The mouse keeps working while a dialog waits (the calibration of the
+    // mouse listens to it); the dialog goes on waiting for its answer.
+    if (line && handle_mouse(trim(*line))) continue;
+    return line;
+  }
+}
+
+bool ConsoleUi::handle_mouse(const std::string& line) {
+  std::istringstream words(line);
+  std::string verb, a, b, extra;
+  words >> verb >> a >> b >> extra;
+  if (!extra.empty()) return false;
+  if (verb == ":mouse" && number<int>(a) && number<int>(b)) {
+    if (handler_) handler_->on_mouse_move(*number<int>(a), *number<int>(b));
+  } else if (verb == ":click" && b.empty() && (a == "left" || a == "right")) {
+    if (handler_)
+      handler_->on_mouse_click(a == "left" ? MouseButton::Left : MouseButton::Right, script_ms_);
+  } else {
+    return false;
+  }
+  return true;
+}
+
 void ConsoleUi::complain(const std::string& what) {
   *err_ << what << '\n';
   err_->flush();
@@ -101,7 +127,7 @@ void ConsoleUi::message_box(const std::string& /*title*/, const std::string& tex
 bool ConsoleUi::ask(const std::string& /*title*/, const std::string& question, bool default_yes) {
   out_.event("ASK", question);
   while (true) {
-    const auto line = inbox_.read_line();
+    const auto line = read_answer();
     if (!line) return default_yes;
     const std::string a = lower(trim(*line));
     if (a.empty()) return default_yes;
@@ -115,7 +141,7 @@ std::optional<std::string> ConsoleUi::read_string(const std::string& title,
                                                   const std::string& prompt,
                                                   const std::string& initial, bool /*password*/) {
   out_.event("INPUT", title + ": " + prompt + " [" + initial + "]");
-  const auto line = inbox_.read_line();
+  const auto line = read_answer();
   // After the end of input only questions take their default; every other
   // dialog is cancelled, so that no answer is ever made up.
   if (!line || *line == ":cancel") return std::nullopt;
@@ -129,7 +155,7 @@ std::optional<std::string> ConsoleUi::read_multiline(const std::string& title,
   out_.event("TEXT", title + ": " + prompt);
   for (const std::string& l : split_lines(text)) out_.raw("| " + l);
   while (true) {
-    const auto line = inbox_.read_line();
+    const auto line = read_answer();
     if (!line || *line == ":cancel") return std::nullopt;
     if (line->empty()) return text;
     // An editable text may be replaced by one answer line ("\n" for breaks).
@@ -146,7 +172,7 @@ std::optional<std::size_t> ConsoleUi::read_list(const std::string& title, const 
   for (std::size_t i = 0; i < entries.size(); ++i)
     out_.event(i == preselect ? "*" : " ", std::to_string(i + 1) + ". " + entries[i]);
   while (true) {
-    const auto line = inbox_.read_line();
+    const auto line = read_answer();
     if (!line) return std::nullopt;
     const std::string a = trim(*line);
     if (a == "0" || a == ":cancel" || entries.empty()) return std::nullopt;
@@ -161,7 +187,7 @@ std::optional<std::filesystem::path> ConsoleUi::choose_file(
     FileMode mode, const std::string& title, const std::vector<FileFilter>& filters,
     const std::filesystem::path& /*initial*/, const std::string& default_ext) {
   out_.event("FILE", title + " [" + filter_text(filters) + "]");
-  const auto line = inbox_.read_line();
+  const auto line = read_answer();
   // Without a typed path there is nothing to choose: like Cancel.
   if (!line || line->empty() || *line == ":cancel") return std::nullopt;
   return with_default_ext(*line, mode, default_ext);
@@ -298,16 +324,13 @@ bool ConsoleUi::handle_directive(const std::string& line) {
   std::string verb, a, b, extra;
   words >> verb >> a >> b >> extra;
   if (!extra.empty()) return false;
+  if (handle_mouse(line)) return true;
   if (verb == ":quit" && a.empty()) {
     request_close();
   } else if (verb == ":wait" && b.empty() && number<long>(a)) {
     wait_ms(*number<long>(a));
   } else if (verb == ":focus" && b.empty() && (a == "on" || a == "off")) {
     handler_->on_focus(a == "on");
-  } else if (verb == ":mouse" && number<int>(a) && number<int>(b)) {
-    handler_->on_mouse_move(*number<int>(a), *number<int>(b));
-  } else if (verb == ":click" && b.empty() && (a == "left" || a == "right")) {
-    handler_->on_mouse_click(a == "left" ? MouseButton::Left : MouseButton::Right);
   } else if (verb == ":cancel" && a.empty()) {
     complain("No background task to cancel");
   } else {
@@ -317,6 +340,9 @@ bool ConsoleUi::handle_directive(const std::string& line) {
 }
 
 void ConsoleUi::wait_ms(long ms) {
+  // Script time: what a click's time stamp counts in, so that a script says
+  // exactly which clicks are quick ones, however busy the machine is.
+  script_ms_ += static_cast<uint32_t>(std::max(0L, ms));
   const auto deadline = ConsoleInbox::Clock::now() + std::chrono::milliseconds(std::max(0L, ms));
   while (!closed_) {
     ConsoleInbox::Item item = inbox_.wait(false, deadline);

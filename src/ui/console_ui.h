@@ -3,6 +3,7 @@
 // dialog, spoken text and window change is one line on `out`; answers and
 // commands are lines read from `in` (the contract is the console-mode page
 // in the project documentation). Diagnostics go to `err`.
+#include <cstdint>
 #include <istream>
 #include <ostream>
 #include <set>
@@ -61,6 +62,12 @@ class ConsoleUi final : public Ui {
   class ProgressLines;
 
   void handle_line(const std::string& line);
+  // The next answer line for a dialog; ":mouse" and ":click" lines on the
+  // way are handed to the window's handler as mouse input.
+  std::optional<std::string> read_answer();
+  // Hands a ":mouse DX DY" or ":click left|right" line to the handler; false
+  // for any other line.
+  bool handle_mouse(const std::string& line);
   bool handle_directive(const std::string& line);
   int command_for(const std::string& line) const;
   void wait_ms(long ms);
@@ -77,6 +84,8 @@ class ConsoleUi final : public Ui {
   std::set<int> checked_;
   EventHandler* handler_ = nullptr;
   bool closed_ = false;
+  // Milliseconds of script time: the sum of the ":wait" lines so far.
+  uint32_t script_ms_ = 0;
 };
 
 }  // namespace orvela::ui

@@ -1,6 +1,7 @@
 #pragma once
 // What the window tells the app. The app implements this and passes it to
 // Ui::run; every call arrives on the window's thread.
+#include <cstdint>
 #include <string>
 
 namespace orvela::ui {
@@ -30,9 +31,13 @@ class EventHandler {
   // app tells the person and keeps a record.
   virtual void on_unexpected_error(const std::string& what) = 0;
 
-  // Raw mouse movement in counts, a click, the pointer leaving the window.
+  // Raw mouse movement in counts, a button press, the pointer leaving the
+  // window. `time_ms` is when the button went down, in milliseconds on the
+  // front end's own clock (the window system's event time; in the console
+  // the script's time, which only ":wait MS" advances): only differences
+  // between two presses mean anything, and they may wrap around.
   virtual void on_mouse_move(int /*dx*/, int /*dy*/) {}
-  virtual void on_mouse_click(MouseButton /*button*/) {}
+  virtual void on_mouse_click(MouseButton /*button*/, uint32_t /*time_ms*/) {}
   virtual void on_mouse_leave() {}
 };
 

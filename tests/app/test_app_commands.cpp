@@ -171,7 +171,7 @@ TEST(InitMenu, ItemsFollowTheState) {
   w.app().loader().set_FN("/maps/a.orvel");
   w.app().user().ULATLONSET = true;
   w.app().bookmarks().load_file("/nonexistent/a.lscp");  // the name is kept though unreadable
-  w.app().settings().USEMOUSE = true;
+  w.app().settings().mouse.USEMOUSE = true;
   w.app().settings().sound.scape.SOUNDMUTED = true;
   w.app().on_init_menu();
   for (const char* name : follow_state) EXPECT_TRUE(enabled(name)) << name;

@@ -43,8 +43,8 @@ TEST(UserSettings, ValuesAreCheckedAsTheyAreRead) {
       {"soundmuted=7", [](const Settings& s) { return s.sound.scape.SOUNDMUTED; }},
       {"sounddevicename=OpenAL Soft on USB;2",
        [](const Settings& s) { return s.sound.engine.SOUNDDEVICENAME == "OpenAL Soft on USB"; }},
-      {"mousefactor=-35", [](const Settings& s) { return s.MOUSEFACTOR == -35; }},
-      {"mousefactor=12abc", [](const Settings& s) { return s.MOUSEFACTOR == 12; }},
+      {"mousefactor=-35", [](const Settings& s) { return s.mouse.MOUSEFACTOR == -35; }},
+      {"mousefactor=12abc", [](const Settings& s) { return s.mouse.MOUSEFACTOR == 12; }},
       {"udirmode=CS", [](const Settings& s) { return s.explore.UDIRMODE == 4; }},
       {"udirmode=ca", [](const Settings& s) { return s.explore.UDIRMODE == 5; }},
       {"udirmode=zz", [](const Settings& s) { return s.explore.UDIRMODE == 0; }},
@@ -75,8 +75,8 @@ TEST(UserSettings, SaveAndLoadReproducesEveryKey) {
   a.sound.scape.SOUNDMUTED = true;
   a.sound.engine.SOUNDSPEAKERSCHANGED = true;
   a.sound.engine.SOUNDDEVICENAME = "Built-in Audio Analog Stereo";
-  a.USEMOUSE = true;
-  a.MOUSEFACTOR = -17;
+  a.mouse.USEMOUSE = true;
+  a.mouse.MOUSEFACTOR = -17;
   a.CHECKAUTOUPDATE = true;
   a.CONFIRMEXIT = false;
   a.SAVESETTINGSREMIND = false;
@@ -91,11 +91,11 @@ TEST(UserSettings, SaveAndLoadReproducesEveryKey) {
   EXPECT_EQ(user_ini_text(b), user_ini_text(a));
   EXPECT_EQ(b.sound.scape.NORMALVOLUME, 55);
   EXPECT_EQ(b.sound.engine.SOUNDDEVICENAME, a.sound.engine.SOUNDDEVICENAME);
-  EXPECT_EQ(b.MOUSEFACTOR, -17);
+  EXPECT_EQ(b.mouse.MOUSEFACTOR, -17);
   EXPECT_EQ(b.explore.UDIRMODE, 3);
   EXPECT_EQ(b.bookmarks.BOOKMARKSAVEFORMAT, bookmarks::BMFORMAT_LSDB);
   EXPECT_FALSE(b.CONFIRMEXIT);
-  EXPECT_TRUE(b.USEMOUSE);
+  EXPECT_TRUE(b.mouse.USEMOUSE);
 }
 
 TEST(UserSettings, WrittenInTheFixedOrderWithoutEmptyDevice) {
@@ -153,9 +153,9 @@ TEST(UserSettings, BadFilesGiveDefaultsNotCrashes) {
 TEST(UserSettings, MissingFileChangesNothing) {
   test::TempDir dir;
   Settings s;
-  s.MOUSEFACTOR = 7;
+  s.mouse.MOUSEFACTOR = 7;
   EXPECT_FALSE(read_user_ini(s, dir / "user.ini"));
-  EXPECT_EQ(s.MOUSEFACTOR, 7);
+  EXPECT_EQ(s.mouse.MOUSEFACTOR, 7);
 }
 
 TEST(UserSettings, UnwritableFileReportsFailure) {

@@ -47,8 +47,9 @@ class Recorder : public EventHandler {
   void on_mouse_move(int dx, int dy) override {
     events.push_back("mouse " + std::to_string(dx) + " " + std::to_string(dy));
   }
-  void on_mouse_click(MouseButton b) override {
-    events.push_back(b == MouseButton::Left ? "click left" : "click right");
+  void on_mouse_click(MouseButton b, uint32_t time_ms) override {
+    events.push_back((b == MouseButton::Left ? "click left at " : "click right at ") +
+                     std::to_string(time_ms));
   }
 
   void on_unexpected_error(const std::string& what) override {

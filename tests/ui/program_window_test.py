@@ -26,6 +26,46 @@ def last_message_dialog():
     return w.find(w.app(), lambda a: a.getRoleName() == "dialog" and a.name == "Last message")
 
 
+def position():
+    """Where the user stands: the coordinates field of "Go to coordinates" starts with it."""
+    w.key("ctrl+g")
+    dlg = w.wait_for("the coordinates dialog", lambda: w.window("Go to coordinates"))
+    field = w.wait_for("its field", lambda: w.find(dlg, w.role("text")))
+    at = w.wait_for("the position in it", lambda: w.text_of(field))
+    w.key("Escape")
+    w.wait_for("the coordinates dialog to close", lambda: w.window("Go to coordinates") is None)
+    return at
+
+
+def check_mouse(frame, view, map_menu):
+    """With "Use mouse" on, a movement walks the user relative to the way
+    they face, and a click speaks instead of doing what it would do in the
+    window: here, a click on the menu bar opens no menu."""
+    start = position()
+    w.key("ctrl+y")
+    w.settles("the switch's message", lambda: w.text_of(view), "Use mouse On")
+    # Sixty counts to the right, facing north: one step east.
+    subprocess.run(["xdotool", "mousemove_relative", "--", "60", "0"], check=True)
+    east = w.wait_for("a step east", lambda: [p for p in [position()] if p != start])[0]
+    w.key("Left")
+    w.settles("the step back west by the keys", position, start)
+
+    w.key("comma")
+    w.settles("the square size", lambda: w.text_of(view).startswith("One square"), True)
+    x, y, width, height = map_menu.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    subprocess.run(["xdotool", "mousemove", str(x + width // 2), str(y + height // 2),
+                    "click", "1"], check=True)
+    # The way there walks and the click speaks ...
+    w.wait_for("the walk's announcement", lambda: not w.text_of(view).startswith("One square"))
+    # ... and no menu opened: the next key still reaches the window.
+    w.key("comma")
+    w.settles("the square size after the click", lambda: w.text_of(view).startswith("One square"),
+              True)
+    w.check(not w.has_state(map_menu, pyatspi.STATE_SELECTED), "the click opened the Map menu")
+    w.key("ctrl+y")
+    w.settles("the switch's message", lambda: w.text_of(view), "Use mouse Off")
+
+
 def main():
     orvela, shots = sys.argv[1], sys.argv[2]
     if not os.path.exists(orvela):
@@ -91,6 +131,8 @@ def main():
         w.check(w.text_of(field) == said, "the last message was changed: %r" % w.text_of(field))
         w.key("Escape")
         w.wait_for("the dialog to close", lambda: last_message_dialog() is None)
+
+        check_mouse(frame, view, menus[0])
 
         w.key("alt+F4")
         q = w.wait_for("the quit question", w.question_dialog)

@@ -61,11 +61,24 @@ TEST(ConsoleLoop, CommentsBlanksAndUnknownCommands) {
 }
 
 TEST(ConsoleLoop, WindowEventsFromDirectives) {
-  Session r(":focus off\n:focus on\n:mouse 12 -3\n:click left\n:click right\n:focus sideways\n");
+  Session r(
+      ":focus off\n:focus on\n:mouse 12 -3\n:click left\n:wait 20\n:click right\n"
+      ":focus sideways\n");
   r.go();
-  EXPECT_EQ(r.rec.events,
-            (Lines{"focus off", "focus on", "mouse 12 -3", "click left", "click right", "close"}));
+  EXPECT_EQ(r.rec.events, (Lines{"focus off", "focus on", "mouse 12 -3", "click left at 0",
+                                 "click right at 20", "close"}));
   EXPECT_EQ(r.c.err_lines().size(), 1u);
+}
+
+TEST(ConsoleLoop, MouseLinesWhileADialogWaitsAreMouseInputAndTheDialogGoesOnWaiting) {
+  Session r("Ctrl+O\n:mouse -40 0\n:click left\n:click right\nok\nIDM_GOFORWARD\n");
+  r.rec.actions[101] = [&] {
+    const auto a = r.c.ui.WGREADMULTILINESTR("Setting mouse sensitivity", "Instruction", "", false);
+    r.rec.events.push_back("answer " + a.value_or("none"));
+  };
+  r.go();
+  EXPECT_EQ(r.rec.events, (Lines{"command 101", "mouse -40 0", "click left at 0",
+                                 "click right at 0", "answer ok", "command 211", "close"}));
 }
 
 TEST(ConsoleLoop, QuitGoesThroughTheHandlersVeto) {

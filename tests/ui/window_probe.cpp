@@ -165,7 +165,7 @@ class Probe final : public EventHandler {
   void on_mouse_move(int dx, int dy) override {
     log("mouse " + std::to_string(dx) + " " + std::to_string(dy));
   }
-  void on_mouse_click(MouseButton b) override {
+  void on_mouse_click(MouseButton b, uint32_t) override {
     log(b == MouseButton::Left ? "click left" : "click right");
   }
   void on_unexpected_error(const std::string& what) override { log("unexpected " + what); }

@@ -30,7 +30,15 @@ MainFrame::MainFrame(const wxString& title) : wxFrame(nullptr, wxID_ANY, title) 
   panel_->Bind(wxEVT_LEFT_DOWN, &MainFrame::on_click, this);
   panel_->Bind(wxEVT_RIGHT_DOWN, &MainFrame::on_click, this);
   panel_->Bind(wxEVT_LEAVE_WINDOW, &MainFrame::on_leave, this);
+  for (const auto type : {wxEVT_LEFT_UP, wxEVT_LEFT_DCLICK, wxEVT_RIGHT_UP, wxEVT_RIGHT_DCLICK,
+                          wxEVT_MIDDLE_DOWN, wxEVT_MIDDLE_UP, wxEVT_MIDDLE_DCLICK, wxEVT_AUX1_DOWN,
+                          wxEVT_AUX1_UP, wxEVT_AUX2_DOWN, wxEVT_AUX2_UP, wxEVT_MOUSEWHEEL})
+    panel_->Bind(type, &MainFrame::on_other_mouse, this);
   panel_->Bind(wxEVT_MOUSE_CAPTURE_LOST, &MainFrame::on_capture_lost, this);
+}
+
+MainFrame::~MainFrame() {
+  if (filtering_) wxEvtHandler::RemoveFilter(this);
 }
 
 void MainFrame::set_handler(EventHandler* h) {
@@ -135,6 +143,14 @@ namespace orvela::ui::wx {
 bool MainFrame::set_mouse_capture(bool on) {
   if (on == mouse_captured_) return true;
   mouse_captured_ = on;
+  if (on != filtering_) {
+    if (on)
+      wxEvtHandler::AddFilter(this);
+    else
+      wxEvtHandler::RemoveFilter(this);
+    filtering_ = on;
+  }
+  dialog_held_ = nullptr;
   if (on) {
     panel_->SetCursor(wxCursor(wxCURSOR_BLANK));
     if (!panel_->HasCapture()) panel_->CaptureMouse();
@@ -148,6 +164,8 @@ bool MainFrame::set_mouse_capture(bool on) {
 
 void MainFrame::center_mouse() {
   if (!mouse_captured_) return;
+  // Back in the main window: the next dialog is held anew.
+  dialog_held_ = nullptr;
   // Taken back after a dialog had it, but never from an open dialog.
   if (!panel_->HasCapture() && IsActive()) panel_->CaptureMouse();
   const wxSize size = panel_->GetClientSize();
@@ -168,14 +186,52 @@ void MainFrame::on_motion(wxMouseEvent& e) {
 void MainFrame::on_click(wxMouseEvent& e) {
   const MouseButton b =
       e.GetEventType() == wxEVT_LEFT_DOWN ? MouseButton::Left : MouseButton::Right;
-  deliver([b](EventHandler& h) { h.on_mouse_click(b); });
+  // The window system's time of the press, not the time we got to it: a
+  // busy moment must not split a quick triple click.
+  const auto at = static_cast<uint32_t>(e.GetTimestamp());
+  deliver([b, at](EventHandler& h) { h.on_mouse_click(b, at); });
   // While walking with the mouse its ordinary use is switched off.
+  if (!mouse_captured_) e.Skip();
+}
+
+void MainFrame::on_other_mouse(wxMouseEvent& e) {
+  // Releases, double clicks, the other buttons and the wheel do nothing
+  // while walking with the mouse: they would select text or open menus.
   if (!mouse_captured_) e.Skip();
 }
 
 void MainFrame::on_leave(wxMouseEvent& e) {
   if (mouse_captured_) deliver([](EventHandler& h) { h.on_mouse_leave(); });
   e.Skip();
+}
+
+int MainFrame::FilterEvent(wxEvent& event) {
+  if (!mouse_captured_) return Event_Skip;
+  auto* mouse = dynamic_cast<wxMouseEvent*>(&event);
+  auto* win = dynamic_cast<wxWindow*>(event.GetEventObject());
+  if (!mouse || !win) return Event_Skip;
+  wxWindow* top = wxGetTopLevelParent(win);
+  // The main window's own handlers above take its mouse.
+  if (!top || top == this) return Event_Skip;
+  const wxEventType type = event.GetEventType();
+  if (type == wxEVT_ENTER_WINDOW || type == wxEVT_LEAVE_WINDOW) return Event_Skip;
+  if (type == wxEVT_MOTION) {
+    const wxSize size = top->GetClientSize();
+    const wxPoint centre(size.GetWidth() / 2, size.GetHeight() / 2);
+    const wxPoint at = top->ScreenToClient(win->ClientToScreen(mouse->GetPosition()));
+    const int dx = at.x - centre.x;
+    const int dy = at.y - centre.y;
+    if (dx != 0 || dy != 0) {
+      top->WarpPointer(centre.x, centre.y);
+      if (dialog_held_ == top) deliver([dx, dy](EventHandler& h) { h.on_mouse_move(dx, dy); });
+      dialog_held_ = top;
+    }
+  } else if (type == wxEVT_LEFT_DOWN || type == wxEVT_RIGHT_DOWN) {
+    const MouseButton b = type == wxEVT_LEFT_DOWN ? MouseButton::Left : MouseButton::Right;
+    const auto at = static_cast<uint32_t>(mouse->GetTimestamp());
+    deliver([b, at](EventHandler& h) { h.on_mouse_click(b, at); });
+  }
+  return Event_Processed;
 }
 
 void MainFrame::on_capture_lost(wxMouseCaptureLostEvent&) {
