@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Runs every fuzz target (or the ones named) for SECONDS each, one after the
+# other, and prints executions per second and coverage per target.
+#
+#   tests/fuzz/run.sh SECONDS [TARGET...]      e.g. tests/fuzz/run.sh 30 xml nmea
+#
+# Needs the fuzz preset built first:
+#   cmake --preset fuzz && cmake --build --preset fuzz
+# The seeds in tests/fuzz/corpus/<target>/ are only read; what the fuzzer
+# learns goes to build-fuzz/corpus/<target>/ and is kept for the next run,
+# a crashing input to build-fuzz/findings/<target>/. Exits non-zero when
+# any target finds something.
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+root="$(cd "$here/../.." && pwd)"
+build="${ORVELA_FUZZ_BUILD:-$root/build-fuzz}"
+
+if [ $# -lt 1 ] || ! [[ "$1" =~ ^[0-9]+$ ]]; then
+  echo "usage: $0 SECONDS [TARGET...]" >&2
+  exit 2
+fi
+seconds="$1"
+shift
+if [ $# -gt 0 ]; then
+  targets=("$@")
+else
+  targets=()
+  for f in "$here"/*.cpp; do targets+=("$(basename "$f" .cpp)"); done
+fi
+
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export ALSOFT_DRIVERS=null
+
+failed=()
+summary=()
+for t in "${targets[@]}"; do
+  bin="$build/fuzz/fuzz_$t"
+  if [ ! -x "$bin" ]; then
+    echo "no fuzz target $bin (build the fuzz preset)" >&2
+    exit 2
+  fi
+  work="$build/corpus/$t"
+  findings="$build/findings/$t"
+  mkdir -p "$work" "$findings"
+  log="$build/fuzz-$t.log"
+  echo "== $t: $seconds s" >&2
+  status=0
+  "$bin" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 -print_final_stats=1 \
+    -artifact_prefix="$findings/" "$work" "$here/corpus/$t" >"$log" 2>&1 || status=$?
+  # The last status line has the coverage; the final statistics the speed.
+  last="$(grep -E '^#[0-9]+' "$log" | tail -n 1 || true)"
+  cov="$(sed -n 's/.* cov: \([0-9]*\).*/\1/p' <<<"$last")"
+  ft="$(sed -n 's/.* ft: \([0-9]*\).*/\1/p' <<<"$last")"
+  runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")"
+  speed="$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")"
+  if [ "$status" -ne 0 ]; then
+    failed+=("$t")
+    echo "!! $t found something (exit $status); log $log, input in $findings/" >&2
+    grep -E 'ERROR|SUMMARY|runtime error' "$log" | head -n 5 >&2 || true
+  fi
+  summary+=("$(printf '%-14s %6ss %12s runs %8s exec/s  cov %6s  ft %6s  %s' "$t" "$seconds" \
+    "${runs:-?}" "${speed:-?}" "${cov:-?}" "${ft:-?}" "$([ "$status" -eq 0 ] && echo ok || echo FOUND)")")
+done
+
+printf '%s\n' "${summary[@]}"
+if [ ${#failed[@]} -gt 0 ]; then
+  echo "findings in: ${failed[*]}" >&2
+  exit 1
+fi
