@@ -317,13 +317,6 @@ OsmImportResult format_error(std::optional<uint64_t> offset, std::string detail 
   return r;
 }
 
-std::string import_error_text(int err, const std::string& desc, const std::string& detail) {
-  std::string t = text::STRTOKENREPLACE(text::_("Error {errnum}: {errdesc}."),
-                                        {"errnum", std::to_string(err), "errdesc", desc});
-  if (!detail.empty()) t += "\n" + detail;
-  return t;
-}
-
 OsmImportResult database_error() {
   return error_result(OSMERR_DATABASE, text::_("database creation problem"));
 }
@@ -369,6 +362,13 @@ OsmImportResult convert(BinOrvela& w, Converter& c, OsmElementSource& src, const
 }
 
 }  // namespace
+
+std::string import_error_text(int err, const std::string& desc, const std::string& detail) {
+  std::string t = text::STRTOKENREPLACE(text::_("Error {errnum}: {errdesc}."),
+                                        {"errnum", std::to_string(err), "errdesc", desc});
+  if (!detail.empty()) t += "\n" + detail;
+  return t;
+}
 
 OsmImportResult rules_unreadable() {
   return error_result(OSMERR_RULES, text::_("Can not read osm.rules"));
