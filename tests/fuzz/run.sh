@@ -9,7 +9,7 @@
 # The seeds in tests/fuzz/corpus/<target>/ are only read; what the fuzzer
 # learns goes to build-fuzz/corpus/<target>/ and is kept for the next run,
 # a crashing input to build-fuzz/findings/<target>/. Exits non-zero when
-# any target finds something.
+# any target finds something. FUZZ_JOBS=N runs N targets at a time.
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(cd "$here/../.." && pwd)"
@@ -32,26 +32,24 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export ALSOFT_DRIVERS=null
 
-failed=()
-summary=()
-for t in "${targets[@]}"; do
-  bin="$build/fuzz/fuzz_$t"
-  if [ ! -x "$bin" ]; then
-    echo "no fuzz target $bin (build the fuzz preset)" >&2
-    exit 2
-  fi
-  work="$build/corpus/$t"
-  findings="$build/findings/$t"
+# One target: its log, CPU time and summary line in $build/fuzz-<target>.*;
+# exits non-zero when it found something.
+run_one() {
+  local t="$1"
+  local bin="$build/fuzz/fuzz_$t"
+  local work="$build/corpus/$t"
+  local findings="$build/findings/$t"
+  local log="$build/fuzz-$t.log"
+  local cpu_file="$build/fuzz-$t.cpu"
   mkdir -p "$work" "$findings"
-  log="$build/fuzz-$t.log"
   echo "== $t: $seconds s" >&2
-  status=0
+  local status=0
   # On a busy machine the seconds are wall-clock: the CPU time says how much
   # fuzzing they held.
-  cpu_file="$build/fuzz-$t.cpu"
-  TIMEFORMAT='%U %S'
+  local TIMEFORMAT='%U %S'
   { time "$bin" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2560 -print_final_stats=1 \
     -artifact_prefix="$findings/" "$work" "$here/corpus/$t" >"$log" 2>&1 || status=$?; } 2>"$cpu_file"
+  local cpu last cov ft runs speed
   cpu="$(awk '{ printf "%.0f", $1 + $2 }' "$cpu_file")"
   # The last status line has the coverage; the final statistics the speed.
   last="$(grep -E '^#[0-9]+' "$log" | tail -n 1 || true)"
@@ -60,16 +58,36 @@ for t in "${targets[@]}"; do
   runs="$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")"
   speed="$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")"
   if [ "$status" -ne 0 ]; then
-    failed+=("$t")
     echo "!! $t found something (exit $status); log $log, input in $findings/" >&2
     grep -E 'ERROR|SUMMARY|runtime error' "$log" | head -n 5 >&2 || true
   fi
-  summary+=("$(printf '%-14s %6ss (%5ss CPU) %12s runs %8s exec/s  cov %6s  ft %6s  %s' "$t" \
-    "$seconds" "$cpu" "${runs:-?}" "${speed:-?}" "${cov:-?}" "${ft:-?}" \
-    "$([ "$status" -eq 0 ] && echo ok || echo FOUND)")")
+  printf '%-14s %6ss (%5ss CPU) %12s runs %8s exec/s  cov %6s  ft %6s  %s\n' "$t" "$seconds" \
+    "$cpu" "${runs:-?}" "${speed:-?}" "${cov:-?}" "${ft:-?}" \
+    "$([ "$status" -eq 0 ] && echo ok || echo FOUND)" >"$build/fuzz-$t.summary"
+  return "$status"
+}
+
+for t in "${targets[@]}"; do
+  if [ ! -x "$build/fuzz/fuzz_$t" ]; then
+    echo "no fuzz target $build/fuzz/fuzz_$t (build the fuzz preset)" >&2
+    exit 2
+  fi
 done
 
-printf '%s\n' "${summary[@]}"
+# FUZZ_JOBS targets at a time (1 unless set), each on its own core.
+jobs_max="${FUZZ_JOBS:-1}"
+declare -A pid_of
+for t in "${targets[@]}"; do
+  while [ "$(jobs -rp | wc -l)" -ge "$jobs_max" ]; do wait -n || true; done
+  run_one "$t" &
+  pid_of[$t]=$!
+done
+failed=()
+for t in "${targets[@]}"; do
+  wait "${pid_of[$t]}" || failed+=("$t")
+done
+
+for t in "${targets[@]}"; do cat "$build/fuzz-$t.summary"; done
 if [ ${#failed[@]} -gt 0 ]; then
   echo "findings in: ${failed[*]}" >&2
   exit 1
