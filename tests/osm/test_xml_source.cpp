@@ -135,12 +135,12 @@ TEST(ElementSource, BrokenXmlTellsWhereAndWhat) {
       {"cut inside a node", head + "<node id=\"3\" lat=\"1\" lon=\"1\">\n <tag k=\"a\"",
        "<node id=\"3", "Line 5, column 12: the file ends here, expected </node>.", ""},
       {"no root end", head, "<node", "Line 4, column 1: the file ends here, expected </osm>.", ""},
-      {"a tag name too long", head + "<" + std::string(5000, 'n') + "/>\n</osm>\n", "nnn",
+      {"a tag name too long", head + "<" + std::string(5000, 'n') + "/>\n</osm>\n", "<nnn",
        "Line 4, column ", ": expected a name of at most 1024 bytes."},
       {"a value too long",
        head + "<node id=\"2\" lat=\"2\" lon=\"2\"><tag k=\"a\" v=\"" + std::string(70000, 'v') +
            "\"/></node>\n</osm>\n",
-       "vvv", "Line 4, column ", ": expected a value of at most 65536 bytes."},
+       "v=\"vvv", "Line 4, column ", ": expected a value of at most 65536 bytes."},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
