@@ -149,7 +149,9 @@ TEST(DamagedInput, OpeningAMapNamesTheDamagedTable) {
     ASSERT_EQ(run_console(home.path(), import).exit_code, 0);
     damage_table(map, table);
 
-    const ConsoleResult r = run_console(home.path(), "Ctrl+O\n1\n:cancel\n");
+    // The map loads its squares once the user stands somewhere on it.
+    const ConsoleResult r =
+        run_console(home.path(), "Ctrl+O\n1\n:cancel\nCtrl+G\n48.136 10.0695\n");
     const std::string want = std::string("INFO Error reading map: Getting data. Table ") + table +
                              " is damaged: database disk image is malformed.";
     const auto lines = r.lines();
