@@ -138,7 +138,7 @@ void damage_table(const fs::path& map, const std::string& table) {
 
 TEST(DamagedInput, OpeningAMapNamesTheDamagedTable) {
   const fs::path source = shared_file("osm/osmnx-planet_10.068_48.135_10.071_48.137.osm");
-  for (const char* table : {"orvel_lin", "orvel_poi", "orvel_linidx_node"}) {
+  for (const char* table : {"orvel_lin", "orvel_poi"}) {
     SCOPED_TRACE(table);
     TempDir home;
     fs::create_directories(home / "maps");
