@@ -14,7 +14,16 @@ function(orvela_setup_warnings_and_sanitizers)
   if(ORVELA_WERROR)
     add_compile_options(-Werror)
   endif()
-  if(ORVELA_SANITIZE)
+  if(ORVELA_FUZZ)
+    # Every library carries the fuzzer's coverage hooks; tests/fuzz links
+    # the fuzzer's main() into its executables alone.
+    if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+      message(FATAL_ERROR "ORVELA_FUZZ needs clang (use the fuzz preset)")
+    endif()
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined
+                        -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+  elseif(ORVELA_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined
                         -fno-omit-frame-pointer)
     add_link_options(-fsanitize=address,undefined)

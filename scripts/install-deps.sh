@@ -17,9 +17,11 @@ PACKAGES=(
   libosmium2-dev libprotozero-dev zlib1g-dev libbz2-dev libexpat1-dev liblz4-dev
   libfmt-dev
   gettext
-  # tests and benchmarks
+  # tests and benchmarks; clang with its sanitizer and libFuzzer runtimes
+  # for the fuzz targets
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libcpp-httplib-dev
+  clang libclang-rt-14-dev
   locales
   python3
   # headless window, accessibility and speech tests

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
+#include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -108,6 +111,43 @@ bool fewer_rows(sqlite3_stmt* narrow, sqlite3_stmt* wide, int64_t weight) {
     if (w < cap * weight) return false;
   }
   return false;
+}
+
+// The tables each query reads (the R*Tree index as its own three tables),
+// in the order they are looked at when the query fails.
+constexpr const char* LINE_TABLES[] = {
+    "orvel_linidx_node", "orvel_linidx_parent", "orvel_linidx_rowid", "orvel_lin",
+    "orvel_name",        "orvel_type",          "orvel_street",       "orvel_city",
+    "orvel_region",      "orvel_country"};
+constexpr const char* POINT_TABLES[] = {"orvel_poi",    "orvel_name", "orvel_type",
+                                        "orvel_street", "orvel_city", "orvel_region",
+                                        "orvel_country"};
+
+// The first of `tables` whose pages or indexes SQLite finds broken, or "".
+std::string first_damaged_table(sqlite3* db, std::span<const char* const> tables) {
+  for (const char* t : tables) {
+    sqlite3_stmt* st = nullptr;
+    const std::string q = std::string("pragma quick_check(") + t + ");";
+    bool ok = sqlite3_prepare_v2(db, q.c_str(), -1, &st, nullptr) == SQLITE_OK &&
+              sqlite3_step(st) == SQLITE_ROW &&
+              std::string_view(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))) == "ok";
+    sqlite3_finalize(st);
+    if (!ok) return t;
+  }
+  return {};
+}
+
+// "Getting data" and which table failed with SQLite's reason: a user with a
+// large map learns whether it is worth fetching again.
+std::string getting_data_error(MapDb& db, std::span<const char* const> tables) {
+  const std::string reason = sqlite3_errstr(db.DBERR());
+  const std::string table = db.DB() ? first_damaged_table(db.DB(), tables) : std::string();
+  if (table.empty()) {
+    return "Getting data. " +
+           text::STRTOKENREPLACE(_("The map's data cannot be read: {reason}."), {"reason", reason});
+  }
+  return "Getting data. " + text::STRTOKENREPLACE(_("Table {table} is damaged: {reason}."),
+                                                  {"table", table, "reason", reason});
 }
 
 }  // namespace
@@ -377,7 +417,9 @@ LoadResult MapLoader::load_lines(int maplev) {
   ORVOBJREC o;
   LineGeometry geom;
   while (GETNEXTOBJ(o)) draw_line_row(o, geom);
-  if (step_failed(db_)) return READMAPERR("Getting data");
+  if (step_failed(db_)) {
+    return READMAPERR(getting_data_error(db_, LINE_TABLES));
+  }
   db_.DBS().reset();
   return {MapStatus::Loaded, {}};
 }
@@ -444,7 +486,7 @@ LoadResult MapLoader::load_points(int maplev) {
     if (grid_.ORVOBJECTS[static_cast<size_t>(self)].ILHITS == 0) grid_.DELLASTOBJ();
   }
   if (step_failed(db_)) {
-    return READMAPERR("Getting data");
+    return READMAPERR(getting_data_error(db_, POINT_TABLES));
   }
   db_.DBS().reset();
   return {MapStatus::Loaded, {}};

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "osm/tagrec.h"
@@ -50,6 +51,9 @@ struct SourceResult {
   // With bad_format, where the reader stopped: the byte of the (unpacked)
   // XML text, or of the PBF file at the start of the broken block.
   uint64_t offset = 0;
+  // With bad_format, when the reader knows: where and what, for the user
+  // ("Line 12, column 5: expected ...", "Block 3 ...: <decoder's reason>").
+  std::string detail;
 };
 
 class OsmElementSource {

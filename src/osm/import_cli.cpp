@@ -35,11 +35,9 @@ int run_import_cli(const std::filesystem::path& in, const std::filesystem::path&
   const OsmImportResult r = OSMPROCFILE(in, out, errlog, opt);
   if (in_line) err << "\n";
   if (r.LASTERR > 0) {
-    err << text::STRTOKENREPLACE(text::_("Error {errnum}: {errdesc}."),
-                                 {"errnum", std::to_string(r.LASTERR), "errdesc", r.LASTERRDESC})
-        << "\n";
+    err << import_error_text(r.LASTERR, r.LASTERRDESC, r.error_detail) << "\n";
     // Whoever runs the conversion by hand can look at the data there.
-    if (r.error_offset) {
+    if (r.error_detail.empty() && r.error_offset) {
       err << text::STRTOKENREPLACE(text::_("The data is broken near byte {offset}."),
                                    {"offset", std::to_string(*r.error_offset)})
           << "\n";

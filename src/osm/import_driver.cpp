@@ -155,7 +155,7 @@ std::optional<ServerImport> OSMIMPORTSERVPARAMS(ImportContext& ctx, const std::s
 
 ui::BgResult OSMIMPORTTHREAD(const std::filesystem::path& errlog, const OsmRules& rules,
                              const OSMIMPORTPARAMREC& P, const ImportDownload& download,
-                             ui::BgProgress& progress) {
+                             ui::BgProgress& progress, std::string* detail) {
   ui::BgResult r;
   std::filesystem::path infn = P.INFN;
   // The downloaded data lies beside the new map, under a temporary name that
@@ -184,6 +184,7 @@ ui::BgResult OSMIMPORTTHREAD(const std::filesystem::path& errlog, const OsmRules
   r.LASTERR = res.LASTERR;
   r.LASTERRDESC = res.LASTERRDESC;
   r.cancelled = res.cancelled;
+  if (detail) *detail = res.error_detail;
   return r;
 }
 
@@ -222,6 +223,7 @@ void OSMIMPORT(ImportContext& ctx, bool FROMFILE) {
   const std::optional<OsmRules> rules =
       load_osm_rules(ctx.rules_file, [&ctx](const std::string& s) { ctx.ui.WGINFO(s); });
   ui::BgResult r;
+  std::string detail;  // written by the work, read once BGPROCES has returned
   if (!rules) {
     const OsmImportResult none = rules_unreadable();
     r.LASTERR = none.LASTERR;
@@ -229,16 +231,14 @@ void OSMIMPORT(ImportContext& ctx, bool FROMFILE) {
   } else {
     ui::BgTask task;
     task.texts = {title, _("Progress:"), ""};
-    task.work = [errlog = ctx.db.errlog_path(), &rules, p,
-                 &download = ctx.download](ui::BgProgress& progress) {
-      return OSMIMPORTTHREAD(errlog, *rules, p, download, progress);
+    task.work = [errlog = ctx.db.errlog_path(), &rules, p, &download = ctx.download,
+                 &detail](ui::BgProgress& progress) {
+      return OSMIMPORTTHREAD(errlog, *rules, p, download, progress, &detail);
     };
     r = ctx.ui.BGPROCES(std::move(task));
   }
   if (r.LASTERR > 0) {
-    ctx.ui.WGINFO(
-        text::STRTOKENREPLACE(_("Error {errnum}: {errdesc}."),
-                              {"errnum", std::to_string(r.LASTERR), "errdesc", r.LASTERRDESC}));
+    ctx.ui.WGINFO(import_error_text(r.LASTERR, r.LASTERRDESC, detail));
   } else if (!r.cancelled) {
     // The viewer's connection still reads the file this import replaced.
     std::error_code ec;

@@ -86,9 +86,10 @@ void add_commands(ui::Commands& commands, ImportContext& ctx);
 // `download` (a failure is error 5 with its reason), then converts the OSM
 // data into P.OUTFN with `rules`, showing progress; database errors are
 // logged to `errlog`. The downloaded data is removed however it ends.
+// Broken data also gives where and what in `detail`, when given.
 ui::BgResult OSMIMPORTTHREAD(const std::filesystem::path& errlog, const OsmRules& rules,
                              const OSMIMPORTPARAMREC& P, const ImportDownload& download,
-                             ui::BgProgress& progress);
+                             ui::BgProgress& progress, std::string* detail = nullptr);
 
 class ImportProgressText;
 

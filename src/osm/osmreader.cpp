@@ -71,6 +71,7 @@ class Converter final : public OsmElementSink {
   }
   bool cancelled() const { return PROCESSCANCEL; }
   bool malformed() const { return malformed_; }
+  const std::string& malformed_detail() const { return malformed_detail_; }
   uint64_t spilled_nodes() const { return nodes_.spilled(); }
 
   void node(const OSMNODE& n) override;
@@ -114,6 +115,7 @@ class Converter final : public OsmElementSink {
   WayNodes waynodes_;
   bool PROCESSCANCEL = false;
   bool malformed_ = false;
+  std::string malformed_detail_;  // what made the data malformed first
 };
 
 void Converter::create_temp_tables() {
@@ -192,6 +194,11 @@ void Converter::apply_tag(const TAGREC& t) {
 void Converter::nd(uint64_t ref) {
   if (PARENTTAG != Parent::way) return;
   if (THISWAYREFS.size() >= kMaxWayNodes) {
+    if (!malformed_) {
+      malformed_detail_ = text::STRTOKENREPLACE(
+          text::_("Way {id} has more than {max} nodes."),
+          {"id", std::to_string(w_.ORVOBJ.ID), "max", std::to_string(kMaxWayNodes)});
+    }
     malformed_ = true;
     return;
   }
@@ -303,9 +310,10 @@ OsmImportResult error_result(int code, std::string desc) {
   return r;
 }
 
-OsmImportResult format_error(std::optional<uint64_t> offset) {
+OsmImportResult format_error(std::optional<uint64_t> offset, std::string detail = {}) {
   OsmImportResult r = error_result(OSMERR_FORMAT, text::_("bad file format."));
   r.error_offset = offset;
+  r.error_detail = std::move(detail);
   return r;
 }
 
@@ -322,9 +330,9 @@ OsmImportResult convert(BinOrvela& w, Converter& c, OsmElementSource& src, const
   const SourceResult s = src.read(c);
   c.finalize_temp_statements();
   if (s.status != SourceStatus::ok) {
-    r = format_error(s.offset);
+    r = format_error(s.offset, s.detail);
   } else if (c.malformed()) {
-    r = format_error(std::nullopt);
+    r = format_error(std::nullopt, c.malformed_detail());
   }
   if (r.LASTERR == 0 && !c.cancelled()) {
     c.DETECTINTERSECTIONS();
@@ -355,6 +363,13 @@ OsmImportResult convert(BinOrvela& w, Converter& c, OsmElementSource& src, const
 
 }  // namespace
 
+std::string import_error_text(int err, const std::string& desc, const std::string& detail) {
+  std::string t = text::STRTOKENREPLACE(text::_("Error {errnum}: {errdesc}."),
+                                        {"errnum", std::to_string(err), "errdesc", desc});
+  if (!detail.empty()) t += "\n" + detail;
+  return t;
+}
+
 OsmImportResult rules_unreadable() {
   return error_result(OSMERR_RULES, text::_("Can not read osm.rules"));
 }
@@ -383,7 +398,7 @@ OsmImportResult OSMPROCFILE(const fs::path& infn, const fs::path& outfn, const f
   BinOrvela w(db, opt.limits.writer);
   Converter c(db, w, rules, opt, stats);
   c.HANDLEPROGRESS(OSMREAD_EVMAPINIT, 0);
-  if (s.status != SourceStatus::ok) return format_error(s.offset);
+  if (s.status != SourceStatus::ok) return format_error(s.offset, s.detail);
   try {
     w.BINORVEL_INIT(temp.string());
     OsmImportResult r = convert(w, c, *src, temp, outfn, stats);

@@ -39,6 +39,9 @@ struct OsmImportResult {
   // With OSMERR_FORMAT, where the reader stopped, when it knows: a byte of
   // the (unpacked) XML text or of the PBF file.
   std::optional<uint64_t> error_offset;
+  // With OSMERR_FORMAT, where and what, when the reader knows: shown after
+  // the error text ("Line 12, column 5: expected ...").
+  std::string error_detail;
 };
 
 // Counters of one import, for the curious (tests, the benchmark).
@@ -74,6 +77,10 @@ struct OsmImportOptions {
 
 // The result of an import whose rules file cannot be read (OSMERR_RULES).
 OsmImportResult rules_unreadable();
+
+// "Error {errnum}: {errdesc}." and, on the next line, the detail (where and
+// what) when there is one.
+std::string import_error_text(int err, const std::string& desc, const std::string& detail);
 
 // Converts `infn` (OSM XML, plain or packed, or PBF) into the map `outfn`
 // through a database connection of its own, which logs to `errlog`; nobody

@@ -1,10 +1,15 @@
 #include "osm/xml_source.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "text/numeric.h"
+#include "text/translate.h"
 
 namespace orvela::osm {
+
+using text::_;
+
 namespace {
 
 constexpr uint64_t kProgressEvery = 10000;
@@ -74,18 +79,50 @@ bool parse_osm_id(std::string_view s, uint64_t& id) {
   return true;
 }
 
+SourceResult XmlElementSource::bad_format(const std::string& what) const {
+  // The parser has taken the byte it stopped at.
+  const uint64_t at = xml_.fpos() > 0 ? xml_.fpos() - 1 : 0;
+  const text::TextPosition pos = text::text_position(fn_, at);
+  return {SourceStatus::bad_format, xml_.fpos(),
+          text::STRTOKENREPLACE(_("Line {line}, column {column}: {what}."),
+                                {"line", std::to_string(pos.line), "column",
+                                 std::to_string(pos.column), "what", what})};
+}
+
+SourceResult XmlElementSource::unreadable(const text::IoError& e) const {
+  return bad_format(
+      text::STRTOKENREPLACE(_("the data cannot be read further ({reason})"), {"reason", e.what()}));
+}
+
+bool XmlElementSource::refuse() {
+  // Enough of the value to recognise it, cut on a character boundary.
+  std::string_view v = w_;
+  size_t n = std::min<size_t>(v.size(), 40);
+  while (n < v.size() && n > 0 && (static_cast<unsigned char>(v[n]) & 0xC0) == 0x80) --n;
+  bad_value_ = k_ + "=\"" + std::string(v.substr(0, n)) + (n < v.size() ? "...\"" : "\"");
+  return false;
+}
+
+SourceResult XmlElementSource::bad_element(std::string_view name) const {
+  if (xml_.malformed()) return bad_format(xml_.problem());
+  return bad_format(text::STRTOKENREPLACE(_("expected a number in {attribute} of <{element}>"),
+                                          {"attribute", bad_value_, "element", std::string(name)}));
+}
+
 SourceResult XmlElementSource::open(const std::filesystem::path& fn) {
   ilxmltags_ = 0;
   where_ = Where::document;
-  if (xml_.XMLOPEN(fn) != 0) return {SourceStatus::cannot_open, 0};
+  fn_ = fn;
+  if (xml_.XMLOPEN(fn) != 0) return {SourceStatus::cannot_open, 0, {}};
   std::error_code ec;
   auto size = std::filesystem::file_size(fn, ec);
   xml_.XMLFSIZE = ec ? 0 : size;
   try {
     // Anything but an XML document (an error page, a binary file) stops here.
-    if (xml_.XMLGETNEXTTAG() != "?xml") return bad_format();
-  } catch (const text::IoError&) {
-    return bad_format();
+    if (xml_.XMLGETNEXTTAG() != "?xml")
+      return bad_format(_("expected an XML declaration \"<?xml\" at the start"));
+  } catch (const text::IoError& e) {
+    return unreadable(e);
   }
   ++ilxmltags_;
   return {};
@@ -96,7 +133,7 @@ bool XmlElementSource::read_node(OsmElementSink& sink) {
   while (xml_.res() && xml_.XMLGETNEXTTAGPAR(k_, w_)) {
     std::string_view k = k_;
     if (k == "id") {
-      if (!parse_osm_id(w_, n.ID)) return false;
+      if (!parse_osm_id(w_, n.ID)) return refuse();
     } else if (k == "lat") {
       n.LAT = parse_coord(w_);
     } else if (k == "lon") {
@@ -115,7 +152,7 @@ bool XmlElementSource::read_node(OsmElementSink& sink) {
 bool XmlElementSource::read_way(OsmElementSink& sink) {
   uint64_t id = 0;
   while (xml_.res() && xml_.XMLGETNEXTTAGPAR(k_, w_)) {
-    if (std::string_view(k_) == "id" && !parse_osm_id(w_, id)) return false;
+    if (std::string_view(k_) == "id" && !parse_osm_id(w_, id)) return refuse();
   }
   sink.way(id);
   if (self_closing()) {
@@ -147,7 +184,7 @@ bool XmlElementSource::read_nd(OsmElementSink& sink) {
   bool have = false;
   while (xml_.res() && xml_.XMLGETNEXTTAGPAR(k_, w_)) {
     if (std::string_view(k_) == "ref") {
-      if (!parse_osm_id(w_, ref)) return false;
+      if (!parse_osm_id(w_, ref)) return refuse();
       have = true;
     }
   }
@@ -192,18 +229,23 @@ SourceResult XmlElementSource::read(OsmElementSink& sink) {
     while (xml_.res()) {
       std::string name = xml_.XMLGETNEXTTAG();
       ++ilxmltags_;
-      if (!dispatch(name, sink) || xml_.malformed()) return bad_format();
+      if (!dispatch(name, sink) || xml_.malformed()) return bad_element(name);
       if (ilxmltags_ % kProgressEvery == 0 &&
           sink.progress(std::min(xml_.file_pos(), xml_.XMLFSIZE), xml_.XMLFSIZE)) {
         return {};
       }
     }
-  } catch (const text::IoError&) {
-    return bad_format();
+  } catch (const text::IoError& e) {
+    return unreadable(e);
   }
   // A document that ends inside its root element was cut off (a broken
   // download): taking what came would pass half a map for a whole one.
-  if (where_ != Where::document) return bad_format();
+  if (where_ != Where::document) {
+    const char* end = where_ == Where::node  ? "</node>"
+                      : where_ == Where::way ? "</way>"
+                                             : "</osm>";
+    return bad_format(text::STRTOKENREPLACE(_("the file ends here, expected {tag}"), {"tag", end}));
+  }
   return {};
 }
 

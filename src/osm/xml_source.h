@@ -30,9 +30,18 @@ class XmlElementSource final : public OsmElementSource {
   bool read_nd(OsmElementSink& sink);
   void end_element(Where w, OsmElementSink& sink);
   bool self_closing() const { return xml_.ch() == '/'; }
-  SourceResult bad_format() const { return {SourceStatus::bad_format, xml_.fpos()}; }
+  // Broken data at the parser's position; `what` says what was expected there.
+  SourceResult bad_format(const std::string& what) const;
+  // Broken data where dispatch() or the parser stopped.
+  SourceResult bad_element(std::string_view name) const;
+  // A file that cannot be read on: unreadable or corrupt packed data.
+  SourceResult unreadable(const text::IoError& e) const;
+  // Keeps the refused attribute for bad_element(); false.
+  bool refuse();
 
   text::XmlParser xml_;
+  std::filesystem::path fn_;
+  std::string bad_value_;  // with a refused element: the attribute and its value
   uint64_t ilxmltags_ = 0;
   Where where_ = Where::document;
   std::string k_, w_;  // the attribute being read

@@ -1,5 +1,6 @@
 #include "text/xmlparse.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 
@@ -7,6 +8,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "text/translate.h"
 #include "text/utf8.h"
 
 namespace orvela::text {
@@ -129,6 +131,7 @@ std::string XMLENTITYCONV(std::string_view entity) {
 int XmlParser::XMLOPEN(const std::filesystem::path& fn) {
   XMLFPOS = 0;
   malformed_ = false;
+  problem_.clear();
   int rc = XMLF.INITF(fn);
   if (rc == 0) XMLRES = true;
   XMLCH = 0;
@@ -140,14 +143,18 @@ void XmlParser::XMLCLOSE() {
   XMLF.close();
 }
 
-void XmlParser::give_up() {
+void XmlParser::give_up(std::string problem) {
   malformed_ = true;
   XMLRES = false;
+  problem_ = std::move(problem);
 }
 
 bool XmlParser::append_capped(std::string& s, char c, size_t cap) {
   if (s.size() >= cap) {
-    give_up();
+    const char* what = cap == kMaxNameLen    ? N_("expected a name of at most {bytes} bytes")
+                       : cap == kMaxValueLen ? N_("expected a value of at most {bytes} bytes")
+                                             : N_("expected text of at most {bytes} bytes");
+    give_up(STRTOKENREPLACE(_(what), {"bytes", std::to_string(cap)}));
     return false;
   }
   s += c;
@@ -323,6 +330,33 @@ bool XmlParser::next_attr_bytewise(std::string& k, std::string& w) {
   }
   to_lower(k);
   return res && !malformed_;
+}
+
+TextPosition text_position(const std::filesystem::path& fn, uint64_t offset) {
+  TextPosition pos;
+  ISTREAM in;
+  if (in.INITF(fn) != 0) return pos;
+  try {
+    for (uint64_t at = 0; at < offset;) {
+      if (in.pending().empty()) in.READBUF();
+      std::string_view buf = in.pending();
+      if (buf.empty()) break;
+      const size_t n = static_cast<size_t>(std::min<uint64_t>(buf.size(), offset - at));
+      for (char c : buf.substr(0, n)) {
+        if (c == '\n') {
+          ++pos.line;
+          pos.column = 1;
+        } else if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+          ++pos.column;
+        }
+      }
+      in.consume(n);
+      at += n;
+    }
+  } catch (const IoError&) {
+    // The packed data breaks before the offset: the place reached is the answer.
+  }
+  return pos;
 }
 
 }  // namespace orvela::text

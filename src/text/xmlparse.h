@@ -68,11 +68,14 @@ class XmlParser {
   uint64_t file_pos() const { return XMLF.file_pos(); }
   // Set once a name or value ran over its limit; reading then stops (res() false).
   bool malformed() const { return malformed_; }
+  // With malformed(): what the document should have held instead, for the
+  // user who must mend it.
+  const std::string& problem() const { return problem_; }
 
   uint64_t XMLFSIZE = 0;
 
  private:
-  void give_up();
+  void give_up(std::string problem);
   bool append_capped(std::string& s, char c, size_t cap);
   struct ValueState {
     bool INENTITY = false;
@@ -131,6 +134,17 @@ class XmlParser {
   uint64_t XMLFPOS = 0;
   std::string* XMLCOPYTEXTSTR = nullptr;
   bool malformed_ = false;
+  std::string problem_;
 };
+
+// Where the byte at `offset` of the text of `fn` (unpacked as XMLOPEN reads
+// it) is: line and column from 1, the column counted in UTF-8 characters.
+// Only an error report needs it, so the file is read again rather than
+// every line counted while parsing.
+struct TextPosition {
+  uint64_t line = 1;
+  uint64_t column = 1;
+};
+TextPosition text_position(const std::filesystem::path& fn, uint64_t offset);
 
 }  // namespace orvela::text

@@ -109,31 +109,71 @@ TEST(ElementSource, ElementsOutsideTheRootAreNotRead) {
 }
 
 // Broken XML is refused with the place where reading stopped: at or just
-// after the broken spot, never before it.
-TEST(ElementSource, BrokenXmlTellsWhere) {
+// after the broken spot, never before it; the detail gives that place as
+// line and column and says what should have been there.
+TEST(ElementSource, BrokenXmlTellsWhereAndWhat) {
   const std::string head = "<?xml version='1.0'?>\n<osm>\n<node id=\"1\" lat=\"1\" lon=\"1\"/>\n";
   struct Case {
     const char* what;
     std::string doc;
-    std::string broken_at;  // the text where the damage starts
+    std::string broken_at;     // the text where the damage starts
+    std::string starts, ends;  // of the detail
   } cases[] = {
-      {"id not a number", head + "<node id=\"1x\" lat=\"2\" lon=\"2\"/>\n</osm>\n", "1x"},
-      {"ref not a number", head + "<way id=\"2\"><nd ref=\"?\"/></way>\n</osm>\n", "?"},
-      {"cut inside a way", head + "<way id=\"2\"><nd ref=\"1\"/>", "<way"},
-      {"no root end", head, "<node"},
+      {"id not a number", head + "<node id=\"1x\" lat=\"2\" lon=\"2\"/>\n</osm>\n", "1x",
+       "Line 4, column 14: expected a number in id=\"1x\" of <node>.", ""},
+      {"ref not a number", head + "<way id=\"2\"><nd ref=\"?\"/></way>\n</osm>\n", "?",
+       "Line 4, column 24: expected a number in ref=\"?\" of <nd>.", ""},
+      {"columns count characters",
+       head + "<way id=\"5\"><tag k=\"name\" v=\"\u017b\u00f3\u0142\u0107\"/><nd "
+              "ref=\"-\"/></way>\n</osm>\n",
+       "-\"", "Line 4, column 48: expected a number in ref=\"-\" of <nd>.", ""},
+      {"a long bad id is cut", head + "<way id=\"" + std::string(60, '9') + "\"/>\n</osm>\n", "99",
+       "Line 4, column 71: expected a number in id=\"" + std::string(40, '9') + "...\" of <way>.",
+       ""},
+      {"cut inside a way", head + "<way id=\"2\"><nd ref=\"1\"/>", "<way",
+       "Line 4, column 26: the file ends here, expected </way>.", ""},
+      {"cut inside a node", head + "<node id=\"3\" lat=\"1\" lon=\"1\">\n <tag k=\"a\"",
+       "<node id=\"3", "Line 5, column 12: the file ends here, expected </node>.", ""},
+      {"no root end", head, "<node", "Line 4, column 1: the file ends here, expected </osm>.", ""},
+      {"a tag name too long", head + "<" + std::string(5000, 'n') + "/>\n</osm>\n", "<nnn",
+       "Line 4, column ", ": expected a name of at most 1024 bytes."},
+      {"a value too long",
+       head + "<node id=\"2\" lat=\"2\" lon=\"2\"><tag k=\"a\" v=\"" + std::string(70000, 'v') +
+           "\"/></node>\n</osm>\n",
+       "v=\"vvv", "Line 4, column ", ": expected a value of at most 65536 bytes."},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
     TempDir dir;
     write_file(dir / "b.osm", c.doc);
     XmlElementSource src;
-    ASSERT_EQ(src.open(dir / "b.osm").status, SourceStatus::ok) << c.what;
+    ASSERT_EQ(src.open(dir / "b.osm").status, SourceStatus::ok);
     RecordingSink sink;
     SourceResult r = src.read(sink);
     src.close();
-    EXPECT_EQ(r.status, SourceStatus::bad_format) << c.what;
-    EXPECT_GE(r.offset, c.doc.rfind(c.broken_at)) << c.what;
-    EXPECT_LE(r.offset, c.doc.size() + 1) << c.what;
+    EXPECT_EQ(r.status, SourceStatus::bad_format);
+    EXPECT_GE(r.offset, c.doc.rfind(c.broken_at));
+    EXPECT_LE(r.offset, c.doc.size() + 1);
+    EXPECT_EQ(r.detail.rfind(c.starts, 0), 0u) << r.detail;
+    EXPECT_TRUE(r.detail.ends_with(c.ends)) << r.detail;
   }
+}
+
+// A file that is not XML at all, or packed data that breaks, says so too.
+TEST(ElementSource, UnreadableXmlTellsWhat) {
+  TempDir dir;
+  write_file(dir / "n.osm", "\n\n<html><body>Not found</body></html>");
+  XmlElementSource src;
+  SourceResult r = src.open(dir / "n.osm");
+  EXPECT_EQ(r.status, SourceStatus::bad_format);
+  EXPECT_EQ(r.detail, "Line 3, column 6: expected an XML declaration \"<?xml\" at the start.");
+
+  // A gzip header and then garbage: inflating it fails at once.
+  write_file(dir / "g.osm.gz",
+             std::string("\x1f\x8b\x08\x00\x00\x00\x00\x00\x00\x03", 10) + std::string(64, '\xff'));
+  r = src.open(dir / "g.osm.gz");
+  EXPECT_EQ(r.status, SourceStatus::bad_format);
+  EXPECT_EQ(r.detail, "Line 1, column 1: the data cannot be read further (gzip data corrupt).");
 }
 
 // Coordinates are the decimal degrees rounded to micro-degrees through their
