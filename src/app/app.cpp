@@ -4,7 +4,6 @@
 #include <fmt/format.h>
 
 #include <chrono>
-#include <fstream>
 
 #include "app/commands.h"
 #include "app/settings_menu.h"
@@ -14,6 +13,7 @@
 #include "gps/commands.h"
 #include "map/db_error.h"
 #include "online/commands.h"
+#include "text/atomic_file.h"
 #include "text/translate.h"
 #include "weather/commands.h"
 
@@ -253,12 +253,9 @@ void App::on_mouse_leave() { mouse_.MOUSETOCENTER(); }
 void App::on_init_menu() { commands_.init_menu(ui_); }
 
 void App::on_unexpected_error(const std::string& what) {
-  {
-    // One open-append-close per line: a crash right after still leaves it.
-    std::ofstream log(paths_.error_log(), std::ios::app | std::ios::binary);
-    const auto now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
-    if (log) log << fmt::format("{:%Y-%m-%d %H:%M:%S} {}\n", now, what);
-  }
+  // One open-append-close per line: a crash right after still leaves it.
+  const auto now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+  text::append_line(paths_.error_log(), fmt::format("{:%Y-%m-%d %H:%M:%S} {}", now, what));
   const std::string said = text::STRTOKENREPLACE(
       _("Unexpected error: {error}. The command was stopped; the program goes on."),
       {"error", what});

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 
+#include "text/atomic_file.h"
+
 namespace orvela::app {
 namespace fs = std::filesystem;
 
@@ -74,13 +76,7 @@ Paths Paths::detect(fs::path prog, const std::optional<fs::path>& home_override,
                env_dir(env, "XDG_CACHE_HOME", user_home / ".cache") / "orvela");
 }
 
-TempFile::TempFile(const fs::path& dir) {
-  std::string tmpl = (dir / "orvela-XXXXXX.dat").string();
-  int fd = ::mkstemps(tmpl.data(), 4);
-  if (fd < 0) return;
-  ::close(fd);
-  path_ = tmpl;
-}
+TempFile::TempFile(const fs::path& dir) : path_(text::create_temp_beside(dir / "orvela.dat")) {}
 
 TempFile::~TempFile() {
   if (path_.empty()) return;

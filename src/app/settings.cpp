@@ -193,7 +193,7 @@ std::string user_ini_text(const Settings& s) {
   return out;
 }
 
-bool write_user_ini(const Settings& s, const std::filesystem::path& file) {
+text::WriteResult write_user_ini(const Settings& s, const std::filesystem::path& file) {
   return text::write_file_atomically(file, user_ini_text(s));
 }
 
@@ -226,7 +226,7 @@ std::string default_program_ini_text() {
 bool create_program_ini_if_missing(const std::filesystem::path& file) {
   std::error_code ec;
   if (std::filesystem::exists(file, ec)) return true;
-  return text::write_file_atomically(file, default_program_ini_text());
+  return static_cast<bool>(text::write_file_atomically(file, default_program_ini_text()));
 }
 
 }  // namespace orvela::app

@@ -14,6 +14,7 @@
 #include "gps/gps_settings.h"
 #include "online/addresses.h"
 #include "sound/engine_settings.h"
+#include "text/atomic_file.h"
 #include "weather/weather_settings.h"
 
 namespace orvela::app {
@@ -80,7 +81,7 @@ bool read_user_ini(Settings& s, const std::filesystem::path& file);
 // The exact text of user.ini for `s`.
 std::string user_ini_text(const Settings& s);
 // Writes user.ini atomically; false when it cannot be written.
-bool write_user_ini(const Settings& s, const std::filesystem::path& file);
+text::WriteResult write_user_ini(const Settings& s, const std::filesystem::path& file);
 // The text of a fresh orvela.ini listing every key with its default.
 std::string default_program_ini_text();
 // Writes that text to `file` when no such file exists yet; false on failure.

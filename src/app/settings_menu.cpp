@@ -16,8 +16,9 @@ bool READUSERINI(Settings& s, const Paths& paths, ui::Ui& ui, bool startup) {
 bool SAVEUSERINI(const Settings& s, const Paths& paths, ui::Ui& ui) {
   std::error_code ec;
   std::filesystem::create_directories(paths.config_dir(), ec);
-  if (!write_user_ini(s, paths.user_ini())) {
-    ui.WGINFO(_("Can not save file user.ini"));
+  if (const text::WriteResult w = write_user_ini(s, paths.user_ini()); !w) {
+    ui.WGINFO(
+        text::STRTOKENREPLACE(_("Can not save file user.ini: {error}"), {"error", w.reason()}));
     return false;
   }
   return true;

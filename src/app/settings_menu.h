@@ -15,7 +15,7 @@ namespace orvela::app {
 // menu it says "No saved user settings found.". False when nothing was read;
 // otherwise the caller hands the new values to the sound and mouse input.
 bool READUSERINI(Settings& s, const Paths& paths, ui::Ui& ui, bool startup);
-// Writes user.ini; says "Can not save file user.ini" when that fails.
+// Writes user.ini; says "Can not save file user.ini" and why when that fails.
 bool SAVEUSERINI(const Settings& s, const Paths& paths, ui::Ui& ui);
 // "Remember to save settings, ..." when the reminder is switched on.
 void SAVESETTINGSREMINDER(const Settings& s, ui::Ui& ui);

@@ -20,8 +20,8 @@ void make_dirs(const std::filesystem::path& dir) {
 }
 
 // Temporary files a killed program left behind (a map being imported or
-// installed, a settings or bookmark file being saved), and the folders a map
-// installation unpacks into. Only this program's own temporary names go; one
+// installed, a settings or bookmark file being saved, a download), and the
+// folders a map installation unpacks into. Only this program's own temporary names go; one
 // instance runs per home, so none is in use.
 void remove_stale_temp_files(const std::filesystem::path& dir) {
   std::error_code ec;
@@ -42,7 +42,7 @@ void INIT(const Paths& paths, ui::Ui& ui) {
   if (!std::filesystem::is_directory(paths.maps_dir(), ec))
     ui.WGINFO(text::STRTOKENREPLACE(_("Can not create {dir} directory."),
                                     {"dir", paths.maps_dir().string()}));
-  for (const auto& dir : {paths.config_dir(), paths.data_dir(), paths.maps_dir()})
+  for (const auto& dir : {paths.config_dir(), paths.data_dir(), paths.maps_dir(), paths.temp_dir()})
     remove_stale_temp_files(dir);
   // A fresh home gets an orvela.ini listing every key, so the service
   // addresses can be found and edited by hand.

@@ -57,9 +57,10 @@ bool Bookmarks::SAVEBOOKMARKS(bool AUTO) {
   }
   const std::string content =
       is_gpx(file) ? gpx_text(list_) : loadstone_text(list_, settings_.BOOKMARKSAVEFORMAT);
-  if (!text::write_file_atomically(file, content)) {
-    ui_.WGINFO(text::STRTOKENREPLACE(_("Error saving bookmarks file {file}. The old file is kept."),
-                                     {"file", file.string()}));
+  if (const text::WriteResult w = text::write_file_atomically(file, content); !w) {
+    ui_.WGINFO(text::STRTOKENREPLACE(
+        _("Error saving bookmarks file {file}: {error}. The old file is kept."),
+        {"file", file.string(), "error", w.reason()}));
     return false;
   }
   lastfn_ = lastsavedfn_ = file;
@@ -120,9 +121,15 @@ void Bookmarks::SAVESTARTPOS() {
   const auto map = map_name_in(loader_.MAPDIR(), loader_.FN());
   std::error_code ec;
   fs::create_directories(start_pos_file_.parent_path(), ec);
-  if (!map ||
-      !text::write_file_atomically(start_pos_file_, start_pos_text({*map, user_.ULAT, user_.ULON})))
+  if (!map) {
     ui_.WGINFO(_("Error saving start position file"));
+    return;
+  }
+  const text::WriteResult w =
+      text::write_file_atomically(start_pos_file_, start_pos_text({*map, user_.ULAT, user_.ULON}));
+  if (!w)
+    ui_.WGINFO(text::STRTOKENREPLACE(_("Error saving start position file: {error}"),
+                                     {"error", w.reason()}));
 }
 
 bool Bookmarks::READSTARTPOS() {

@@ -21,12 +21,10 @@ fs::path home_copy(const fs::path& src, const fs::path& home_maps) {
   fs::create_directories(home_maps, ec);
   const fs::path tmp = text::temp_path_beside(dst);
   text::RemoveOnFailure guard({tmp});
-  if (fs::copy_file(src, tmp, fs::copy_options::overwrite_existing, ec) && !ec) {
-    fs::rename(tmp, dst, ec);
-    if (!ec) {
-      guard.keep();
-      return dst;
-    }
+  if (fs::copy_file(src, tmp, fs::copy_options::overwrite_existing, ec) && !ec &&
+      text::replace_with_temp(tmp, dst)) {
+    guard.keep();
+    return dst;
   }
   return src;
 }

@@ -12,15 +12,21 @@ namespace orvela::map {
 
 class DbFatalError : public std::runtime_error {
  public:
-  DbFatalError(int code, std::string operation, const std::string& logline)
-      : std::runtime_error(logline), code_(code), operation_(std::move(operation)) {}
+  DbFatalError(int code, std::string operation, const std::string& logline, int system_errno = 0)
+      : std::runtime_error(logline),
+        code_(code),
+        system_errno_(system_errno),
+        operation_(std::move(operation)) {}
   // SQLite result code that caused it.
   int code() const { return code_; }
+  // The system's error number behind it (ENOSPC for a full disk), 0 when none.
+  int system_errno() const { return system_errno_; }
   // The operation word given to the check (e.g. "Adding tag").
   const std::string& operation() const { return operation_; }
 
  private:
   int code_;
+  int system_errno_;
   std::string operation_;
 };
 

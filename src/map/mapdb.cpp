@@ -1,8 +1,7 @@
 #include "map/mapdb.h"
 
-#include <fstream>
-
 #include "map/varint.h"
+#include "text/atomic_file.h"
 #include "text/utf8.h"
 
 namespace orvela::map {
@@ -31,6 +30,9 @@ MapDb::~MapDb() {
 
 int MapDb::record(int rc) {
   dberr_ = static_cast<int16_t>(rc);
+  // Asked at once, while the connection still knows it.
+  const bool failed = rc != SQLITE_OK && rc != SQLITE_ROW && rc != SQLITE_DONE;
+  syserr_ = failed && db_ != nullptr ? sqlite3_system_errno(db_) : 0;
   return rc;
 }
 
@@ -41,8 +43,7 @@ std::string MapDb::errmsg() const {
 
 void MapDb::append_log(const std::string& line) const {
   // Each line is its own open-append-close, so a crash later loses nothing.
-  std::ofstream f(errlog_, std::ios::app | std::ios::binary);
-  if (f) f << line << '\n';
+  text::append_line(errlog_, line);
 }
 
 // --- connection -------------------------------------------------------------
@@ -52,6 +53,8 @@ int MapDb::DBCONNECT(const std::string& fn, int flags) {
   sqlite3* db = nullptr;
   int rc = sqlite3_open_v2(fn.c_str(), &db, flags, nullptr);
   record(rc);
+  // The failed handle still knows why the system refused the file.
+  if (rc != SQLITE_OK && db != nullptr) syserr_ = sqlite3_system_errno(db);
   if (rc != SQLITE_OK) {
     sqlite3_close_v2(db);
     db = nullptr;
@@ -65,7 +68,10 @@ int MapDb::DBCLOSE() {
   dbs_.reset();
   // close_v2 defers the close until statements still held elsewhere are
   // finalized, instead of failing with "busy".
-  int rc = record(sqlite3_close_v2(db_));
+  // A handle that failed to close is not asked anything more.
+  const int rc = sqlite3_close_v2(db_);
+  dberr_ = static_cast<int16_t>(rc);
+  syserr_ = 0;
   // The connection is forgotten whatever happens, also when the check throws.
   struct Forget {
     sqlite3*& db;
@@ -207,7 +213,7 @@ void MapDb::IFDBERREX(std::string_view kom) {
   if (!ISDBERR()) return;
   std::string line = dberr_line(std::string(kom) + " last query: " + lastsqlq_);
   append_log(line);
-  throw DbFatalError(dberr_, std::string(kom), line);
+  throw DbFatalError(dberr_, std::string(kom), line, syserr_);
 }
 
 // --- geometry readers ---------------------------------------------------------

@@ -127,6 +127,8 @@ class MapDb {
   std::filesystem::path errlog_;
   sqlite3* db_ = nullptr;
   int16_t dberr_ = SQLITE_OK;
+  // The system's error number behind a failed read or write (a full disk).
+  int syserr_ = 0;
   std::optional<std::string> dberrstr_;
   Stmt dbs_;
   std::string lastsqlq_;

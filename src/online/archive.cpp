@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "online/utf8_locale.h"
+#include "text/atomic_file.h"
 #include "text/translate.h"
 
 namespace orvela::online {
@@ -30,17 +31,6 @@ std::string archive_error(archive* a) {
 
 std::string entry_text(const std::string& message, const std::string& name) {
   return text::STRTOKENREPLACE(message, {"name", name});
-}
-
-bool write_all(int fd, const char* p, size_t n) {
-  while (n > 0) {
-    const ssize_t w = ::write(fd, p, n);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) return false;
-    p += w;
-    n -= static_cast<size_t>(w);
-  }
-  return true;
 }
 
 // Copies the current entry's data into `target`; the error text or empty.
@@ -70,10 +60,13 @@ std::string write_entry(archive* a, const std::filesystem::path& target,
     if (n < 0) {
       error = text::STRTOKENREPLACE(_("the archive cannot be read: {error}"),
                                     {"error", archive_error(a)});
-    } else if (!write_all(fd, buf.data(), static_cast<size_t>(n))) {
+    } else if (!text::write_all(fd, {buf.data(), static_cast<size_t>(n)})) {
       error = cannot(std::strerror(errno));
     }
   }
+  // On disk before it is renamed over an installed map: the rename must
+  // never put in place a file whose data a crash of the system would lose.
+  if (error.empty() && !was_cancelled && ::fsync(fd) != 0) error = cannot(std::strerror(errno));
   if (::close(fd) != 0 && error.empty() && !was_cancelled) error = cannot(std::strerror(errno));
   return error;
 }

@@ -4,13 +4,16 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <memory>
 #include <mutex>
 #include <sstream>
+#include <system_error>
 
+#include "text/atomic_file.h"
 #include "text/numeric.h"
 #include "text/strutil.h"
 #include "text/translate.h"
@@ -40,13 +43,20 @@ struct FileCloser {
 struct Transfer {
   std::FILE* out = nullptr;
   const DownloadProgress* progress = nullptr;
+  int write_errno = 0;  // why the file took less than it was given
 };
 
-// WRICALLBACK: a short count makes libcurl fail the transfer with its
-// write-error text, so a full disk reaches the user as a failed download.
+// WRICALLBACK: a short count makes libcurl fail the transfer; the system's
+// reason is kept, so a full disk reaches the user by its name.
 size_t write_callback(char* buffer, size_t size, size_t nitems, void* userdata) {
   auto* t = static_cast<Transfer*>(userdata);
-  return std::fwrite(buffer, 1, size * nitems, t->out);
+  const size_t n = std::fwrite(buffer, 1, size * nitems, t->out);
+  // stdio buffers: the disk's refusal may only come at a later flush.
+  if (n < size * nitems || std::fflush(t->out) != 0) {
+    t->write_errno = errno != 0 ? errno : ENOSPC;
+    return 0;
+  }
+  return n;
 }
 
 // PROGRESS: hands the counts to the hook; libcurl calls it at least once a
@@ -126,11 +136,13 @@ DownloadResult DOWNLOADFILE(const std::string& url, const std::filesystem::path&
                         _("The secure address was redirected to the insecure {address}; refused."),
                         {"address", to})
                   : std::string(errbuf[0] ? errbuf : curl_easy_strerror(rc));
+  } else if (rc == CURLE_WRITE_ERROR && t.write_errno != 0) {
+    r.error = std::system_category().message(t.write_errno);
   } else if (rc != CURLE_OK) {
     r.error = errbuf[0] ? errbuf : curl_easy_strerror(rc);
   }
   if (std::fclose(out.release()) != 0 && r.error.empty() && !r.aborted)
-    r.error = "can not write file.";
+    r.error = std::system_category().message(errno);
   return r;
 }
 
@@ -191,17 +203,12 @@ Downloader::~Downloader() {
 
 const std::filesystem::path& Downloader::TEMPFILE() {
   if (tempfile_.empty()) {
-    // A name of our own, so that two copies of the program never share it.
+    // A name of our own, so that two copies of the program never share it,
+    // and a temporary one, so that a start after a crash clears it away.
     std::error_code ec;
     std::filesystem::create_directories(temp_dir_, ec);
-    std::string tmpl = (temp_dir_ / "download-XXXXXX.dat").string();
-    const int fd = ::mkstemps(tmpl.data(), 4);
-    if (fd >= 0) {
-      ::close(fd);
-      tempfile_ = tmpl;
-    } else {
-      tempfile_ = temp_dir_ / "download.dat";
-    }
+    tempfile_ = text::create_temp_beside(temp_dir_ / "download.dat");
+    if (tempfile_.empty()) tempfile_ = temp_dir_ / "download.dat";
   }
   return tempfile_;
 }

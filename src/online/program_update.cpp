@@ -72,7 +72,7 @@ bool write_update_dat(const std::filesystem::path& file, double days) {
     c = static_cast<char>(bits & 0xFF);
     bits >>= 8;
   }
-  return text::write_file_atomically(file, std::string_view(b, 8));
+  return static_cast<bool>(text::write_file_atomically(file, std::string_view(b, 8)));
 }
 
 bool update_check_due(double last, double now) {

@@ -99,9 +99,9 @@ std::string pack_map(const std::filesystem::path& map, const std::filesystem::pa
   const std::filesystem::path tmp = text::temp_path_beside(archive);
   text::RemoveOnFailure guard({tmp});
   std::string error = write_7z(map, tmp);
-  std::error_code ec;
-  if (error.empty()) std::filesystem::rename(tmp, archive, ec);
-  if (ec) error = ec.message();
+  if (error.empty()) {
+    if (const text::WriteResult w = text::replace_with_temp(tmp, archive); !w) error = w.reason();
+  }
   if (error.empty()) guard.keep();
   return error;
 }
@@ -143,9 +143,10 @@ int run_publish_cli(const std::filesystem::path& mapdir, const std::filesystem::
                {"name", name, "type", type, "date", date, "size", std::to_string(r.SIZE)})
         << "\n";
   }
-  if (!text::write_file_atomically(outdir / kMapListFile, catalogue)) {
-    err << text::STRTOKENREPLACE(_("{name} cannot be written"),
-                                 {"name", (outdir / kMapListFile).string()})
+  if (const text::WriteResult w = text::write_file_atomically(outdir / kMapListFile, catalogue);
+      !w) {
+    err << text::STRTOKENREPLACE(_("{name} cannot be written: {error}"),
+                                 {"name", (outdir / kMapListFile).string(), "error", w.reason()})
         << "\n";
     return 1;
   }

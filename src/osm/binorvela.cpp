@@ -387,6 +387,8 @@ void BinOrvela::BINORVEL_CLOSE(uint8_t code) {
     // memory of a large import bounded.
     db_.DBQUERY("PRAGMA cache_size=-16384;");
     db_.DBQUERY("vacuum;");
+    // A compaction that ran out of room leaves a file no one may trust.
+    db_.IFDBERREX("vacuum");
   }
   db_.DBCLOSE();
 }

@@ -1,5 +1,9 @@
 #include "osm/osmreader.h"
 
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <system_error>
 #include <unordered_set>
 
 #include "explore/crossing.h"
@@ -317,8 +321,20 @@ OsmImportResult format_error(std::optional<uint64_t> offset, std::string detail 
   return r;
 }
 
-OsmImportResult database_error() {
-  return error_result(OSMERR_DATABASE, text::_("database creation problem"));
+// Says why the map could not be written: the system's words when the
+// system said no (a full disk), else SQLite's.
+OsmImportResult database_error(int sqlite_code, int system_errno) {
+  std::string reason;
+  if (system_errno != 0) {
+    reason = std::system_category().message(system_errno);
+  } else if ((sqlite_code & 0xff) == SQLITE_FULL) {
+    reason = std::system_category().message(ENOSPC);
+  } else {
+    reason = sqlite3_errstr(sqlite_code);
+  }
+  return error_result(
+      OSMERR_DATABASE,
+      text::STRTOKENREPLACE(text::_("database creation problem: {error}"), {"error", reason}));
 }
 
 // Everything after the map file is open: read, search, finish or abandon.
@@ -356,9 +372,8 @@ OsmImportResult convert(BinOrvela& w, Converter& c, OsmElementSource& src, const
     return r;
   }
   w.BINORVEL_CLOSE(0);
-  std::error_code ec;
-  fs::rename(temp, outfn, ec);
-  return ec ? database_error() : r;
+  const text::WriteResult placed = text::replace_with_temp(temp, outfn);
+  return placed ? r : database_error(SQLITE_IOERR, placed.error);
 }
 
 }  // namespace
@@ -404,9 +419,9 @@ OsmImportResult OSMPROCFILE(const fs::path& infn, const fs::path& outfn, const f
     OsmImportResult r = convert(w, c, *src, temp, outfn, stats);
     if (r.LASTERR == 0 && !r.cancelled) guard.keep();
     return r;
-  } catch (const map::DbFatalError&) {
+  } catch (const map::DbFatalError& e) {
     // Already in the error log; this import ends, the program goes on.
-    return database_error();
+    return database_error(e.code(), e.system_errno());
   }
 }
 

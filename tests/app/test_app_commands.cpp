@@ -7,7 +7,9 @@
 #include <stdexcept>
 
 #include "app/app_window.h"
+#include "app/settings_menu.h"
 #include "explore/first_start.h"
+#include "support/small_disk.h"
 
 namespace orvela::app {
 namespace {
@@ -146,7 +148,32 @@ TEST(SettingsMenu, LoadAndSaveReportFailures) {
   EXPECT_EQ(w.out(), "INFO No saved user settings found.\n");
   fs::create_directory(w.app().paths().user_ini());  // a folder in the way
   w.command("IDM_SAVEUSERINI");
-  EXPECT_EQ(w.out(), "INFO Can not save file user.ini\n");
+  EXPECT_EQ(w.out(), "INFO Can not save file user.ini: Is a directory\n");
+}
+
+TEST(SettingsMenu, FullDiskKeepsTheSavedSettingsAndSaysWhy) {
+  orvela::test::SmallDisk disk;
+  ASSERT_EQ(disk.error(), "");
+  const Paths paths(Paths::running_program_dir(), disk.path());
+  std::istringstream in;
+  std::ostringstream out, err;
+  ui::ConsoleUi ui(in, out, err);
+  Settings s;
+  ASSERT_TRUE(SAVEUSERINI(s, paths, ui));
+  const auto read = [&] {
+    std::ifstream f(paths.user_ini(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(f), {});
+  };
+  const std::string saved = read();
+  disk.fill();
+  // More than the last partial page of the disk could still take.
+  s.CONFIRMEXIT = !s.CONFIRMEXIT;
+  s.unknown_user_keys.emplace_back("note", std::string(64 * 1024, 'n'));
+  EXPECT_FALSE(SAVEUSERINI(s, paths, ui));
+  EXPECT_EQ(out.str(), "INFO Can not save file user.ini: No space left on device\n");
+  EXPECT_EQ(read(), saved);
+  for (const auto& e : fs::directory_iterator(disk.path()))
+    EXPECT_TRUE(e.path().filename() == "user.ini" || e.path().filename() == "filler") << e.path();
 }
 
 TEST(InitMenu, ItemsFollowTheState) {

@@ -11,6 +11,7 @@
 #include "bookmarks/loadstone.h"
 #include "read_text.h"
 #include "sound/grid_cells.h"
+#include "support/small_disk.h"
 
 namespace orvela::bookmarks {
 namespace {
@@ -113,8 +114,8 @@ TEST(BookmarkFiles, AFailedWriteKeepsTheOldFileAndSaysSo) {
   setrlimit(RLIMIT_FSIZE, &old);
   std::signal(SIGXFSZ, old_handler);
   EXPECT_FALSE(ok);
-  EXPECT_EQ(w.take_out(),
-            Lines{"INFO Error saving bookmarks file " + file.string() + ". The old file is kept."});
+  EXPECT_EQ(w.take_out(), Lines{"INFO Error saving bookmarks file " + file.string() +
+                                ": File too large. The old file is kept."});
   EXPECT_EQ(slurp(file), saved);
   EXPECT_TRUE(w.bm.BOOKMARKSMODIFIED());
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
@@ -212,6 +213,23 @@ TEST(StartPosition, SavedAndOpenedAgainAtStart) {
   EXPECT_EQ(next.take_out(), Lines{"TITLE Orvela test"});
 }
 
+TEST(StartPosition, FullDiskKeepsThePreviousPositionAndSaysWhy) {
+  orvela::test::SmallDisk disk;
+  ASSERT_EQ(disk.error(), "");
+  BookmarkWorld w("y\n");
+  w.stand(80.5, 70.5);
+  std::ofstream(disk / "orvela.start") << "previous";
+  disk.fill();
+  Bookmarks bm(w.user, w.grid, w.loader, w.console.ui, w.messages, w.tables, w.bset,
+               disk / "orvela.start");
+  bm.SAVESTARTPOS();
+  EXPECT_EQ(w.take_out(),
+            (Lines{"ASK Save current map position as default at startup?",
+                   "INFO Error saving start position file: No space left on device"}));
+  EXPECT_EQ(slurp(disk / "orvela.start"), "previous");
+  EXPECT_EQ(std::distance(fs::directory_iterator(disk.path()), fs::directory_iterator()), 2);
+}
+
 TEST(StartPosition, NoAnswerNoMapOrNoPlaceToWrite) {
   BookmarkWorld w("n\ny\n");
   w.bm.SAVESTARTPOS();
@@ -223,7 +241,7 @@ TEST(StartPosition, NoAnswerNoMapOrNoPlaceToWrite) {
                blocked.tables, blocked.bset, blocked.tmp / "blocker" / "orvela.start");
   bm.SAVESTARTPOS();
   EXPECT_EQ(blocked.take_out(), (Lines{"ASK Save current map position as default at startup?",
-                                       "INFO Error saving start position file"}));
+                                       "INFO Error saving start position file: Not a directory"}));
   BookmarkWorld nomap("", false);
   nomap.bm.SAVESTARTPOS();
   EXPECT_EQ(nomap.take_out(), Lines{"SAY No map selected."});

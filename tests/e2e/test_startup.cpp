@@ -22,16 +22,19 @@ TEST(Startup, EmptyHomeStartsQuietlyAndQuitsAtEndOfInput) {
 }
 
 // A program killed while writing leaves its temporary files (and the folder
-// a map installation unpacks into); the next start removes them, and only them.
+// a map installation unpacks into, and a download in the temp folder); the
+// next start removes them, and only them.
 TEST(Startup, TemporaryFilesOfAKilledProgramAreRemoved) {
   TempDir home;
   fs::create_directories(home / "maps" / ".vaduz.orvel.tmp-d4e5f6" / "sub");
   std::ofstream(home / "maps" / ".vaduz.orvel.tmp-d4e5f6" / "sub" / "vaduz.orvel") << "half";
-  const char* const stale[] = {"maps/.vaduz.orvel.tmp-a1b2c3",
-                               "maps/.vaduz.orvel.tmp-a1b2c3-journal", ".user.ini.tmp-zz9Z0x",
-                               ".orvela.start.tmp-000000"};
+  fs::create_directories(home / "tmp");
+  const char* const stale[] = {
+      "maps/.vaduz.orvel.tmp-a1b2c3", "maps/.vaduz.orvel.tmp-a1b2c3-journal",
+      ".user.ini.tmp-zz9Z0x",         ".orvela.start.tmp-000000",
+      "tmp/.download.dat.tmp-Q1w2E3", "tmp/.orvela.dat.tmp-r4T5y6"};
   const char* const kept[] = {"maps/vaduz.orvel", "maps/.notes", "maps/x.tmp-a1b2c3",
-                              "maps/.vaduz.orvel.tmp-toolong7"};
+                              "maps/.vaduz.orvel.tmp-toolong7", "tmp/notes.dat"};
   for (const char* name : stale) std::ofstream(home / name) << "half";
   for (const char* name : kept) std::ofstream(home / name) << "whole";
   ConsoleResult r = run_console(home.path(), "");

@@ -395,6 +395,12 @@ TEST(Loader, MapListHoldsMapFilesOnly) {
   { MapBuilder b(w.map_path("b.orvel")); }
   std::ofstream(w.tmp.path() / "maps" / "notes.txt") << "x";
   std::filesystem::create_directories(w.tmp.path() / "maps" / "dir.orvel");
+  // What a killed import or installation leaves until the next start: a
+  // whole map under a temporary name, its journal, an unpacking folder.
+  { MapBuilder b(w.map_path(".c.orvel.tmp-ab12cd")); }
+  std::ofstream(w.map_path(".c.orvel.tmp-ab12cd-journal")) << "j";
+  std::filesystem::create_directories(w.map_path(".d.orvel.tmp-x1y2z3"));
+  { MapBuilder b(w.map_path(".d.orvel.tmp-x1y2z3") / "d.orvel"); }
   auto list = w.loader.GETMAPLIST();
   std::sort(list.begin(), list.end());
   EXPECT_EQ(list, (std::vector<std::string>{"a.orvel", "b.orvel"}));

@@ -11,6 +11,7 @@
 #include "online/archive_builder.h"
 #include "online/map_install.h"
 #include "support/map_builder.h"
+#include "support/small_disk.h"
 #include "support/test_env.h"
 #include "text/atomic_file.h"
 
@@ -205,6 +206,24 @@ TEST(InstallMap, ACancelLeavesTheOldMap) {
   EXPECT_EQ(r.error, "");
   EXPECT_EQ(file_bytes(dir / "maps" / "town.orvel"), "old");
   EXPECT_EQ(tree(dir / "maps"), (std::vector<std::string>{"town.orvel"}));
+}
+
+TEST(InstallMap, AFullDiskLeavesTheOldMapAndSaysWhy) {
+  TempDir dir;
+  orvela::test::SmallDisk disk;
+  ASSERT_EQ(disk.error(), "");
+  std::ofstream(disk / "town.orvel", std::ios::binary) << "old";
+  // Noise does not pack: the archive's map is larger than the free room.
+  std::string noise(256 * 1024, '\0');
+  uint32_t x = 12345;
+  for (char& c : noise) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
+  write_7z(dir / "a.7z", {{"town.orvel", ArchiveEntry::File, noise}});
+  disk.fill();
+  const InstallResult r = install_map_archive(dir / "a.7z", disk.path(), "town.orvel");
+  EXPECT_FALSE(r.ok());
+  EXPECT_NE(r.error.find("No space left on device"), std::string::npos) << r.error;
+  EXPECT_EQ(file_bytes(disk / "town.orvel"), "old");
+  EXPECT_EQ(tree(disk.path()), (std::vector<std::string>{"filler", "town.orvel"}));
 }
 
 TEST(InstallMap, MapFileChecks) {

@@ -100,7 +100,8 @@ TEST(Download, FailuresSayWhy) {
   // A full disk fails the transfer.
   TestServer big;
   big.serve("/big", std::string(1 << 20, 'x'));
-  EXPECT_NE(DOWNLOADFILE(big.url("/big"), "/dev/full", "Orvela/1.01", quick()).error, "");
+  EXPECT_EQ(DOWNLOADFILE(big.url("/big"), "/dev/full", "Orvela/1.01", quick()).error,
+            "No space left on device");
   // A file that cannot be created stops before anything is asked.
   const DownloadResult r =
       DOWNLOADFILE(server.url("/x"), dir / "no" / "such" / "folder", "Orvela/1.01", quick());

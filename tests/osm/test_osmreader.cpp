@@ -2,6 +2,7 @@
 #include <bzlib.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <osmium/builder/attr.hpp>
 #include <osmium/io/pbf_output.hpp>
@@ -9,6 +10,7 @@
 
 #include "map/varint.h"
 #include "osm/osmreader.h"
+#include "support/small_disk.h"
 #include "support/sql_rows.h"
 #include "support/test_env.h"
 #include "text/utf8.h"
@@ -278,13 +280,37 @@ TEST_F(Import, UnwritableDestinationIsCode3) {
   auto in = write("in.osm", "<?xml version='1.0'?><osm>" + kMinimal + "</osm>");
   auto r = OSMPROCFILE(in, dir / "no-such-folder" / "x.orvel", dir / "errdb.log", opt);
   EXPECT_EQ(r.LASTERR, 3);
-  EXPECT_EQ(r.LASTERRDESC, "database creation problem");
+  EXPECT_EQ(r.LASTERRDESC, "database creation problem: No such file or directory");
   std::ifstream log(dir / "errdb.log");
   std::string line;
   ASSERT_TRUE(std::getline(log, line));
   EXPECT_TRUE(line.starts_with("- Error ")) << line;
   EXPECT_NE(line.find("Opening map"), std::string::npos) << line;
   EXPECT_TRUE(leftovers().empty());
+}
+
+// A disk that fills up before or during the import: the reason by its name,
+// the previous map byte for byte, and no half map beside it.
+TEST_F(Import, FullDiskKeepsThePreviousMapAndSaysWhy) {
+  OsmImportOptions opt;
+  opt.rules_file = dir / "osm.rules";
+  auto in = write("in.osm", "<?xml version='1.0'?><osm>" + kMinimal + "</osm>");
+  for (const std::size_t room : {std::size_t{0}, std::size_t{48 * 1024}}) {
+    test::SmallDisk disk;
+    ASSERT_EQ(disk.error(), "");
+    std::ofstream(disk / "x.orvel") << "previous map";
+    disk.fill(room);
+    auto r = OSMPROCFILE(in, disk / "x.orvel", dir / "errdb.log", opt);
+    EXPECT_EQ(r.LASTERR, 3) << room;
+    EXPECT_EQ(r.LASTERRDESC, "database creation problem: No space left on device") << room;
+    std::ifstream f(disk / "x.orvel");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(f), {}), "previous map") << room;
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(disk.path()))
+      names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"filler", "x.orvel"})) << room;
+  }
 }
 
 // Broken or hostile input: an error code with its text, nothing left

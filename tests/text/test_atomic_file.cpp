@@ -2,9 +2,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
+#include "support/small_disk.h"
 #include "support/test_env.h"
 #include "text/atomic_file.h"
 
@@ -49,6 +51,48 @@ TEST(AtomicFile, FailureKeepsTheOldFileAndLeavesNothingBehind) {
   fs::permissions(dir.path(), fs::perms::owner_all);
   EXPECT_EQ(slurp(dir / "user.ini"), "old=1\n");
   EXPECT_EQ(entries(dir.path()), 1u);
+}
+
+std::vector<std::string> names(const fs::path& dir) {
+  std::vector<std::string> v;
+  for (const auto& e : fs::directory_iterator(dir)) v.push_back(e.path().filename().string());
+  std::sort(v.begin(), v.end());
+  return v;
+}
+
+TEST(AtomicFile, FullDiskKeepsTheOldFileLeavesNoHalfFileAndSaysWhy) {
+  test::SmallDisk disk;
+  ASSERT_EQ(disk.error(), "");
+  std::ofstream(disk / "user.ini") << "old=1\n";
+  disk.fill();
+  // Larger than anything the last partial page could still take.
+  const WriteResult w = write_file_atomically(disk / "user.ini", std::string(64 * 1024, 'n'));
+  EXPECT_FALSE(w);
+  EXPECT_EQ(w.reason(), "No space left on device");
+  EXPECT_EQ(slurp(disk / "user.ini"), "old=1\n");
+  EXPECT_EQ(names(disk.path()), (std::vector<std::string>{"filler", "user.ini"}));
+}
+
+TEST(AtomicFile, AppendedLineGoesInWholeOrNotAtAll) {
+  test::SmallDisk disk;
+  ASSERT_EQ(disk.error(), "");
+  ASSERT_TRUE(append_line(disk / "error.log", "first"));
+  ASSERT_TRUE(append_line(disk / "error.log", "second"));
+  EXPECT_EQ(slurp(disk / "error.log"), "first\nsecond\n");
+  disk.fill();
+  EXPECT_FALSE(append_line(disk / "error.log", std::string(64 * 1024, 'x')));
+  EXPECT_EQ(slurp(disk / "error.log"), "first\nsecond\n");
+}
+
+TEST(AtomicFile, TemporaryFileIsCreatedUnderATemporaryName) {
+  test::TempDir dir;
+  const fs::path a = create_temp_beside(dir / "download.dat");
+  const fs::path b = create_temp_beside(dir / "download.dat");
+  ASSERT_FALSE(a.empty());
+  EXPECT_NE(a, b);
+  EXPECT_TRUE(fs::is_regular_file(a));
+  EXPECT_TRUE(is_temp_name(a)) << a;
+  EXPECT_TRUE(create_temp_beside(dir / "absent" / "download.dat").empty());
 }
 
 TEST(AtomicFile, TargetThatIsAFolderIsLeftAlone) {
