@@ -79,7 +79,7 @@ TEST(DamagedInput, ImportSaysWhereAndWhat) {
        }},
       {"cut after a node reference", "osm/osmnx-planet_10.068_48.135_10.071_48.137.osm", "cut.osm",
        [](std::string& s) {
-         s.resize(s.find('\n', s.find("<nd ref=", s.find("<way ")) + 1);
+         s.resize(s.find('\n', s.find("<nd ref=", s.find("<way "))) + 1);
          return Want{line_and_column(s, s.size()) + "the file ends here, expected </way>.\n", ""};
        }},
       {"a bzip2 stream cut short", "osm/liechtenstein-2013-08-03.osm.bz2", "cut.osm.bz2",
