@@ -12,12 +12,15 @@
 #include <vector>
 
 #include "app/app_window.h"
+#include "support/file_bytes.h"
 #include "support/test_env.h"
 #include "text/language.h"
 #include "ui/keys.h"
 
 namespace orvela::app {
 namespace {
+
+using orvela::test::file_bytes;
 
 namespace fs = std::filesystem;
 
@@ -26,13 +29,6 @@ struct Block {
   bool heading;
   std::string text;
 };
-
-std::string read_file(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 std::string decode_entities(std::string s) {
   const std::pair<const char*, const char*> entities[] = {{"&lt;", "<"},    {"&gt;", ">"},
@@ -122,13 +118,13 @@ void expect_every_command(const ui::MenuBar& bar, const std::string& html) {
 }
 
 TEST(Manual, EnglishNamesEveryCommandWithItsKey) {
-  const std::string html = read_file(orvela::test::source_dir() / "data/help.en.html");
+  const std::string html = file_bytes(orvela::test::source_dir() / "data/help.en.html");
   EXPECT_NE(html.find("<html lang=\"en\""), std::string::npos);
   expect_every_command(test::Window("", "en").app().menu_bar(), html);
 }
 
 TEST(Manual, PolishNamesEveryCommandInPolishWithItsKey) {
-  const std::string html = read_file(orvela::test::source_dir() / "data/help.pl.html");
+  const std::string html = file_bytes(orvela::test::source_dir() / "data/help.pl.html");
   EXPECT_NE(html.find("<html lang=\"pl\""), std::string::npos);
   text::Language polish(orvela::test::program_dir().string() + "/");
   ASSERT_TRUE(polish.LOADLANG("pl", "orvela"));
@@ -143,7 +139,7 @@ TEST(Manual, PolishNamesEveryCommandInPolishWithItsKey) {
 TEST(Manual, PlainHtmlWithoutLayoutTables) {
   for (const char* name : {"help.en.html", "help.pl.html"}) {
     SCOPED_TRACE(name);
-    const std::string html = read_file(orvela::test::source_dir() / "data" / name);
+    const std::string html = file_bytes(orvela::test::source_dir() / "data" / name);
     EXPECT_EQ(html.find("<table"), std::string::npos);
     EXPECT_EQ(html.find("<script"), std::string::npos);
     EXPECT_NE(html.find("<meta charset=\"utf-8\">"), std::string::npos);

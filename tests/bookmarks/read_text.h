@@ -7,9 +7,12 @@
 
 #include "bookmarks/location.h"
 #include "bookmarks/point_import.h"
+#include "support/file_bytes.h"
 #include "support/test_env.h"
 
 namespace orvela::bookmarks::test {
+
+using orvela::test::file_bytes;
 
 inline LOCATION at(std::string name, int32_t lat, int32_t lon) {
   LOCATION l;
@@ -17,13 +20,6 @@ inline LOCATION at(std::string name, int32_t lat, int32_t lon) {
   l.LAT = lat;
   l.LON = lon;
   return l;
-}
-
-inline std::string slurp(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 // What a reader made of a file.

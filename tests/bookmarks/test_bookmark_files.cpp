@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 using test::BookmarkWorld;
 using Lines = std::vector<std::string>;
 
-using test::slurp;
+using orvela::test::file_bytes;
 
 const std::string kSaveLscp =
     "FILE Save bookmarks [Loadstone Checkpoints file *.lscp|*.lscp|GPX waypoints *.gpx|*.gpx]";
@@ -46,7 +46,7 @@ TEST(BookmarkFiles, APlainSaveAfterALoadAsksAfterSaveAsWritesSilently) {
   EXPECT_EQ(w.take_out(), Lines{kSaveLscp});
   // The name without an extension gets the format's.
   EXPECT_EQ(w.bm.LASTSAVEDBOOKMARKSFN(), dir / "b.lscp");
-  EXPECT_EQ(slurp(dir / "b.lscp"), slurp(a));
+  EXPECT_EQ(file_bytes(dir / "b.lscp"), file_bytes(a));
 }
 
 TEST(BookmarkFiles, TheNameChoosesGpxTheSettingChoosesTheLoadstoneFormat) {
@@ -68,7 +68,7 @@ TEST(BookmarkFiles, TheNameChoosesGpxTheSettingChoosesTheLoadstoneFormat) {
     w.bset.BOOKMARKSAVEFORMAT = c.format;
     w.add_at(60.5, 60.5);
     ASSERT_TRUE(w.bm.SAVEBOOKMARKS(false));
-    EXPECT_TRUE(slurp(dir / c.name).starts_with(c.starts)) << slurp(dir / c.name);
+    EXPECT_TRUE(file_bytes(dir / c.name).starts_with(c.starts)) << file_bytes(dir / c.name);
     // And back: the same place and name.
     BookmarkWorld again;
     again.bm.load_file(dir / c.name);
@@ -98,7 +98,7 @@ TEST(BookmarkFiles, AFailedWriteKeepsTheOldFileAndSaysSo) {
   BookmarkWorld w("A\n" + file.string() + "\n");
   w.add_at(60.5, 60.5);
   ASSERT_TRUE(w.bm.SAVEBOOKMARKS(false));
-  const std::string saved = slurp(file);
+  const std::string saved = file_bytes(file);
   for (int i = 0; i < 200; ++i) {
     w.stand(60.5 + (i % 40) * 2, 62.5 + (i / 40) * 2);
     w.bm.BOOKMARKEDIT(true);
@@ -116,7 +116,7 @@ TEST(BookmarkFiles, AFailedWriteKeepsTheOldFileAndSaysSo) {
   EXPECT_FALSE(ok);
   EXPECT_EQ(w.take_out(), Lines{"INFO Error saving bookmarks file " + file.string() +
                                 ": File too large. The old file is kept."});
-  EXPECT_EQ(slurp(file), saved);
+  EXPECT_EQ(file_bytes(file), saved);
   EXPECT_TRUE(w.bm.BOOKMARKSMODIFIED());
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }
@@ -199,8 +199,8 @@ TEST(StartPosition, SavedAndOpenedAgainAtStart) {
   w.bm.SAVESTARTPOS();
   EXPECT_EQ(w.take_out(), Lines{"ASK Save current map position as default at startup?"});
   const fs::path file = w.tmp / "orvela.start";
-  EXPECT_EQ(slurp(file), "test.orvel\r\n" + std::to_string(w.user.ULAT) + " " +
-                             std::to_string(w.user.ULON) + "\r\n");
+  EXPECT_EQ(file_bytes(file), "test.orvel\r\n" + std::to_string(w.user.ULAT) + " " +
+                                  std::to_string(w.user.ULON) + "\r\n");
   // A fresh start with nothing loaded, in the same home.
   BookmarkWorld next("", false);
   fs::copy_file(w.map_path(), next.map_path());
@@ -226,7 +226,7 @@ TEST(StartPosition, FullDiskKeepsThePreviousPositionAndSaysWhy) {
   EXPECT_EQ(w.take_out(),
             (Lines{"ASK Save current map position as default at startup?",
                    "INFO Error saving start position file: No space left on device"}));
-  EXPECT_EQ(slurp(disk / "orvela.start"), "previous");
+  EXPECT_EQ(file_bytes(disk / "orvela.start"), "previous");
   EXPECT_EQ(std::distance(fs::directory_iterator(disk.path()), fs::directory_iterator()), 2);
 }
 

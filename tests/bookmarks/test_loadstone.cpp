@@ -15,8 +15,8 @@ namespace {
 namespace fs = std::filesystem;
 using orvela::test::TempDir;
 
+using orvela::test::file_bytes;
 using test::at;
-using test::slurp;
 
 test::Read load_text(const std::string& content, ARRLOC list = {}) {
   return test::read_text(read_loadstone, content, std::move(list));
@@ -284,7 +284,7 @@ TEST(Loadstone, AHundredThousandBookmarksRoundTrip) {
   ASSERT_EQ(read_loadstone(dir / "big.lsdbtxt", twice), ReadStatus::Read);
   EXPECT_EQ(twice.added(), 0);
   EXPECT_EQ(twice.ignored(), 100000);
-  EXPECT_EQ(slurp(dir / "big.lsdbtxt").size(), loadstone_text(list, BMFORMAT_LSDB).size());
+  EXPECT_EQ(file_bytes(dir / "big.lsdbtxt").size(), loadstone_text(list, BMFORMAT_LSDB).size());
 }
 
 }  // namespace

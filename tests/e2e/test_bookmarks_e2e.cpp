@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "support/console_runner.h"
+#include "support/file_bytes.h"
 #include "support/test_env.h"
 
 namespace orvela::test {
@@ -22,13 +23,6 @@ std::vector<std::string> lines_from(const std::vector<std::string>& lines, const
                          [&](const std::string& l) { return l.starts_with(first); });
   if (it == lines.end()) return {};
   return {it, it + static_cast<std::ptrdiff_t>(std::min<std::size_t>(n, lines.end() - it))};
-}
-
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 // A walk on the demo map: bookmarks made on the way and heard again on
@@ -84,20 +78,20 @@ TEST(BookmarksE2e, WalkSaveQuitStartAgainAndLoad) {
   EXPECT_TRUE(has_line(lines, "CLIPBOARD " + gpx)) << r.out;
   EXPECT_TRUE(has_line(lines, "OPEN " + home.path().string())) << r.out;
   // Moved, sorted by number (unnumbered first), renumbered from 1.
-  EXPECT_EQ(slurp(lscp),
+  EXPECT_EQ(file_bytes(lscp),
             "#!lscp\r\n"
             "-299980420,-1399974640,\"1. Harbour steps\",1,0,0,10002,1,\"\"\r\n"
             "-299983120,-1399974640,\"2. fountain Cove Fountain\",1,0,0,10002,2,\"\"\r\n"
             "-299980420,-1399972580,\"3. Point\",1,0,0,10002,3,\"\"\r\n");
-  EXPECT_TRUE(slurp(lsdb).starts_with("#!lsdb\r\ntable,point\r\n"));
-  EXPECT_NE(slurp(lsdb).find("\"3. Point\",-29.9980420,-139.9972580,1,0,0,10002,3\r\n"),
+  EXPECT_TRUE(file_bytes(lsdb).starts_with("#!lsdb\r\ntable,point\r\n"));
+  EXPECT_NE(file_bytes(lsdb).find("\"3. Point\",-29.9980420,-139.9972580,1,0,0,10002,3\r\n"),
             std::string::npos);
   // The close saved the renamed list to the file last saved, as GPX.
   ASSERT_GE(lines.size(), 2u);
   EXPECT_EQ(lines[lines.size() - 2], "ASK Save bookmarks?");
   EXPECT_EQ(lines.back(), "ASK Really quit program?");
-  EXPECT_NE(slurp(gpx).find("<name>Mill corner</name>"), std::string::npos);
-  const std::string start = slurp(home / "orvela.start");
+  EXPECT_NE(file_bytes(gpx).find("<name>Mill corner</name>"), std::string::npos);
+  const std::string start = file_bytes(home / "orvela.start");
   EXPECT_TRUE(start.starts_with("nowhere-cove.orvel\r\n")) << start;
 
   ConsoleResult again = run_console(home.path(), "Ctrl+L\n" + lscp +

@@ -16,21 +16,17 @@
 #include <thread>
 
 #include "support/console_runner.h"
+#include "support/file_bytes.h"
 #include "support/test_env.h"
 #include "text/atomic_file.h"
 
 namespace orvela::osm {
 namespace {
 
+using orvela::test::file_bytes;
+
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 // A town of n x n crossings: every row and column a named street, a
 // restaurant on every seventh corner. Large n makes an import of seconds.
@@ -92,7 +88,7 @@ class RunningImport {
   }
 
   bool started() const { return pid_ > 0; }
-  std::string progress() const { return slurp(err_); }
+  std::string progress() const { return file_bytes(err_); }
 
   // Waits until `ready` holds while the program still runs; false when it
   // ended first or nothing came within the time-out.
@@ -150,7 +146,7 @@ TEST(ImportKilled, ThePreviousMapStaysAndTheNextStartClearsTheLeftovers) {
   test::ConsoleRun first;
   first.args = {"--home", home.string(), "--import", (work / "small.osm").string(), map.string()};
   ASSERT_EQ(test::run_console(home, first).exit_code, 0);
-  const std::string previous = slurp(map);
+  const std::string previous = file_bytes(map);
   ASSERT_FALSE(previous.empty());
 
   struct KillPoint {
@@ -177,13 +173,13 @@ TEST(ImportKilled, ThePreviousMapStaysAndTheNextStartClearsTheLeftovers) {
         << p.what << " was never seen running:\n"
         << run.progress();
     ASSERT_TRUE(run.kill_now()) << p.what << ": the import ended before the kill";
-    EXPECT_EQ(slurp(map), previous) << p.what;
+    EXPECT_EQ(file_bytes(map), previous) << p.what;
     EXPECT_FALSE(temp_files(maps).empty()) << p.what;
 
     // A start in console mode, which ends at once for want of input.
     EXPECT_EQ(test::run_console(home, "").exit_code, 0) << p.what;
     EXPECT_EQ(temp_files(home), std::vector<fs::path>{}) << p.what;
-    EXPECT_EQ(slurp(map), previous) << p.what;
+    EXPECT_EQ(file_bytes(map), previous) << p.what;
   }
 }
 

@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "support/file_bytes.h"
 #include "support/test_env.h"
 
 extern char** environ;
@@ -18,16 +19,7 @@ extern char** environ;
 namespace orvela::test {
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
-
-}  // namespace
+namespace {}  // namespace
 
 std::vector<std::string> console_environment(const std::map<std::string, std::string>& extra) {
   std::map<std::string, std::string> env = {
@@ -111,8 +103,8 @@ ConsoleResult run_console(const fs::path& home, const ConsoleRun& run) {
 
   ConsoleResult r;
   r.exit_code = wait_for(pid, run.timeout);
-  r.out = slurp(io / "out.txt");
-  r.err = slurp(io / "err.txt");
+  r.out = file_bytes(io / "out.txt");
+  r.err = file_bytes(io / "err.txt");
   return r;
 }
 

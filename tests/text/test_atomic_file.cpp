@@ -6,20 +6,16 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/file_bytes.h"
 #include "support/small_disk.h"
 #include "support/test_env.h"
 #include "text/atomic_file.h"
 
 namespace orvela::text {
 namespace {
-namespace fs = std::filesystem;
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
-}
+using orvela::test::file_bytes;
+namespace fs = std::filesystem;
 
 size_t entries(const fs::path& dir) {
   size_t n = 0;
@@ -31,7 +27,7 @@ TEST(AtomicFile, ReplacesWholeContentAndLeavesNoTemporary) {
   test::TempDir dir;
   std::ofstream(dir / "user.ini") << std::string(5000, 'o');
   ASSERT_TRUE(write_file_atomically(dir / "user.ini", "new=1\n"));
-  EXPECT_EQ(slurp(dir / "user.ini"), "new=1\n");
+  EXPECT_EQ(file_bytes(dir / "user.ini"), "new=1\n");
   EXPECT_EQ(entries(dir.path()), 1u);
 }
 
@@ -49,7 +45,7 @@ TEST(AtomicFile, FailureKeepsTheOldFileAndLeavesNothingBehind) {
   fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
   EXPECT_FALSE(write_file_atomically(dir / "user.ini", "new=1\n"));
   fs::permissions(dir.path(), fs::perms::owner_all);
-  EXPECT_EQ(slurp(dir / "user.ini"), "old=1\n");
+  EXPECT_EQ(file_bytes(dir / "user.ini"), "old=1\n");
   EXPECT_EQ(entries(dir.path()), 1u);
 }
 
@@ -69,7 +65,7 @@ TEST(AtomicFile, FullDiskKeepsTheOldFileLeavesNoHalfFileAndSaysWhy) {
   const WriteResult w = write_file_atomically(disk / "user.ini", std::string(64 * 1024, 'n'));
   EXPECT_FALSE(w);
   EXPECT_EQ(w.reason(), "No space left on device");
-  EXPECT_EQ(slurp(disk / "user.ini"), "old=1\n");
+  EXPECT_EQ(file_bytes(disk / "user.ini"), "old=1\n");
   EXPECT_EQ(names(disk.path()), (std::vector<std::string>{"filler", "user.ini"}));
 }
 
@@ -78,10 +74,10 @@ TEST(AtomicFile, AppendedLineGoesInWholeOrNotAtAll) {
   ASSERT_EQ(disk.error(), "");
   ASSERT_TRUE(append_line(disk / "error.log", "first"));
   ASSERT_TRUE(append_line(disk / "error.log", "second"));
-  EXPECT_EQ(slurp(disk / "error.log"), "first\nsecond\n");
+  EXPECT_EQ(file_bytes(disk / "error.log"), "first\nsecond\n");
   disk.fill();
   EXPECT_FALSE(append_line(disk / "error.log", std::string(64 * 1024, 'x')));
-  EXPECT_EQ(slurp(disk / "error.log"), "first\nsecond\n");
+  EXPECT_EQ(file_bytes(disk / "error.log"), "first\nsecond\n");
 }
 
 TEST(AtomicFile, TemporaryFileIsCreatedUnderATemporaryName) {

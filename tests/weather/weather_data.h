@@ -7,9 +7,12 @@
 #include <stdexcept>
 #include <string>
 
+#include "support/file_bytes.h"
 #include "support/test_env.h"
 
 namespace orvela::weather::test {
+
+using orvela::test::file_bytes;
 
 // A file of ../shared/data/weather; throws (failing the test) when the data
 // is not there.
@@ -19,13 +22,6 @@ inline std::filesystem::path weather_file(const std::string& name) {
   const std::filesystem::path p = *dir / "weather" / name;
   if (!std::filesystem::exists(p)) throw std::runtime_error("missing " + p.string());
   return p;
-}
-
-inline std::string file_bytes(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
 }
 
 inline std::filesystem::path write_file(const std::filesystem::path& p, const std::string& bytes) {
