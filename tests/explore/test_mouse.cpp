@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "bookmarks/bookmark_world.h"
 #include "explore/mouse.h"
+#include "support/test_env.h"
 
 namespace orvela::explore {
 namespace {
@@ -64,6 +67,29 @@ TEST(Mouse, AFactorThatCannotDivideWalksAtTheDefault) {
     w.mouse.input({.dx = 60});
     EXPECT_DOUBLE_EQ(w.user.UPOSX, x + 1) << bad;
   }
+}
+
+// Calibrating, each step's worth of hand movement is heard as the step
+// sound the program ships (a name missing from the sound list plays
+// nothing at all), and smaller movements stay silent.
+TEST(Mouse, CalibrationPlaysTheShippedStepSound) {
+  MouseWorld w;
+  std::vector<std::string> played;
+  w.mouse.hooks.SOUNDPLAY = [&](std::string_view fn, uint8_t, uint16_t) {
+    played.emplace_back(fn);
+  };
+  w.mouse.MOUSESETUPPROCESS({.dx = 600});  // the sensitivity: 60 counts a step
+  w.mouse.MOUSESETUPPROCESS({.dy = -30});
+  EXPECT_TRUE(played.empty());
+  for (int i = 0; i < 3; ++i) w.mouse.MOUSESETUPPROCESS({.dy = -60});
+  ASSERT_EQ(played.size(), 3u);
+  const std::filesystem::path program = test::program_dir();
+  std::ifstream ini(program / "sounds.ini");
+  std::string line;
+  bool listed = false;
+  while (std::getline(ini, line)) listed = listed || line == "specialsound = " + played[0];
+  EXPECT_TRUE(listed) << played[0];
+  EXPECT_TRUE(std::filesystem::exists(program / "sounds" / (played[0] + ".wav"))) << played[0];
 }
 
 }  // namespace
