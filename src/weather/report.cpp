@@ -128,7 +128,9 @@ class ReportWriter {
 
 text::DateTime to_local(const text::DateTime& utc) {
   if (utc == kZeroDate || !utc.valid()) return utc;
-  const std::time_t t = std::chrono::system_clock::to_time_t(utc.to_sys());
+  // Counted in seconds: the system clock counts nanoseconds and reaches
+  // only the years 1678 to 2262, while a document may say any year.
+  const std::time_t t = static_cast<std::time_t>(utc.to_sys().time_since_epoch().count());
   std::tm tm{};
   if (!localtime_r(&t, &tm)) return utc;
   return text::DateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min};

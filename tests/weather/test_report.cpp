@@ -195,6 +195,21 @@ TEST(WeatherReport, MissingTimesShowTheZeroDate) {
   EXPECT_EQ(l[6], "from 00:00 to 00:00");
 }
 
+// Documents may name any year; the clock of the system reaches only 1678
+// to 2262, and the conversion must not go through it.
+TEST(WeatherReport, LocalTimeOfFarYears) {
+  test::TzScope tz(test::kUtcPlus10);
+  const std::pair<text::DateTime, text::DateTime> cases[] = {
+      {{1010, 12, 21, 6, 20}, {1010, 12, 21, 16, 20}},
+      {{1677, 12, 31, 23, 0}, {1678, 1, 1, 9, 0}},
+      {{2262, 4, 12, 0, 0}, {2262, 4, 12, 10, 0}},
+      {{9999, 12, 31, 13, 59}, {9999, 12, 31, 23, 59}},
+  };
+  for (const auto& [utc, local] : cases) {
+    EXPECT_EQ(to_local(utc), local) << utc.year;
+  }
+}
+
 TEST(WeatherReport, TemperatureWords) {
   const std::pair<double, const char*> cases[] = {
       {17, "17 Celsius degrees"},           {16.86, "16.86 Celsius degrees"},
