@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <system_error>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "explore/crossing.h"
@@ -29,21 +30,40 @@ constexpr size_t kMaxWayNodes = 1000000;
 // under 300 MB.
 constexpr const char* kCachePragma = "PRAGMA cache_size=-65536;";
 
-// Both queries run over the rows of nodes that more than one way passes
-// through (see WayNodes).
-constexpr std::string_view kDetectIntersections =
-    "select wn1.nodeid, wn1.lat, wn1.lon from osm_sharedwaynodes wn1 join osm_sharedwaynodes wn2 "
-    "on wn1.nodeid=wn2.nodeid where wn1.wayid<>wn2.wayid and (wn1.endof=0 or wn2.endof=0 or "
-    "wn1.nameid<>wn2.nameid) group by wn1.nodeid;";
 // The tags the node of an intersection kept as a point of its own.
 constexpr std::string_view kNodeTags =
     "select tn.tagname, tv.tagvalue from orvel_tags t join orvel_tagname tn on "
     "t.tagnameid=tn.tagnameid join orvel_tagvalue tv on t.tagvalueid=tv.tagvalueid where "
     "t.objtype='p' and t.objectid=?1 order by t.id;";
-constexpr std::string_view kGetIntersection =
-    "select n.name, t.type from osm_sharedwaynodes wn left join orvel_name n on "
-    "wn.nameid=n.nameid left join orvel_type t on wn.typeid=t.typeid where wn.nodeid=?1 group by "
-    "wn.typeid, wn.nameid;";
+
+// The texts of one string table of the map by their ids, each read once.
+class StringLookup {
+ public:
+  explicit StringLookup(map::MapDb& db) : db_(db) {}
+  void prepare(const std::string& p) {
+    q_ = db_.DBPREPARE("select " + p + " from orvel_" + p + " where " + p + "id=?1;");
+    db_.IFDBERREX("prepq " + p);
+  }
+  void finalize() {
+    q_.reset();
+    known_ = {};
+  }
+  // The text of `id`; empty for 0 or an id the table lacks.
+  const std::string& text(uint32_t id) {
+    auto [it, added] = known_.try_emplace(id);
+    if (!added || id == 0) return it->second;
+    db_.DBBINDQWORD(q_, 1, id);
+    if (db_.DBSTEP(q_) == SQLITE_ROW) it->second = map::column_text(q_, 0);
+    db_.IFDBERREX("getintersection");
+    db_.DBRESET(q_);
+    return it->second;
+  }
+
+ private:
+  map::MapDb& db_;
+  map::Stmt q_;
+  std::unordered_map<uint32_t, std::string> known_;
+};
 
 // The element being read: nothing, a node, or a way.
 enum class Parent { none, node, way };
@@ -59,7 +79,9 @@ class Converter final : public OsmElementSink {
         opt_(opt),
         st_(stats),
         nodes_(db, opt.limits.node_cache_bits),
-        waynodes_(db, opt.limits.held_way_nodes) {}
+        waynodes_(db, opt.limits.held_way_nodes),
+        names_(db),
+        types_(db) {}
 
   void create_temp_tables();
   void finalize_temp_statements();
@@ -91,7 +113,7 @@ class Converter final : public OsmElementSink {
   void resolve_way_nodes();
   int64_t save_element();
   void record_way_nodes(int64_t rowid);
-  std::string intersection_name(map::Stmt& q, int64_t nodeid);
+  std::string intersection_name(const Intersection& x);
   void add_crossing_tags(map::Stmt& q, int64_t nodeid);
 
   map::MapDb& db_;
@@ -117,6 +139,7 @@ class Converter final : public OsmElementSink {
   TAGREC repaired_;  // a tag whose bytes were not all UTF-8, mended
   NodeStore nodes_;
   WayNodes waynodes_;
+  StringLookup names_, types_;  // for naming intersections
   bool PROCESSCANCEL = false;
   bool malformed_ = false;
   std::string malformed_detail_;  // what made the data malformed first
@@ -252,18 +275,17 @@ void Converter::end(OsmElement e) {
   PARENTTAG = Parent::none;
 }
 
-std::string Converter::intersection_name(map::Stmt& q, int64_t nodeid) {
+// The words of an intersection: for each kind of way through it, the
+// way's name, or its type when it has no name.
+std::string Converter::intersection_name(const Intersection& x) {
   std::string name;
-  db_.DBBINDQWORD(q, 1, nodeid);
-  while (db_.DBSTEP(q) == SQLITE_ROW) {
-    std::string n = map::column_text(q, 0);
-    std::string t = map::column_text(q, 1);
+  for (const auto& [type_id, name_id] : x.kinds) {
+    const std::string& n = names_.text(name_id);
+    const std::string& t = types_.text(type_id);
     if (n.empty() && t.empty()) continue;
     if (!name.empty()) name += ' ';
     name += n.empty() ? t : n;
   }
-  db_.IFDBERREX("getintersection");
-  db_.DBRESET(q);
   return name;
 }
 
@@ -282,29 +304,24 @@ void Converter::add_crossing_tags(map::Stmt& q, int64_t nodeid) {
 
 void Converter::DETECTINTERSECTIONS() {
   HANDLEPROGRESS(OSMREAD_EVMAPINTERSECTIONS, 0);
-  waynodes_.prepare_search();
-  map::Stmt search = db_.DBPREPARE(kDetectIntersections);
-  db_.IFDBERREX("prepq detectintersections");
-  map::Stmt naming = db_.DBPREPARE(kGetIntersection);
-  db_.IFDBERREX("prepq getintersection");
+  names_.prepare("name");
+  types_.prepare("type");
   map::Stmt node_tags = db_.DBPREPARE(kNodeTags);
   db_.IFDBERREX("prepq getnodetags");
-  while (db_.DBSTEP(search) == SQLITE_ROW) {
-    int64_t nodeid = sqlite3_column_int64(search, 0);
-    int32_t lat = sqlite3_column_int(search, 1);
-    int32_t lon = sqlite3_column_int(search, 2);
-    std::string name = intersection_name(naming, nodeid);
+  waynodes_.find_intersections([&](const Intersection& x) {
     w_.ORVOBJ = map::ORVOBJREC{};
     w_.ORVOBJ.OBJTYPE.assign(1, map::OBJTYPE_INTERSECTION);
-    w_.ORVOBJ.LAT = lat;
-    w_.ORVOBJ.LON = lon;
-    w_.ORVOBJ.NAME = std::move(name);
+    w_.ORVOBJ.LAT = x.lat;
+    w_.ORVOBJ.LON = x.lon;
+    w_.ORVOBJ.NAME = intersection_name(x);
     w_.CLEARTAGS();
+    const auto nodeid = static_cast<int64_t>(x.nodeid);
     if (crossing_nodes_[crossing_slot(nodeid)]) add_crossing_tags(node_tags, nodeid);
     w_.ORVPOINTS.clear();
     if (w_.BINORVEL_SAVEREC() != 0) ++st_.intersections;
-  }
-  db_.IFDBERREX("detectintersections");
+  });
+  names_.finalize();
+  types_.finalize();
 }
 
 OsmImportResult error_result(int code, std::string desc) {

@@ -7,6 +7,7 @@
 #include <osmium/builder/attr.hpp>
 #include <osmium/io/pbf_output.hpp>
 #include <osmium/io/writer.hpp>
+#include <random>
 
 #include "map/varint.h"
 #include "osm/osmreader.h"
@@ -248,6 +249,48 @@ TEST_F(Import, TinyMemoryGivesTheSameMap) {
   EXPECT_EQ(
       sql_one(dir / "tiny.orvel", "select count(*) from sqlite_master where name like 'osm_%'"),
       "0");
+}
+
+// A random street network, searched for intersections once in memory and
+// once in SQL (rows beyond a tiny memory): both must find the same
+// intersections with the same names, in the same order. Node ids below zero
+// and beyond 32 bits, closed ways, ways without names or highways, repeated
+// way ids and crossings are all in it.
+TEST_F(Import, IntersectionsInMemoryAndInSqlAgree) {
+  std::mt19937 rng(20261208);
+  auto pick = [&](size_t n) { return static_cast<size_t>(rng() % n); };
+  std::vector<int64_t> ids;
+  std::string doc;
+  for (int i = 0; i < 400; ++i) {
+    const int64_t id = i < 40 ? -1 - i : (i < 80 ? 5'000'000'000 + i : i);
+    ids.push_back(id);
+    const std::string tags =
+        i % 37 == 0 ? tag("highway", "traffic_signals") + tag("crossing", "traffic_signals") : "";
+    doc += node(id, 47.0 + (i / 20) * 0.001, 9.5 + (i % 20) * 0.001, tags);
+  }
+  const char* kinds[] = {"residential", "service", "footway"};
+  const char* names[] = {"", "", "Alpha", "Beta", "Gamma"};
+  for (int w = 0; w < 300; ++w) {
+    std::vector<int64_t> refs;
+    const size_t n = 2 + pick(5);
+    for (size_t k = 0; k < n; ++k) refs.push_back(ids[pick(ids.size())]);
+    if (w % 11 == 0) refs.push_back(refs.front());  // a closed way
+    std::string tags = w % 13 == 0 ? tag("building", "yes") : tag("highway", kinds[pick(3)]);
+    if (const char* name = names[pick(5)]; *name) tags += tag("name", name);
+    doc += way(w % 97 == 0 ? 1000 : 1000 + w, refs, tags);
+  }
+  ASSERT_EQ(run_doc(doc).LASTERR, 0);
+  const uint64_t found = stats.intersections;
+  EXPECT_GT(found, 50u);
+  out_name = "sql.orvel";
+  limits.held_way_nodes = 3;
+  ASSERT_EQ(run_doc(doc).LASTERR, 0);
+  EXPECT_EQ(stats.intersections, found);
+  for (const char* q : {"select p.*, n.name from orvel_poi p left join orvel_name n on "
+                        "p.nameid=n.nameid order by p.id",
+                        "select * from orvel_tags order by id"}) {
+    EXPECT_EQ(sql_rows(dir / "sql.orvel", q), sql_rows(dir / "out.orvel", q)) << q;
+  }
 }
 
 const std::string kMinimal =
