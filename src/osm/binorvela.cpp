@@ -30,8 +30,6 @@ constexpr std::string_view kAddLinWithId =
     "?7, ?8, ?9, ?10, ?11, ?12,?13);";
 constexpr std::string_view kAddLinIdx =
     "insert into orvel_linidx (id, minlon, maxlon, minlat, maxlat) values (?1, ?2, ?3, ?4, ?5);";
-constexpr std::string_view kAddTag =
-    "insert into orvel_tags (objtype, objectid, tagnameid, tagvalueid) values (?1, ?2, ?3, ?4);";
 
 double degrees(int32_t micro) { return static_cast<double>(micro) / map::CORDSDIVBY; }
 
@@ -73,6 +71,19 @@ std::string CURDATETIMESTR() {
   return fmt::format("{:04}.{:02}.{:02}/{:02}:{:02}:{:02}", tm.tm_year + 1900, tm.tm_mon + 1,
                      tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec);
 }
+
+BinOrvela::BinOrvela(map::MapDb& db, WriterLimits limits)
+    : db_(db),
+      poi_rows_(db,
+                "orvel_poi (objtype, nameid, typeid, streetid, housenum, cityid, regionid, "
+                "countryid, lat, lon, startlev, endlev, id)",
+                13, "Adding POI"),
+      line_rows_(db,
+                 "orvel_lin (objtype, nameid, typeid, streetid, housenum, cityid, regionid, "
+                 "countryid, startlev, endlev, points, hlevels, id)",
+                 13, "Adding line"),
+      tag_rows_(db, "orvel_tags (objtype, objectid, tagnameid, tagvalueid)", 4, "Adding tag"),
+      limits_(limits) {}
 
 BinOrvela::~BinOrvela() { finalize_statements(); }
 
@@ -150,7 +161,43 @@ void BinOrvela::BINORVEL_INIT(const std::string& dbfn) {
   ORV_ADDLIN = db_.DBPREPARE(kAddLin);
   ORV_ADDLINWITHID = db_.DBPREPARE(kAddLinWithId);
   ORV_ADDLINIDX = db_.DBPREPARE(kAddLinIdx);
-  ORV_ADDTAG = db_.DBPREPARE(kAddTag);
+  for (BatchedInsert* b : {&poi_rows_, &line_rows_, &tag_rows_}) b->prepare();
+  taken_.assign(size_t{1} << (kTakenBits - 6), 0);
+}
+
+namespace {
+
+uint64_t taken_bit(int t, int64_t id, unsigned bits) {
+  return ((static_cast<uint64_t>(id) * 2 + static_cast<uint64_t>(t)) * 0x9E3779B97F4A7C15ull) >>
+         (64 - bits);
+}
+
+}  // namespace
+
+bool BinOrvela::maybe_taken(int t, int64_t id) const {
+  const uint64_t b = taken_bit(t, id, kTakenBits);
+  return (taken_[b >> 6] >> (b & 63)) & 1u;
+}
+
+void BinOrvela::mark_taken(int t, int64_t id) {
+  const uint64_t b = taken_bit(t, id, kTakenBits);
+  taken_[b >> 6] |= uint64_t{1} << (b & 63);
+}
+
+void BinOrvela::flush() {
+  for (BatchedInsert* b : {&poi_rows_, &line_rows_, &tag_rows_}) b->flush();
+}
+
+// The columns objtype to countryid of a point or line row; NULL where
+// there is no text.
+void BinOrvela::fill_common(std::span<BatchedInsert::Value> row,
+                            const std::array<uint32_t, 6>& ids) {
+  row[0] = ORVOBJ.OBJTYPE;
+  for (size_t i = 0; i < 3; ++i)
+    if (ids[i] > 0) row[1 + i] = int64_t{ids[i]};
+  if (!ORVOBJ.HOUSENUM.empty()) row[4] = ORVOBJ.HOUSENUM;
+  for (size_t i = 3; i < 6; ++i)
+    if (ids[i] > 0) row[2 + i] = int64_t{ids[i]};
 }
 
 uint32_t BinOrvela::GETSTRINGID(std::string_view s, uint8_t sqsindex) {
@@ -222,6 +269,21 @@ int64_t BinOrvela::save_line(const std::array<uint32_t, 6>& ids) {
     map::VARINT_ENCODE(p.Y - prev.Y, blob_);
     prev = p;
   }
+  if (ORVOBJ.ID != 0 && !maybe_taken(1, ORVOBJ.ID)) {
+    mark_taken(1, ORVOBJ.ID);
+    std::span<BatchedInsert::Value> row = line_rows_.add();
+    fill_common(row, ids);
+    row[8] = int64_t{ORVOBJ.STARTLEV};
+    row[9] = int64_t{ORVOBJ.ENDLEV};
+    row[10] = blob_;
+    if (!ORVHLEVEL.empty()) row[11] = map::encode_hlevels(ORVHLEVEL);
+    row[12] = ORVOBJ.ID;
+    boxes_.push_back({ORVOBJ.ID, minlon, maxlon, minlat, maxlat});
+    if (boxes_.size() >= limits_.held_boxes) insert_line_boxes();
+    return ORVOBJ.ID;
+  }
+  // Rows held before go first, so that SQLite sees every id taken so far.
+  line_rows_.flush();
   sqlite3_stmt* st = ORVOBJ.ID != 0 ? ORV_ADDLINWITHID.get() : ORV_ADDLIN.get();
   bind_common(st, ids);
   db_.DBBINDINT(st, 9, ORVOBJ.STARTLEV);
@@ -233,6 +295,7 @@ int64_t BinOrvela::save_line(const std::array<uint32_t, 6>& ids) {
   const int64_t rowid = db_.DBINSERTID();
   db_.DBRESET(st);
   db_.DBCLEARBINDINGS(st);
+  mark_taken(1, rowid);
   boxes_.push_back({rowid, minlon, maxlon, minlat, maxlat});
   if (boxes_.size() >= limits_.held_boxes) insert_line_boxes();
   return rowid;
@@ -293,6 +356,18 @@ void BinOrvela::insert_line_boxes() {
 }
 
 int64_t BinOrvela::save_point(const std::array<uint32_t, 6>& ids) {
+  if (ORVOBJ.ID != 0 && !maybe_taken(0, ORVOBJ.ID)) {
+    mark_taken(0, ORVOBJ.ID);
+    std::span<BatchedInsert::Value> row = poi_rows_.add();
+    fill_common(row, ids);
+    row[8] = int64_t{ORVOBJ.LAT};
+    row[9] = int64_t{ORVOBJ.LON};
+    row[10] = int64_t{ORVOBJ.STARTLEV};
+    row[11] = int64_t{ORVOBJ.ENDLEV};
+    row[12] = ORVOBJ.ID;
+    return ORVOBJ.ID;
+  }
+  poi_rows_.flush();
   sqlite3_stmt* st = ORVOBJ.ID != 0 ? ORV_ADDPOIWITHID.get() : ORV_ADDPOI.get();
   bind_common(st, ids);
   db_.DBBINDINT(st, 9, ORVOBJ.LAT);
@@ -304,22 +379,19 @@ int64_t BinOrvela::save_point(const std::array<uint32_t, 6>& ids) {
   const int64_t rowid = db_.DBINSERTID();
   db_.DBRESET(st);
   db_.DBCLEARBINDINGS(st);
+  mark_taken(0, rowid);
   return rowid;
 }
 
 void BinOrvela::save_tags(int64_t rowid) {
   for (const TAGREC& t : ORVTAGS) {
-    uint32_t k = GETSTRINGID(t.K, BINORVELSQSTAGNAME);
-    uint32_t v = GETSTRINGID(t.V, BINORVELSQSTAGVALUE);
-    db_.DBBINDSTR(ORV_ADDTAG, 1, ORVOBJ.OBJTYPE);
-    db_.DBBINDQWORD(ORV_ADDTAG, 2, rowid);
-    db_.DBBINDQWORD(ORV_ADDTAG, 3, k);
-    db_.DBBINDQWORD(ORV_ADDTAG, 4, v);
-    db_.IFDBERREX("binding parameters");
-    db_.DBSTEP(ORV_ADDTAG);
-    db_.IFDBERREX("Adding tag");
-    db_.DBRESET(ORV_ADDTAG);
-    db_.DBCLEARBINDINGS(ORV_ADDTAG);
+    const uint32_t k = GETSTRINGID(t.K, BINORVELSQSTAGNAME);
+    const uint32_t v = GETSTRINGID(t.V, BINORVELSQSTAGVALUE);
+    std::span<BatchedInsert::Value> row = tag_rows_.add();
+    row[0] = ORVOBJ.OBJTYPE;
+    row[1] = rowid;
+    row[2] = int64_t{k};
+    row[3] = int64_t{v};
   }
 }
 
@@ -346,10 +418,12 @@ int64_t BinOrvela::BINORVEL_SAVEREC() {
 }
 
 void BinOrvela::finalize_statements() {
-  for (map::Stmt* s : {&ORV_ADDPOI, &ORV_ADDPOIWITHID, &ORV_ADDLIN, &ORV_ADDLINWITHID,
-                       &ORV_ADDLINIDX, &ORV_ADDTAG}) {
+  for (map::Stmt* s :
+       {&ORV_ADDPOI, &ORV_ADDPOIWITHID, &ORV_ADDLIN, &ORV_ADDLINWITHID, &ORV_ADDLINIDX}) {
     s->reset();
   }
+  for (BatchedInsert* b : {&poi_rows_, &line_rows_, &tag_rows_}) b->finalize();
+  taken_ = {};
   for (BINORVELSQSREC& r : BINORVELSQS) {
     r.QGET.reset();
     r.QSET.reset();
@@ -357,9 +431,20 @@ void BinOrvela::finalize_statements() {
   }
 }
 
+int64_t BinOrvela::free_pages() {
+  map::Stmt q = db_.DBPREPARE("PRAGMA freelist_count;");
+  db_.IFDBERREX("freelist_count");
+  const int64_t n = db_.DBSTEP(q) == SQLITE_ROW ? sqlite3_column_int64(q, 0) : 0;
+  db_.IFDBERREX("freelist_count");
+  return n;
+}
+
 void BinOrvela::BINORVEL_CLOSE(uint8_t code) {
   try {
-    if (code == 0) write_line_boxes();
+    if (code == 0) {
+      flush();
+      write_line_boxes();
+    }
   } catch (...) {
     boxes_ = {};
     finalize_statements();
@@ -382,13 +467,16 @@ void BinOrvela::BINORVEL_CLOSE(uint8_t code) {
     // A commit that fails (a full disk) must not pass for a finished map.
     db_.DBQUERY("commit;");
     db_.IFDBERREX("commit");
-    // Compaction copies the file through a page cache as large as the
-    // connection's; a small one does for a straight copy and keeps the
-    // memory of a large import bounded.
-    db_.DBQUERY("PRAGMA cache_size=-16384;");
-    db_.DBQUERY("vacuum;");
-    // A compaction that ran out of room leaves a file no one may trust.
-    db_.IFDBERREX("vacuum");
+    // Scratch tables of a large import leave free pages behind: only then
+    // is the file compacted. It copies the file through a page cache as
+    // large as the connection's; a small one does for a straight copy and
+    // keeps the memory of a large import bounded.
+    if (free_pages() > 0) {
+      db_.DBQUERY("PRAGMA cache_size=-16384;");
+      db_.DBQUERY("vacuum;");
+      // A compaction that ran out of room leaves a file no one may trust.
+      db_.IFDBERREX("vacuum");
+    }
   }
   db_.DBCLOSE();
 }

@@ -4,6 +4,7 @@
 // transaction, finished (indices, commit, compaction) or abandoned on close.
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -13,6 +14,7 @@
 #include "map/orvobj.h"
 #include "map/point.h"
 #include "map/varint.h"
+#include "osm/batched_insert.h"
 #include "osm/tagrec.h"
 
 namespace orvela::osm {
@@ -55,8 +57,7 @@ struct WriterLimits {
 
 class BinOrvela {
  public:
-  explicit BinOrvela(map::MapDb& db, WriterLimits limits = WriterLimits{})
-      : db_(db), limits_(limits) {}
+  explicit BinOrvela(map::MapDb& db, WriterLimits limits = WriterLimits{});
   ~BinOrvela();
   BinOrvela(const BinOrvela&) = delete;
   BinOrvela& operator=(const BinOrvela&) = delete;
@@ -73,6 +74,9 @@ class BinOrvela {
   int64_t BINORVEL_SAVEREC();
   // 0 finishes the file; anything else closes it without committing.
   void BINORVEL_CLOSE(uint8_t code);
+  // Rows are written many at a time: this writes those still held, so
+  // that the file can be read back.
+  void flush();
   // Id of `s` in string table `sqsindex`, added when absent; 0 for an empty text.
   uint32_t GETSTRINGID(std::string_view s, uint8_t sqsindex);
 
@@ -96,8 +100,16 @@ class BinOrvela {
   int64_t save_line(const std::array<uint32_t, 6>& ids);
   int64_t save_point(const std::array<uint32_t, 6>& ids);
   bool step_insert(sqlite3_stmt* st, std::string_view check);
+  // Whether an object of table `t` (0 points, 1 lines) may have taken `id`
+  // already, and marking it taken: a filter in fixed memory that is never
+  // wrong about an id not taken. A new id is held for a batched insert; a
+  // taken one goes to SQLite at once, which tells a repeat.
+  bool maybe_taken(int t, int64_t id) const;
+  void mark_taken(int t, int64_t id);
+  void fill_common(std::span<BatchedInsert::Value> row, const std::array<uint32_t, 6>& ids);
   void save_tags(int64_t rowid);
   void finalize_statements();
+  int64_t free_pages();
   void write_line_boxes();
   void insert_line_boxes();
   std::vector<uint32_t> hilbert_order() const;
@@ -111,8 +123,11 @@ class BinOrvela {
 
   map::MapDb& db_;
   std::array<BINORVELSQSREC, BINORVELSQSCOUNT> BINORVELSQS;
-  map::Stmt ORV_ADDPOI, ORV_ADDPOIWITHID, ORV_ADDLIN, ORV_ADDLINWITHID, ORV_ADDLINIDX, ORV_ADDTAG;
+  map::Stmt ORV_ADDPOI, ORV_ADDPOIWITHID, ORV_ADDLIN, ORV_ADDLINWITHID, ORV_ADDLINIDX;
   std::vector<uint8_t> blob_;
+  BatchedInsert poi_rows_, line_rows_, tag_rows_;
+  static constexpr unsigned kTakenBits = 25;
+  std::vector<uint64_t> taken_;
   std::vector<LineBox> boxes_;
   WriterLimits limits_;
   bool tree_started_ = false;

@@ -3,6 +3,8 @@
 #include <sqlite3.h>
 
 #include <cerrno>
+#include <exception>
+#include <optional>
 #include <system_error>
 #include <unordered_map>
 #include <unordered_set>
@@ -12,6 +14,7 @@
 #include "osm/element_source.h"
 #include "osm/node_store.h"
 #include "osm/way_nodes.h"
+#include "osm/writer_thread.h"
 #include "text/atomic_file.h"
 #include "text/translate.h"
 #include "text/utf8.h"
@@ -24,11 +27,10 @@ namespace fs = std::filesystem;
 // Far beyond any real way (the OSM API allows 2000 nodes); a longer one is broken input.
 constexpr size_t kMaxWayNodes = 1000000;
 
-// Node positions that did not fit in memory are looked up in way order,
-// which jumps around their table: a large page cache keeps those lookups off
-// the disk. 64 MB, so that with the limits of ImportLimits an import stays
-// under 300 MB.
-constexpr const char* kCachePragma = "PRAGMA cache_size=-65536;";
+// The page cache of a connection, in KiB.
+void set_cache(map::MapDb& db, int kib) {
+  db.DBQUERY("PRAGMA cache_size=-" + std::to_string(kib) + ";");
+}
 
 // The tags the node of an intersection kept as a point of its own.
 constexpr std::string_view kNodeTags =
@@ -68,27 +70,35 @@ class StringLookup {
 // The element being read: nothing, a node, or a way.
 enum class Parent { none, node, way };
 
-// The conversion proper: receives the elements of the file and writes objects.
+// The conversion proper: receives the elements of the file and makes
+// objects of them, which a writer thread stores while reading goes on.
+// Node positions that do not fit in memory go to a scratch database of
+// their own (`scratch`), so that the two threads never share a connection.
 class Converter final : public OsmElementSink {
  public:
-  Converter(map::MapDb& db, BinOrvela& w, const OsmRules& rules, const OsmImportOptions& opt,
-            OsmImportStats& stats)
+  Converter(map::MapDb& db, map::MapDb& scratch, BinOrvela& w, const OsmRules& rules,
+            const OsmImportOptions& opt, OsmImportStats& stats)
       : db_(db),
         w_(w),
         rules_(rules),
         opt_(opt),
         st_(stats),
-        nodes_(db, opt.limits.node_cache_bits),
+        nodes_(scratch, opt.limits.node_cache_bits),
         waynodes_(db, opt.limits.held_way_nodes),
         names_(db),
         types_(db) {}
 
   void create_temp_tables();
-  void finalize_temp_statements();
-  void drop_temp_tables() {
-    db_.DBQUERY("drop table osm_nodes;");
-    waynodes_.drop_tables();
+  // Starts storing on the writer thread.
+  void start_writer() {
+    writer_.emplace([this](PendingObject& o) { store(o); });
   }
+  // Waits for the writer to store every object (or drops what it still
+  // holds when the import will not be kept) and rethrows what failed on
+  // either side: after this only the calling thread uses the map.
+  void finish_writing(bool keep);
+  void finalize_temp_statements();
+  void drop_temp_tables() { waynodes_.drop_tables(); }
   void DETECTINTERSECTIONS();
   bool HANDLEPROGRESS(uint64_t cur, uint64_t total) {
     // Once asked to stop, we stay stopped whatever later calls answer.
@@ -105,14 +115,18 @@ class Converter final : public OsmElementSink {
   void tag(const TAGREC& t) override;
   void nd(uint64_t ref) override;
   void end(OsmElement e) override;
-  bool progress(uint64_t cur, uint64_t total) override { return HANDLEPROGRESS(cur, total); }
+  // Reading stops once storing has failed on either thread.
+  bool progress(uint64_t cur, uint64_t total) override {
+    return HANDLEPROGRESS(cur, total) || failure_ || (writer_ && writer_->failed());
+  }
 
  private:
   void start(Parent p);
   void apply_tag(const TAGREC& t);
   void resolve_way_nodes();
-  int64_t save_element();
-  void record_way_nodes(int64_t rowid);
+  void save_element();
+  void store(PendingObject& o);
+  void record_way_nodes(int64_t rowid, const std::vector<OSMNODE>& nodes);
   std::string intersection_name(const Intersection& x);
   void add_crossing_tags(map::Stmt& q, int64_t nodeid);
 
@@ -124,9 +138,9 @@ class Converter final : public OsmElementSink {
   Parent PARENTTAG = Parent::none;
   uint64_t element_tags_ = 0;  // tags of the current element
   bool THISWAYROUTABLE = false;
-  std::vector<uint64_t> THISWAYREFS;  // the node references of the current way
-  std::vector<OSMNODE> THISWAYNODES;  // those found, looked up when the way is kept
-  std::unordered_set<uint64_t> seen_;
+  std::vector<uint64_t> THISWAYREFS;   // the node references of the current way
+  PendingObject cur_;                  // the element being read, as an object
+  std::unordered_set<uint64_t> seen_;  // the writer's
   // Nodes that kept crossing tags, by a hash of their id (bounded memory,
   // false positives only): the intersection search looks up the tags only
   // where this may have some.
@@ -140,47 +154,68 @@ class Converter final : public OsmElementSink {
   NodeStore nodes_;
   WayNodes waynodes_;
   StringLookup names_, types_;  // for naming intersections
+  std::optional<WriterThread> writer_;
+  // What failed on the reading side (the scratch database): thrown once
+  // reading has stopped, not through the reader of the file.
+  std::exception_ptr failure_;
   bool PROCESSCANCEL = false;
   bool malformed_ = false;
   std::string malformed_detail_;  // what made the data malformed first
 };
 
 void Converter::create_temp_tables() {
-  db_.DBQUERY(kCachePragma);
+  set_cache(db_, opt_.limits.map_cache_kib);
   nodes_.create_table();
   waynodes_.create_tables();
 }
 
 void Converter::finalize_temp_statements() { nodes_.finalize(); }
 
+void Converter::finish_writing(bool keep) {
+  if (!writer_) return;
+  if (failure_) keep = false;
+  if (keep) {
+    writer_->finish();
+  } else {
+    writer_->abandon();
+  }
+  writer_.reset();
+  if (failure_) std::rethrow_exception(failure_);
+}
+
 // Every element starts with an empty object, tag list and vertex list.
 void Converter::start(Parent p) {
   PARENTTAG = p;
   element_tags_ = 0;
-  w_.ORVOBJ = map::ORVOBJREC{};
-  w_.CLEARTAGS();
-  w_.ORVPOINTS.clear();
+  cur_.obj = map::ORVOBJREC{};
+  cur_.tags.clear();
+  cur_.nodes.clear();
+  cur_.routable = false;
 }
 
 void Converter::node(const OSMNODE& n) {
+  if (failure_) return;
   start(Parent::node);
   // All 64 bits: ids of nodes made since 2016 are beyond 32 bits, and an
   // editor's new objects are negative.
-  w_.ORVOBJ.ID = static_cast<int64_t>(n.ID);
-  w_.ORVOBJ.LAT = n.LAT;
-  w_.ORVOBJ.LON = n.LON;
-  w_.ORVOBJ.OBJTYPE.assign(1, map::OBJTYPE_POI);
-  nodes_.ADDOSMNODE(n);
+  cur_.obj.ID = static_cast<int64_t>(n.ID);
+  cur_.obj.LAT = n.LAT;
+  cur_.obj.LON = n.LON;
+  cur_.obj.OBJTYPE.assign(1, map::OBJTYPE_POI);
+  try {
+    nodes_.ADDOSMNODE(n);
+  } catch (...) {
+    failure_ = std::current_exception();
+  }
   ++st_.ILNODES;
 }
 
 void Converter::way(uint64_t id) {
   start(Parent::way);
-  w_.ORVOBJ.OBJTYPE.assign(1, map::OBJTYPE_LINE);
-  w_.ORVOBJ.ID = static_cast<int64_t>(id);
+  cur_.obj.OBJTYPE.assign(1, map::OBJTYPE_LINE);
+  cur_.obj.ID = static_cast<int64_t>(id);
   THISWAYROUTABLE = false;
   THISWAYREFS.clear();
-  THISWAYNODES.clear();
 }
 
 void Converter::tag(const TAGREC& t) {
@@ -199,15 +234,15 @@ void Converter::tag(const TAGREC& t) {
 }
 
 void Converter::apply_tag(const TAGREC& t) {
-  const bool taken = OsmRules::OSMRULES_INTERNALPROC(t, w_.ORVOBJ, st_.ILIGNOREDTAGS) ||
-                     rules_.OSMRULES_OTAGPROC(t, w_.ORVOBJ);
+  const bool taken = OsmRules::OSMRULES_INTERNALPROC(t, cur_.obj, st_.ILIGNOREDTAGS) ||
+                     rules_.OSMRULES_OTAGPROC(t, cur_.obj);
   // How a crossing can be used stays with its node even when a rule made
   // the tag the node's type: the type names one thing, the tags tell all.
   if (PARENTTAG == Parent::node && explore::is_crossing_tag(t.K, t.V)) {
-    crossing_nodes_[crossing_slot(w_.ORVOBJ.ID)] = true;
-    w_.ADDTAG(t);
+    crossing_nodes_[crossing_slot(cur_.obj.ID)] = true;
+    cur_.tags.push_back(t);
   } else if (!taken) {
-    w_.ADDTAG(t);
+    cur_.tags.push_back(t);
   }
   ++element_tags_;
   if (PARENTTAG == Parent::node) {
@@ -224,7 +259,7 @@ void Converter::nd(uint64_t ref) {
     if (!malformed_) {
       malformed_detail_ = text::STRTOKENREPLACE(
           text::_("Way {id} has more than {max} nodes."),
-          {"id", std::to_string(w_.ORVOBJ.ID), "max", std::to_string(kMaxWayNodes)});
+          {"id", std::to_string(cur_.obj.ID), "max", std::to_string(kMaxWayNodes)});
     }
     malformed_ = true;
     return;
@@ -237,29 +272,40 @@ void Converter::nd(uint64_t ref) {
 // overlap their waits for memory.
 void Converter::resolve_way_nodes() {
   // A reference to a node that never came would put a vertex at 0,0: skip it.
-  st_.missing_nodes += nodes_.get_many(THISWAYREFS, THISWAYNODES);
-  for (const OSMNODE& n : THISWAYNODES) w_.ADDPOINT(n.LAT, n.LON);
+  st_.missing_nodes += nodes_.get_many(THISWAYREFS, cur_.nodes);
 }
 
-// Stores the current object when it has a name, a type or free tags;
-// returns its row id, 0 when nothing was stored.
-int64_t Converter::save_element() {
-  const map::ORVOBJREC& o = w_.ORVOBJ;
-  if (o.NAME.empty() && o.TYP.empty() && w_.ORVTAGS.empty()) return 0;
-  if (PARENTTAG == Parent::way) resolve_way_nodes();
-  return w_.BINORVEL_SAVEREC();
+// Hands the current object to the writer when it has a name, a type or free tags.
+void Converter::save_element() {
+  const map::ORVOBJREC& o = cur_.obj;
+  if (o.NAME.empty() && o.TYP.empty() && cur_.tags.empty()) return;
+  if (PARENTTAG == Parent::way) {
+    resolve_way_nodes();
+    cur_.routable = THISWAYROUTABLE;
+  }
+  writer_->push(std::move(cur_));
+}
+
+// On the writer's thread: stores one object and, for a routable way, its nodes.
+void Converter::store(PendingObject& o) {
+  w_.ORVOBJ = std::move(o.obj);
+  w_.ORVTAGS = std::move(o.tags);
+  w_.ORVPOINTS.clear();
+  for (const OSMNODE& n : o.nodes) w_.ADDPOINT(n.LAT, n.LON);
+  const int64_t rowid = w_.BINORVEL_SAVEREC();
+  if (o.routable && rowid != 0) record_way_nodes(rowid, o.nodes);
 }
 
 // Only a way that was stored can meet others: its row is what the
 // intersection search joins on, and a refused duplicate must not lend its
 // nodes to the object that owns the id. A node met twice in one way (a
 // closed way's ends) is recorded once, with the flag of its first occurrence.
-void Converter::record_way_nodes(int64_t rowid) {
+void Converter::record_way_nodes(int64_t rowid, const std::vector<OSMNODE>& nodes) {
   seen_.clear();
-  for (size_t i = 0; i < THISWAYNODES.size(); ++i) {
-    if (!seen_.insert(THISWAYNODES[i].ID).second) continue;
-    waynodes_.ADDOSMWAYNODE(rowid, THISWAYNODES[i], i == 0 || i + 1 == THISWAYNODES.size(),
-                            w_.saved_name_id(), w_.saved_type_id());
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    if (!seen_.insert(nodes[i].ID).second) continue;
+    waynodes_.ADDOSMWAYNODE(rowid, nodes[i], i == 0 || i + 1 == nodes.size(), w_.saved_name_id(),
+                            w_.saved_type_id());
   }
 }
 
@@ -267,11 +313,14 @@ void Converter::end(OsmElement e) {
   if (PARENTTAG != (e == OsmElement::node ? Parent::node : Parent::way)) return;
   // Ways count when they hold something; an empty one is no map data.
   if (PARENTTAG == Parent::way && (element_tags_ > 0 || !THISWAYREFS.empty())) ++st_.ILWAYS;
-  const int64_t rowid = save_element();
-  if (PARENTTAG == Parent::way && THISWAYROUTABLE && rowid != 0) record_way_nodes(rowid);
+  if (!failure_) {
+    try {
+      save_element();
+    } catch (...) {
+      failure_ = std::current_exception();
+    }
+  }
   THISWAYREFS.clear();
-  THISWAYNODES.clear();
-  w_.ORVPOINTS.clear();
   PARENTTAG = Parent::none;
 }
 
@@ -304,6 +353,7 @@ void Converter::add_crossing_tags(map::Stmt& q, int64_t nodeid) {
 
 void Converter::DETECTINTERSECTIONS() {
   HANDLEPROGRESS(OSMREAD_EVMAPINTERSECTIONS, 0);
+  w_.flush();  // the crossing tags of nodes are read back
   names_.prepare("name");
   types_.prepare("type");
   map::Stmt node_tags = db_.DBPREPARE(kNodeTags);
@@ -354,14 +404,28 @@ OsmImportResult database_error(int sqlite_code, int system_errno) {
       text::STRTOKENREPLACE(text::_("database creation problem: {error}"), {"error", reason}));
 }
 
+// The scratch database: nobody else reads it and it is thrown away after
+// the import, so it is written with no safety at all.
+void open_scratch(map::MapDb& scratch, const fs::path& fn, int cache_kib) {
+  scratch.DBCONNECT(fn.string(), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX);
+  scratch.IFDBERREX("Opening scratch database");
+  scratch.DBQUERY("PRAGMA synchronous=off;");
+  scratch.DBQUERY("PRAGMA journal_mode=off;");
+  set_cache(scratch, cache_kib);
+  scratch.DBQUERY("begin transaction;");
+  scratch.IFDBERREX("Opening scratch database");
+}
+
 // Everything after the map file is open: read, search, finish or abandon.
 // The finished map is renamed from `temp` to `outfn`.
 OsmImportResult convert(BinOrvela& w, Converter& c, OsmElementSource& src, const fs::path& temp,
                         const fs::path& outfn, OsmImportStats& stats) {
   OsmImportResult r;
   c.create_temp_tables();
+  c.start_writer();
   const SourceResult s = src.read(c);
   c.finalize_temp_statements();
+  c.finish_writing(s.status == SourceStatus::ok && !c.malformed() && !c.cancelled());
   if (s.status != SourceStatus::ok) {
     r = format_error(s.offset, s.detail);
   } else if (c.malformed()) {
@@ -426,13 +490,19 @@ OsmImportResult OSMPROCFILE(const fs::path& infn, const fs::path& outfn, const f
   // the guard outlives the connection, which closes first.
   const fs::path temp = text::temp_path_beside(outfn);
   text::RemoveOnFailure guard({temp, temp.string() + "-journal"});
+  // Node positions beyond memory go to a scratch database of their own,
+  // which never outlives the import.
+  const fs::path scratch_file = text::temp_path_beside(outfn);
+  text::RemoveOnFailure scratch_guard({scratch_file, scratch_file.string() + "-journal"});
   map::MapDb db(errlog);
+  map::MapDb scratch(errlog);
   BinOrvela w(db, opt.limits.writer);
-  Converter c(db, w, rules, opt, stats);
+  Converter c(db, scratch, w, rules, opt, stats);
   c.HANDLEPROGRESS(OSMREAD_EVMAPINIT, 0);
   if (s.status != SourceStatus::ok) return format_error(s.offset, s.detail);
   try {
     w.BINORVEL_INIT(temp.string());
+    open_scratch(scratch, scratch_file, opt.limits.scratch_cache_kib);
     OsmImportResult r = convert(w, c, *src, temp, outfn, stats);
     if (r.LASTERR == 0 && !r.cancelled) guard.keep();
     return r;

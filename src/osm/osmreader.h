@@ -62,6 +62,12 @@ struct ImportLimits {
   unsigned node_cache_bits = NodeCache::kMaxBits;  // 2^bits node positions of 16 bytes
   size_t held_way_nodes = WayNodes::kHeldRows;     // rows of 40 bytes
   WriterLimits writer;
+  // SQLite's page caches, in KiB: of the map being written, which is
+  // written mostly in order, and of the scratch table of node positions
+  // that did not fit in memory, which are looked up in way order and jump
+  // around it.
+  int map_cache_kib = 32 * 1024;
+  int scratch_cache_kib = 64 * 1024;
 };
 
 struct OsmImportOptions {

@@ -356,6 +356,58 @@ TEST_F(Import, FullDiskKeepsThePreviousMapAndSaysWhy) {
   }
 }
 
+// A PBF extract of `n` named benches and a footway through each ten of them.
+void write_pbf(const fs::path& file, int n) {
+  namespace b = osmium::builder::attr;
+  osmium::memory::Buffer buf{1 << 16, osmium::memory::Buffer::auto_grow::yes};
+  for (int i = 1; i <= n; ++i) {
+    const std::string name = "Bench number " + std::to_string(i);
+    osmium::builder::add_node(buf, b::_id(i), b::_location(9.5 + i * 1e-5, 47.1),
+                              b::_tag("amenity", "bench"), b::_tag("name", name),
+                              b::_tag("material", "wood " + std::to_string(i)));
+  }
+  for (int w = 0; w < n / 10; ++w) {
+    std::vector<osmium::object_id_type> refs;
+    for (int k = 1; k <= 10; ++k) refs.push_back(w * 10 + k);
+    osmium::builder::add_way(buf, b::_id(w + 1), b::_nodes(refs), b::_tag("highway", "footway"),
+                             b::_tag("name", "Path " + std::to_string(w)));
+  }
+  osmium::io::Writer writer{osmium::io::File(file.string(), "pbf"), osmium::io::Header{},
+                            osmium::io::overwrite::allow};
+  writer(std::move(buf));
+  writer.close();
+}
+
+// The disk fills while a PBF file is being read and stored: on the thread
+// that stores objects, or on the scratch database of node positions that do
+// not fit in memory. Either way the system's words, not a bad file.
+TEST_F(Import, FullDiskWhileReadingPbfSaysSo) {
+  const fs::path in = dir / "in.osm.pbf";
+  write_pbf(in, 20000);
+  for (const unsigned cache_bits : {NodeCache::kMaxBits, 2u}) {
+    test::SmallDisk disk(4 << 20);
+    ASSERT_EQ(disk.error(), "");
+    std::ofstream(disk / "x.orvel") << "previous map";
+    disk.fill(1 << 20);
+    OsmImportOptions opt;
+    opt.rules_file = dir / "osm.rules";
+    opt.limits.node_cache_bits = cache_bits;
+    // Small page caches, so that pages reach the disk while reading.
+    opt.limits.map_cache_kib = 64;
+    opt.limits.scratch_cache_kib = 64;
+    auto r = OSMPROCFILE(in, disk / "x.orvel", dir / "errdb.log", opt);
+    EXPECT_EQ(r.LASTERR, 3) << cache_bits;
+    EXPECT_EQ(r.LASTERRDESC, "database creation problem: No space left on device") << cache_bits;
+    std::ifstream f(disk / "x.orvel");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(f), {}), "previous map") << cache_bits;
+    std::vector<std::string> names;
+    for (const auto& e : fs::directory_iterator(disk.path()))
+      names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"filler", "x.orvel"})) << cache_bits;
+  }
+}
+
 // Broken or hostile input: an error code with its text, nothing left
 // behind, and an existing map of the same name untouched.
 TEST_F(Import, BadInputLeavesExistingMapAlone) {
