@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <limits>
 #include <utility>
 
 #include "map/schema.h"
@@ -163,6 +164,7 @@ void BinOrvela::BINORVEL_INIT(const std::string& dbfn) {
   ORV_ADDLINIDX = db_.DBPREPARE(kAddLinIdx);
   for (BatchedInsert* b : {&poi_rows_, &line_rows_, &tag_rows_}) b->prepare();
   taken_.assign(size_t{1} << (kTakenBits - 6), 0);
+  max_id_ = {};
 }
 
 namespace {
@@ -182,6 +184,18 @@ bool BinOrvela::maybe_taken(int t, int64_t id) const {
 void BinOrvela::mark_taken(int t, int64_t id) {
   const uint64_t b = taken_bit(t, id, kTakenBits);
   taken_[b >> 6] |= uint64_t{1} << (b & 63);
+  max_id_[static_cast<size_t>(t)] = std::max(max_id_[static_cast<size_t>(t)], id);
+}
+
+// An object without an id of its own gets the one SQLite's autoincrement
+// would give it: one above the largest id the table ever held, counting
+// from 0 (ids are never deleted while writing).
+// Known in advance, the row can be held for a batched insert like the
+// others. At the very top of the range SQLite is left to refuse the row.
+int64_t BinOrvela::new_row_id(int t) const {
+  if (ORVOBJ.ID != 0) return ORVOBJ.ID;
+  const int64_t max = max_id_[static_cast<size_t>(t)];
+  return max == std::numeric_limits<int64_t>::max() ? 0 : max + 1;
 }
 
 void BinOrvela::flush() {
@@ -269,28 +283,29 @@ int64_t BinOrvela::save_line(const std::array<uint32_t, 6>& ids) {
     map::VARINT_ENCODE(p.Y - prev.Y, blob_);
     prev = p;
   }
-  if (ORVOBJ.ID != 0 && !maybe_taken(1, ORVOBJ.ID)) {
-    mark_taken(1, ORVOBJ.ID);
+  const int64_t id = new_row_id(1);
+  if (id != 0 && !maybe_taken(1, id)) {
+    mark_taken(1, id);
     std::span<BatchedInsert::Value> row = line_rows_.add();
     fill_common(row, ids);
     row[8] = int64_t{ORVOBJ.STARTLEV};
     row[9] = int64_t{ORVOBJ.ENDLEV};
     row[10] = blob_;
     if (!ORVHLEVEL.empty()) row[11] = map::encode_hlevels(ORVHLEVEL);
-    row[12] = ORVOBJ.ID;
-    boxes_.push_back({ORVOBJ.ID, minlon, maxlon, minlat, maxlat});
+    row[12] = id;
+    boxes_.push_back({id, minlon, maxlon, minlat, maxlat});
     if (boxes_.size() >= limits_.held_boxes) insert_line_boxes();
-    return ORVOBJ.ID;
+    return id;
   }
   // Rows held before go first, so that SQLite sees every id taken so far.
   line_rows_.flush();
-  sqlite3_stmt* st = ORVOBJ.ID != 0 ? ORV_ADDLINWITHID.get() : ORV_ADDLIN.get();
+  sqlite3_stmt* st = id != 0 ? ORV_ADDLINWITHID.get() : ORV_ADDLIN.get();
   bind_common(st, ids);
   db_.DBBINDINT(st, 9, ORVOBJ.STARTLEV);
   db_.DBBINDINT(st, 10, ORVOBJ.ENDLEV);
   db_.DBBINDBLOB(st, 11, blob_);
   if (!ORVHLEVEL.empty()) db_.DBBINDBLOB(st, 12, map::encode_hlevels(ORVHLEVEL));
-  if (ORVOBJ.ID != 0) db_.DBBINDQWORD(st, 13, ORVOBJ.ID);
+  if (id != 0) db_.DBBINDQWORD(st, 13, id);
   if (!step_insert(st, "Adding line")) return 0;
   const int64_t rowid = db_.DBINSERTID();
   db_.DBRESET(st);
@@ -356,25 +371,26 @@ void BinOrvela::insert_line_boxes() {
 }
 
 int64_t BinOrvela::save_point(const std::array<uint32_t, 6>& ids) {
-  if (ORVOBJ.ID != 0 && !maybe_taken(0, ORVOBJ.ID)) {
-    mark_taken(0, ORVOBJ.ID);
+  const int64_t id = new_row_id(0);
+  if (id != 0 && !maybe_taken(0, id)) {
+    mark_taken(0, id);
     std::span<BatchedInsert::Value> row = poi_rows_.add();
     fill_common(row, ids);
     row[8] = int64_t{ORVOBJ.LAT};
     row[9] = int64_t{ORVOBJ.LON};
     row[10] = int64_t{ORVOBJ.STARTLEV};
     row[11] = int64_t{ORVOBJ.ENDLEV};
-    row[12] = ORVOBJ.ID;
-    return ORVOBJ.ID;
+    row[12] = id;
+    return id;
   }
   poi_rows_.flush();
-  sqlite3_stmt* st = ORVOBJ.ID != 0 ? ORV_ADDPOIWITHID.get() : ORV_ADDPOI.get();
+  sqlite3_stmt* st = id != 0 ? ORV_ADDPOIWITHID.get() : ORV_ADDPOI.get();
   bind_common(st, ids);
   db_.DBBINDINT(st, 9, ORVOBJ.LAT);
   db_.DBBINDINT(st, 10, ORVOBJ.LON);
   db_.DBBINDINT(st, 11, ORVOBJ.STARTLEV);
   db_.DBBINDINT(st, 12, ORVOBJ.ENDLEV);
-  if (ORVOBJ.ID != 0) db_.DBBINDQWORD(st, 13, ORVOBJ.ID);
+  if (id != 0) db_.DBBINDQWORD(st, 13, id);
   if (!step_insert(st, "Adding POI")) return 0;
   const int64_t rowid = db_.DBINSERTID();
   db_.DBRESET(st);

@@ -106,6 +106,7 @@ class BinOrvela {
   // taken one goes to SQLite at once, which tells a repeat.
   bool maybe_taken(int t, int64_t id) const;
   void mark_taken(int t, int64_t id);
+  int64_t new_row_id(int t) const;
   void fill_common(std::span<BatchedInsert::Value> row, const std::array<uint32_t, 6>& ids);
   void save_tags(int64_t rowid);
   void finalize_statements();
@@ -128,6 +129,7 @@ class BinOrvela {
   BatchedInsert poi_rows_, line_rows_, tag_rows_;
   static constexpr unsigned kTakenBits = 25;
   std::vector<uint64_t> taken_;
+  std::array<int64_t, 2> max_id_{};  // the largest id stored in each table
   std::vector<LineBox> boxes_;
   WriterLimits limits_;
   bool tree_started_ = false;

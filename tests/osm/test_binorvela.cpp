@@ -1,5 +1,9 @@
 // The map writer on its own: what lands in the file for each kind of object.
 #include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <limits>
 
 #include "map/schema.h"
 #include "osm/binorvela.h"
@@ -188,6 +192,69 @@ TEST_F(Writer, SchemaOfTheFinishedFile) {
   EXPECT_EQ(date[4], '.');
   EXPECT_EQ(date[10], '/');
   EXPECT_EQ(date[13], ':');
+}
+
+// Rows are held for inserts of many at a time, so the writer tells the ids
+// SQLite's autoincrement would give objects without one, and refuses
+// repeated ids itself: the ids, the refusals and the table's counter must
+// be SQLite's own, whatever came before (ids below zero, far above,
+// repeated ones, and ids beyond what a batch holds).
+TEST(WriterIds, SameIdsAsSqliteGivesOneByOne) {
+  constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
+  std::vector<int64_t> many;  // more than a batch holds, ids and none mixed
+  for (int64_t i = 0; i < 200; ++i) many.push_back(i % 3 == 0 ? 0 : (i % 7 == 0 ? 5 : 1000 - i));
+  const std::vector<std::vector<int64_t>> cases = {
+      {0, 0, 0},           {-5, -3, 0, 0, -3},
+      {7, 0, 3, 0, 7, 0},  {5'000'000'000, 0, 12, 12, 0},
+      {kMax - 1, 0, 4, 4}, many,
+  };
+  for (const auto& all : cases) {
+    test::TempDir dir;
+    map::MapDb db{dir / "errdb.log"};
+    BinOrvela w{db};
+    w.BINORVEL_INIT((dir / "w.orvel").string());
+    std::vector<int64_t> returned;
+    for (int64_t id : all) {
+      w.ORVOBJ.OBJTYPE = "p";
+      w.ORVOBJ.ID = id;
+      w.ORVOBJ.NAME = "x";
+      returned.push_back(w.BINORVEL_SAVEREC());
+    }
+    w.BINORVEL_CLOSE(0);
+    // The same rows into a table of the same kind, one statement each.
+    sqlite3* ref = nullptr;
+    ASSERT_EQ(sqlite3_open(":memory:", &ref), SQLITE_OK);
+    sqlite3_exec(ref, "create table t (id integer primary key autoincrement, x);", nullptr, nullptr,
+                 nullptr);
+    std::vector<int64_t> expected;
+    for (int64_t id : all) {
+      const std::string sql = id == 0
+                                  ? "insert into t (x) values (1);"
+                                  : "insert into t (id, x) values (" + std::to_string(id) + ", 1);";
+      const bool ok = sqlite3_exec(ref, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+      expected.push_back(ok ? sqlite3_last_insert_rowid(ref) : 0);
+    }
+    sqlite3_stmt* q = nullptr;
+    sqlite3_prepare_v2(ref, "select seq from sqlite_sequence where name='t';", -1, &q, nullptr);
+    ASSERT_EQ(sqlite3_step(q), SQLITE_ROW);
+    const std::string seq = std::to_string(sqlite3_column_int64(q, 0));
+    sqlite3_finalize(q);
+    sqlite3_close(ref);
+    EXPECT_EQ(returned, expected) << all[0];
+    std::vector<int64_t> stored;
+    for (int64_t id : expected)
+      if (id != 0) stored.push_back(id);
+    std::sort(stored.begin(), stored.end());
+    Rows rows;
+    for (int64_t id : stored) rows.push_back({std::to_string(id)});
+    EXPECT_EQ(sql_rows(dir / "w.orvel", "select id from orvel_poi order by id"), rows) << all[0];
+    EXPECT_EQ(sql_one(dir / "w.orvel", "select seq from sqlite_sequence where name='orvel_poi'"),
+              seq)
+        << all[0];
+    EXPECT_EQ(w.duplicates(),
+              static_cast<uint64_t>(std::count(expected.begin(), expected.end(), 0)))
+        << all[0];
+  }
 }
 
 }  // namespace
