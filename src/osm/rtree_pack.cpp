@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "map/db_error.h"
+#include "osm/batched_insert.h"
 
 namespace orvela::osm {
 namespace {
@@ -46,7 +47,10 @@ void put_be(std::vector<uint8_t>& out, size_t at, uint64_t v, int bytes) {
 
 class Packer {
  public:
-  Packer(map::MapDb& db, std::string_view table) : db_(db) {
+  Packer(map::MapDb& db, std::string_view table)
+      : db_(db),
+        rowid_(db, std::string(table) + "_rowid (rowid, nodeno)", 2, std::string(kCheck)),
+        parent_(db, std::string(table) + "_parent (nodeno, parentnode)", 2, std::string(kCheck)) {
     std::string t(table);
     node_size_ = static_cast<size_t>(
         db_.DBGETNUMRES("select length(data) from " + t + "_node where nodeno=1;"));
@@ -57,9 +61,9 @@ class Packer {
       throw map::DbFatalError(SQLITE_CORRUPT, std::string(kCheck), "no r-tree root in " + t);
     }
     node_ = db_.DBPREPARE("insert or replace into " + t + "_node (nodeno, data) values (?1, ?2);");
-    rowid_ = db_.DBPREPARE("insert into " + t + "_rowid (rowid, nodeno) values (?1, ?2);");
-    parent_ = db_.DBPREPARE("insert into " + t + "_parent (nodeno, parentnode) values (?1, ?2);");
     db_.IFDBERREX(kCheck);
+    rowid_.prepare();
+    parent_.prepare();
   }
 
   void pack(std::span<const RtreeRow> rows) {
@@ -76,6 +80,8 @@ class Packer {
       ++depth;
     }
     write_node(1, depth, level, depth == 0);
+    rowid_.flush();
+    parent_.flush();
   }
 
  private:
@@ -118,10 +124,9 @@ class Packer {
       for (size_t i = 0; i < 4; ++i)
         put_be(blob_, at + 8 + 4 * i, std::bit_cast<uint32_t>(c.box[i]), 4);
       at += kCellBytes;
-      sqlite3_stmt* link = leaf ? rowid_.get() : parent_.get();
-      db_.DBBINDQWORD(link, 1, c.id);
-      db_.DBBINDQWORD(link, 2, nodeno);
-      step(link);
+      std::span<BatchedInsert::Value> link = (leaf ? rowid_ : parent_).add();
+      link[0] = c.id;
+      link[1] = nodeno;
     }
     db_.DBBINDQWORD(node_, 1, nodeno);
     db_.DBBINDBLOB(node_, 2, blob_);
@@ -140,7 +145,8 @@ class Packer {
   size_t node_size_ = 0;
   size_t capacity_ = 0;
   int64_t next_node_ = 2;
-  map::Stmt node_, rowid_, parent_;
+  map::Stmt node_;
+  BatchedInsert rowid_, parent_;
   std::vector<uint8_t> blob_;
 };
 
