@@ -142,17 +142,18 @@ Stmt MapDb::DBPREPARE(std::string_view s) {
   return Stmt(st);
 }
 
-int MapDb::DBBINDSTR(sqlite3_stmt* st, int numpar, std::string_view s) {
+int MapDb::DBBINDSTR(sqlite3_stmt* st, int numpar, std::string_view s, bool copy) {
   // A default string_view has no data pointer, which SQLite would store as NULL.
   const char* p = s.data() != nullptr ? s.data() : "";
-  return record(sqlite3_bind_text(st, numpar, p, static_cast<int>(s.size()), SQLITE_TRANSIENT));
+  return record(sqlite3_bind_text(st, numpar, p, static_cast<int>(s.size()),
+                                  copy ? SQLITE_TRANSIENT : SQLITE_STATIC));
 }
 
-int MapDb::DBBINDBLOB(sqlite3_stmt* st, int numpar, std::span<const uint8_t> blob) {
+int MapDb::DBBINDBLOB(sqlite3_stmt* st, int numpar, std::span<const uint8_t> blob, bool copy) {
   // A null pointer would bind NULL; an empty blob stays an empty blob.
   if (blob.empty()) return record(sqlite3_bind_zeroblob(st, numpar, 0));
-  return record(
-      sqlite3_bind_blob(st, numpar, blob.data(), static_cast<int>(blob.size()), SQLITE_TRANSIENT));
+  return record(sqlite3_bind_blob(st, numpar, blob.data(), static_cast<int>(blob.size()),
+                                  copy ? SQLITE_TRANSIENT : SQLITE_STATIC));
 }
 
 int MapDb::DBBINDINT(sqlite3_stmt* st, int numpar, int32_t l) {

@@ -75,8 +75,10 @@ class MapDb {
   int DBQUERY(std::string_view q);
   // Prepares `s`; an empty Stmt on error.
   Stmt DBPREPARE(std::string_view s);
-  int DBBINDSTR(sqlite3_stmt* st, int numpar, std::string_view s);
-  int DBBINDBLOB(sqlite3_stmt* st, int numpar, std::span<const uint8_t> blob);
+  // Texts and blobs are copied unless `copy` is false: then they must stay
+  // as they are until the statement has been stepped and reset.
+  int DBBINDSTR(sqlite3_stmt* st, int numpar, std::string_view s, bool copy = true);
+  int DBBINDBLOB(sqlite3_stmt* st, int numpar, std::span<const uint8_t> blob, bool copy = true);
   int DBBINDINT(sqlite3_stmt* st, int numpar, int32_t l);
   int DBBINDQWORD(sqlite3_stmt* st, int numpar, int64_t q);
   int DBBINDDOUBLE(sqlite3_stmt* st, int numpar, double d);

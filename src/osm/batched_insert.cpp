@@ -44,15 +44,17 @@ std::span<BatchedInsert::Value> BatchedInsert::add() {
   return row;
 }
 
+// Texts and blobs are bound without a copy: the rows stay as they are
+// until the statement has been stepped and reset.
 void BatchedInsert::bind(sqlite3_stmt* st, int first, std::span<const Value> row) {
   int i = first;
   for (const Value& v : row) {
     if (const auto* q = std::get_if<int64_t>(&v)) {
       db_.DBBINDQWORD(st, i, *q);
     } else if (const auto* s = std::get_if<std::string>(&v)) {
-      db_.DBBINDSTR(st, i, *s);
+      db_.DBBINDSTR(st, i, *s, false);
     } else if (const auto* b = std::get_if<std::vector<uint8_t>>(&v)) {
-      db_.DBBINDBLOB(st, i, *b);
+      db_.DBBINDBLOB(st, i, *b, false);
     }
     ++i;
   }

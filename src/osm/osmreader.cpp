@@ -301,9 +301,18 @@ void Converter::store(PendingObject& o) {
 // nodes to the object that owns the id. A node met twice in one way (a
 // closed way's ends) is recorded once, with the flag of its first occurrence.
 void Converter::record_way_nodes(int64_t rowid, const std::vector<OSMNODE>& nodes) {
+  // Most ways are short: looking back along them is cheaper than a set.
+  constexpr size_t kShortWay = 32;
+  const bool is_short = nodes.size() <= kShortWay;
+  auto met_before = [&](size_t i) {
+    if (!is_short) return !seen_.insert(nodes[i].ID).second;
+    for (size_t j = 0; j < i; ++j)
+      if (nodes[j].ID == nodes[i].ID) return true;
+    return false;
+  };
   seen_.clear();
   for (size_t i = 0; i < nodes.size(); ++i) {
-    if (!seen_.insert(nodes[i].ID).second) continue;
+    if (met_before(i)) continue;
     waynodes_.ADDOSMWAYNODE(rowid, nodes[i], i == 0 || i + 1 == nodes.size(), w_.saved_name_id(),
                             w_.saved_type_id());
   }
