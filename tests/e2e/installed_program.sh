@@ -30,6 +30,15 @@ for f in bin/orvela share/orvela/osm.rules share/orvela/sounds.ini share/orvela/
   [ -f "$prefix/$f" ] || fail "not installed: $f"
 done
 ls "$assets"/sounds/*.wav >/dev/null || fail "no sounds installed"
+# The fixed-size icons are PNG pictures of the size their folder names.
+for size in 48 128 256; do
+  png=$prefix/share/icons/hicolor/${size}x${size}/apps/org.orvela.Orvela.png
+  got=$(python3 -c 'import struct, sys
+d = open(sys.argv[1], "rb").read(24)
+print("%dx%d" % struct.unpack(">II", d[16:24]) if d[:8] == b"\x89PNG\r\n\x1a\n" else "no PNG")' "$png") ||
+    fail "not installed: $png"
+  [ "$got" = "${size}x${size}" ] || fail "$png is $got"
+done
 [ -x "$prefix/bin/orvela" ] || fail "the program is not executable"
 
 desktop-file-validate "$prefix/share/applications/org.orvela.Orvela.desktop" ||
