@@ -39,15 +39,37 @@ constexpr const char* LINE_QUERY =
     "where " ORVELA_LINE_BOX " and startlev<=?5 and endlev>=?5";
 
 // Zoomed far out on a big map, the area holds many lines but few show at
-// the level: each of the area's lines is then first looked up among the
-// level's, found through their own index, before its row is read. The
-// area's index still leads, so the lines come in the same order.
+// the level: the ids of the level's lines are then read first, through
+// their own index, and the area's index passes on only those (the filter
+// runs inside the index's own search, see kLevelFilter), before their rows
+// are read. The area's index still leads, so the lines come in the same order.
 constexpr const char* LINE_BY_LEVEL_QUERY =
     "select li.id, " ORVELA_LINE_COLUMNS
     "from orvel_linidx li left join orvel_lin p on li.id=p.id " ORVELA_STRING_JOINS
     "where " ORVELA_LINE_BOX
-    " and +li.id in (select id from orvel_lin where endlev>=?5) "
+    " and li.id match orvela_level_lines() "
     "and startlev<=?5 and endlev>=?5";
+constexpr const char* LEVEL_LINE_IDS = "select id from orvel_lin where endlev>=?5";
+// Reading the id of a line of the level, and passing over an entry of the
+// area's index that the level filter drops, cost about a quarter of what
+// reading a line's row to check its level does (measured on the replicated
+// maps of bench/explore).
+constexpr RowCost LINE_ID_COST{.narrow = 1, .wide = 4};
+constexpr const char* kLevelFilter = "orvela_level_lines";
+
+// The spatial index's search asks this of every node and entry it meets:
+// nodes are searched on, entries pass when their line shows at the level.
+// The order and score of the search stay as the box alone gives them.
+int level_filter(sqlite3_rtree_query_info* q) {
+  const auto* ids = static_cast<const std::vector<int64_t>*>(q->pContext);
+  if (q->iLevel > 0) {
+    q->eWithin = PARTLY_WITHIN;
+  } else {
+    q->eWithin =
+        std::binary_search(ids->begin(), ids->end(), q->iRowid) ? FULLY_WITHIN : NOT_WITHIN;
+  }
+  return SQLITE_OK;
+}
 constexpr const char* LINE_AREA_COUNT =
     "select count(*) from (select 1 from orvel_linidx where " ORVELA_LINE_BOX " limit ?6)";
 constexpr const char* LINE_LEVEL_COUNT =
@@ -59,7 +81,7 @@ constexpr const char* POINT_QUERY =
 
 // Reading a point's row costs about as much as scanning this many entries
 // of the latitude index.
-constexpr int64_t POINT_ROW_WEIGHT = 16;
+constexpr RowCost POINT_ROW_COST{.narrow = 16, .wide = 1};
 
 // The points of the level, when they are fewer than the area's, in the
 // order the area's index gives them (by latitude, longitude and id), so
@@ -99,16 +121,19 @@ int64_t count_upto(sqlite3_stmt* st, int64_t cap) {
   return sqlite3_column_int64(st, 0);
 }
 
-// Whether `narrow` finds fewer rows than `wide` does, each of its rows
-// costing `weight` rows of `wide`. Both count in growing steps, so the cost
-// follows the smaller count, never the whole map.
-bool fewer_rows(sqlite3_stmt* narrow, sqlite3_stmt* wide, int64_t weight) {
+// Whether the rows `narrow` finds cost less than those `wide` finds, when
+// reading a row of `narrow` costs what `cost.narrow` rows of `wide` cost
+// `cost.wide` times over. Both count in growing steps, so the counting
+// costs what the smaller count does, never the whole map.
+bool fewer_rows(sqlite3_stmt* narrow, sqlite3_stmt* wide, RowCost cost) {
+  // As many rows of `wide` as `n` rows of `narrow` cost.
+  auto worth = [&](int64_t n) { return n * cost.narrow / cost.wide; };
   for (int64_t cap = 1024; cap <= (int64_t{1} << 36); cap *= 16) {
     const int64_t n = count_upto(narrow, cap);
     if (n < 0) return false;
-    if (n < cap) return count_upto(wide, n * weight + 1) > n * weight;
-    const int64_t w = count_upto(wide, cap * weight);
-    if (w < cap * weight) return false;
+    if (n < cap) return count_upto(wide, worth(n) + 1) > worth(n);
+    const int64_t w = count_upto(wide, worth(cap));
+    if (w < worth(cap)) return false;
   }
   return false;
 }
@@ -398,18 +423,35 @@ bool MapLoader::bind_area(sqlite3_stmt* st, bool degrees, int maplev) {
 }
 
 bool MapLoader::level_is_narrower(const char* level_count, const char* area_count, bool degrees,
-                                  int maplev, int64_t weight) {
+                                  int maplev, RowCost cost) {
   if (reading != Reading::Choose) return reading == Reading::ByLevel;
   // Every object shows at the lowest level: nothing to count.
   if (maplev <= 0) return false;
   Stmt level = db_.DBPREPARE(level_count);
   Stmt area = db_.DBPREPARE(area_count);
   return level && area && bind_area(level, degrees, maplev) && bind_area(area, degrees, maplev) &&
-         fewer_rows(level, area, weight);
+         fewer_rows(level, area, cost);
+}
+
+// The ids of the lines that show at the level, sorted; false when they
+// cannot be read.
+bool MapLoader::read_level_lines(int maplev) {
+  level_lines_.clear();
+  Stmt q = db_.DBPREPARE(LEVEL_LINE_IDS);
+  if (!q || !bind_area(q, true, maplev)) return false;
+  while (db_.DBSTEP(q) == SQLITE_ROW) level_lines_.push_back(sqlite3_column_int64(q, 0));
+  if (step_failed(db_)) return false;
+  std::sort(level_lines_.begin(), level_lines_.end());
+  return sqlite3_rtree_query_callback(db_.DB(), kLevelFilter, level_filter, &level_lines_,
+                                      nullptr) == SQLITE_OK;
 }
 
 LoadResult MapLoader::load_lines(int maplev) {
-  const bool by_level = level_is_narrower(LINE_LEVEL_COUNT, LINE_AREA_COUNT, true, maplev, 1);
+  const bool by_level =
+      level_is_narrower(LINE_LEVEL_COUNT, LINE_AREA_COUNT, true, maplev, LINE_ID_COST);
+  if (by_level && !read_level_lines(maplev)) {
+    return READMAPERR(getting_data_error(db_, LINE_TABLES));
+  }
   db_.DBS() = db_.DBPREPARE(by_level ? LINE_BY_LEVEL_QUERY : LINE_QUERY);
   sqlite3_stmt* st = db_.DBS().get();
   if (!st) return READMAPERR("Preparing query");
@@ -467,7 +509,7 @@ void MapLoader::draw_line_row(ORVOBJREC& o, LineGeometry& geom) {
 
 LoadResult MapLoader::load_points(int maplev) {
   const bool by_level =
-      level_is_narrower(POINT_LEVEL_COUNT, POINT_BAND_COUNT, false, maplev, POINT_ROW_WEIGHT);
+      level_is_narrower(POINT_LEVEL_COUNT, POINT_BAND_COUNT, false, maplev, POINT_ROW_COST);
   db_.DBS() = db_.DBPREPARE(by_level ? POINT_BY_LEVEL_QUERY : POINT_QUERY);
   sqlite3_stmt* st = db_.DBS().get();
   if (!st) return READMAPERR("preparing query");

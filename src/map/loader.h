@@ -49,6 +49,13 @@ struct LoadResult {
   friend bool operator==(const LoadResult&, const LoadResult&) = default;
 };
 
+// What reading one row of one query costs against a row of another: `narrow`
+// rows of the one cost what `wide` rows of the other do.
+struct RowCost {
+  int64_t narrow = 1;
+  int64_t wide = 1;
+};
+
 class MapLoader {
  public:
   MapLoader(MapDb& db, Grid& grid, UserState& user, std::filesystem::path mapdir);
@@ -95,13 +102,14 @@ class MapLoader {
   void draw_line_row(ORVOBJREC& o, LineGeometry& geom);
   // Binds the area and the level as far as the statement takes them.
   bool bind_area(sqlite3_stmt* st, bool degrees, int maplev);
-  // Whether to read by the level: with Choose, when fewer rows show at the
-  // level than lie in the area, each row of the area weighing 1/`weight`;
-  // false when either cannot be counted, and the load goes by the area.
+  // Whether to read by the level: with Choose, when the rows that show at
+  // the level cost less to read than the rows that lie in the area, at
+  // `cost`; false when either cannot be counted, and the load goes by the area.
   bool level_is_narrower(const char* level_count, const char* area_count, bool degrees, int maplev,
-                         int64_t weight);
+                         RowCost cost);
   bool OBJHASTAGS(const std::string& objtype, int64_t objectid);
   void forget_grid();
+  bool read_level_lines(int maplev);
 
   MapDb& db_;
   Grid& grid_;
@@ -109,6 +117,7 @@ class MapLoader {
   std::filesystem::path mapdir_;
   std::string fn_;
   Stmt tagq_;
+  std::vector<int64_t> level_lines_;  // the lines of the level being loaded, sorted
 };
 
 // Draws the segment (x1, y1)-(x2, y2) of object `o` into the cells it
