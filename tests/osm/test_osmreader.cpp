@@ -332,6 +332,22 @@ TEST_F(Import, UnwritableDestinationIsCode3) {
   EXPECT_TRUE(leftovers().empty());
 }
 
+// After an import onto a disk that filled up ("x.orvel" held "previous
+// map"): the reason by its name, the previous map byte for byte, and no
+// half map or scratch file beside it.
+void expect_full_disk_said(const OsmImportResult& r, const test::SmallDisk& disk,
+                           const std::string& what) {
+  EXPECT_EQ(r.LASTERR, 3) << what;
+  EXPECT_EQ(r.LASTERRDESC, "database creation problem: No space left on device") << what;
+  std::ifstream f(disk / "x.orvel");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(f), {}), "previous map") << what;
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(disk.path()))
+    names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"filler", "x.orvel"})) << what;
+}
+
 // A disk that fills up before or during the import: the reason by its name,
 // the previous map byte for byte, and no half map beside it.
 TEST_F(Import, FullDiskKeepsThePreviousMapAndSaysWhy) {
@@ -343,16 +359,8 @@ TEST_F(Import, FullDiskKeepsThePreviousMapAndSaysWhy) {
     ASSERT_EQ(disk.error(), "");
     std::ofstream(disk / "x.orvel") << "previous map";
     disk.fill(room);
-    auto r = OSMPROCFILE(in, disk / "x.orvel", dir / "errdb.log", opt);
-    EXPECT_EQ(r.LASTERR, 3) << room;
-    EXPECT_EQ(r.LASTERRDESC, "database creation problem: No space left on device") << room;
-    std::ifstream f(disk / "x.orvel");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(f), {}), "previous map") << room;
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(disk.path()))
-      names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"filler", "x.orvel"})) << room;
+    expect_full_disk_said(OSMPROCFILE(in, disk / "x.orvel", dir / "errdb.log", opt), disk,
+                          "room " + std::to_string(room));
   }
 }
 
@@ -395,16 +403,8 @@ TEST_F(Import, FullDiskWhileReadingPbfSaysSo) {
     // Small page caches, so that pages reach the disk while reading.
     opt.limits.map_cache_kib = 64;
     opt.limits.scratch_cache_kib = 64;
-    auto r = OSMPROCFILE(in, disk / "x.orvel", dir / "errdb.log", opt);
-    EXPECT_EQ(r.LASTERR, 3) << cache_bits;
-    EXPECT_EQ(r.LASTERRDESC, "database creation problem: No space left on device") << cache_bits;
-    std::ifstream f(disk / "x.orvel");
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(f), {}), "previous map") << cache_bits;
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(disk.path()))
-      names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"filler", "x.orvel"})) << cache_bits;
+    expect_full_disk_said(OSMPROCFILE(in, disk / "x.orvel", dir / "errdb.log", opt), disk,
+                          "node cache bits " + std::to_string(cache_bits));
   }
 }
 
