@@ -83,4 +83,19 @@ void BatchedInsert::flush() {
   rows_ = 0;
 }
 
+bool BatchedInsert::insert_now(std::span<const Value> row, int64_t& rowid) {
+  flush();
+  bind(one_, 1, row);
+  db_.IFDBERREX("binding parameters");
+  const int rc = db_.DBSTEP(one_);
+  const bool refused = (rc & 0xFF) == SQLITE_CONSTRAINT;
+  if (!refused) {
+    db_.IFDBERREX(check_);
+    rowid = db_.DBINSERTID();
+  }
+  db_.DBRESET(one_);
+  db_.DBCLEARBINDINGS(one_);
+  return !refused;
+}
+
 }  // namespace orvela::osm

@@ -31,6 +31,9 @@ class BatchedInsert {
   std::span<Value> add();
   // Writes every row added so far.
   void flush();
+  // Writes the rows added so far, then `row` at once. False when SQLite
+  // refused it for a constraint (an id already taken), else its id in `rowid`.
+  bool insert_now(std::span<const Value> row, int64_t& rowid);
   bool empty() const { return rows_ == 0; }
 
  private:

@@ -13,22 +13,6 @@
 namespace orvela::osm {
 namespace {
 
-constexpr std::string_view kAddPoi =
-    "insert into orvel_poi (objtype, nameid, typeid, streetid, housenum, cityid, regionid, "
-    "countryid, lat, lon, startlev, endlev) values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, "
-    "?12);";
-constexpr std::string_view kAddPoiWithId =
-    "insert into orvel_poi (objtype, nameid, typeid, streetid, housenum, cityid, regionid, "
-    "countryid, lat, lon, startlev, endlev, id) values (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, "
-    "?11, ?12,?13);";
-constexpr std::string_view kAddLin =
-    "insert into orvel_lin (objtype, nameid, typeid, streetid, housenum, cityid, "
-    "regionid,countryid, startlev, endlev,points, hlevels) values (?1, ?2, ?3, ?4, ?5, ?6, ?7, "
-    "?8, ?9, ?10, ?11, ?12);";
-constexpr std::string_view kAddLinWithId =
-    "insert into orvel_lin (objtype, nameid, typeid, streetid, housenum, cityid, "
-    "regionid,countryid, startlev, endlev,points, hlevels,id) values (?1, ?2, ?3, ?4, ?5, ?6, "
-    "?7, ?8, ?9, ?10, ?11, ?12,?13);";
 constexpr std::string_view kAddLinIdx =
     "insert into orvel_linidx (id, minlon, maxlon, minlat, maxlat) values (?1, ?2, ?3, ?4, ?5);";
 
@@ -157,10 +141,6 @@ void BinOrvela::BINORVEL_INIT(const std::string& dbfn) {
   PREPARESQS();
   boxes_.clear();
   tree_started_ = false;
-  ORV_ADDPOI = db_.DBPREPARE(kAddPoi);
-  ORV_ADDPOIWITHID = db_.DBPREPARE(kAddPoiWithId);
-  ORV_ADDLIN = db_.DBPREPARE(kAddLin);
-  ORV_ADDLINWITHID = db_.DBPREPARE(kAddLinWithId);
   ORV_ADDLINIDX = db_.DBPREPARE(kAddLinIdx);
   for (BatchedInsert* b : {&poi_rows_, &line_rows_, &tag_rows_}) b->prepare();
   taken_.assign(size_t{1} << (kTakenBits - 6), 0);
@@ -242,31 +222,24 @@ uint32_t BinOrvela::GETSTRINGID(std::string_view s, uint8_t sqsindex) {
   return id;
 }
 
-void BinOrvela::bind_common(sqlite3_stmt* st, const std::array<uint32_t, 6>& ids) {
-  db_.DBBINDSTR(st, 1, ORVOBJ.OBJTYPE);
-  for (int i = 0; i < 3; ++i) {
-    if (ids[static_cast<size_t>(i)] > 0) db_.DBBINDQWORD(st, 2 + i, ids[static_cast<size_t>(i)]);
+// Holds the row for a batched insert when `id` is surely new; otherwise
+// (an id perhaps taken, or none at all) writes it at once after the rows
+// held, so that SQLite refuses a repeated id and gives a missing one. The
+// row's id, 0 when it was refused.
+int64_t BinOrvela::insert_row(BatchedInsert& rows, int t, int64_t id,
+                              std::array<BatchedInsert::Value, 13>& row) {
+  if (id != 0 && !maybe_taken(t, id)) {
+    mark_taken(t, id);
+    std::ranges::move(row, rows.add().begin());
+    return id;
   }
-  if (!ORVOBJ.HOUSENUM.empty()) db_.DBBINDSTR(st, 5, ORVOBJ.HOUSENUM);
-  for (int i = 3; i < 6; ++i) {
-    if (ids[static_cast<size_t>(i)] > 0) db_.DBBINDQWORD(st, 3 + i, ids[static_cast<size_t>(i)]);
-  }
-}
-
-// Steps an insert. An id that is already taken (an element that occurs
-// twice) refuses this one object and the import goes on; any other failure
-// is a database error.
-bool BinOrvela::step_insert(sqlite3_stmt* st, std::string_view check) {
-  db_.IFDBERREX("binding parameters");
-  int rc = db_.DBSTEP(st);
-  if ((rc & 0xFF) == SQLITE_CONSTRAINT) {
-    db_.DBRESET(st);
-    db_.DBCLEARBINDINGS(st);
+  int64_t rowid = 0;
+  if (!rows.insert_now(row, rowid)) {
     ++duplicates_;
-    return false;
+    return 0;
   }
-  db_.IFDBERREX(check);
-  return true;
+  mark_taken(t, rowid);
+  return rowid;
 }
 
 int64_t BinOrvela::save_line(const std::array<uint32_t, 6>& ids) {
@@ -284,33 +257,15 @@ int64_t BinOrvela::save_line(const std::array<uint32_t, 6>& ids) {
     prev = p;
   }
   const int64_t id = new_row_id(1);
-  if (id != 0 && !maybe_taken(1, id)) {
-    mark_taken(1, id);
-    std::span<BatchedInsert::Value> row = line_rows_.add();
-    fill_common(row, ids);
-    row[8] = int64_t{ORVOBJ.STARTLEV};
-    row[9] = int64_t{ORVOBJ.ENDLEV};
-    row[10] = blob_;
-    if (!ORVHLEVEL.empty()) row[11] = map::encode_hlevels(ORVHLEVEL);
-    row[12] = id;
-    boxes_.push_back({id, minlon, maxlon, minlat, maxlat});
-    if (boxes_.size() >= limits_.held_boxes) insert_line_boxes();
-    return id;
-  }
-  // Rows held before go first, so that SQLite sees every id taken so far.
-  line_rows_.flush();
-  sqlite3_stmt* st = id != 0 ? ORV_ADDLINWITHID.get() : ORV_ADDLIN.get();
-  bind_common(st, ids);
-  db_.DBBINDINT(st, 9, ORVOBJ.STARTLEV);
-  db_.DBBINDINT(st, 10, ORVOBJ.ENDLEV);
-  db_.DBBINDBLOB(st, 11, blob_);
-  if (!ORVHLEVEL.empty()) db_.DBBINDBLOB(st, 12, map::encode_hlevels(ORVHLEVEL));
-  if (id != 0) db_.DBBINDQWORD(st, 13, id);
-  if (!step_insert(st, "Adding line")) return 0;
-  const int64_t rowid = db_.DBINSERTID();
-  db_.DBRESET(st);
-  db_.DBCLEARBINDINGS(st);
-  mark_taken(1, rowid);
+  std::array<BatchedInsert::Value, 13> row;
+  fill_common(row, ids);
+  row[8] = int64_t{ORVOBJ.STARTLEV};
+  row[9] = int64_t{ORVOBJ.ENDLEV};
+  row[10] = blob_;
+  if (!ORVHLEVEL.empty()) row[11] = map::encode_hlevels(ORVHLEVEL);
+  if (id != 0) row[12] = id;  // else NULL: SQLite's autoincrement
+  const int64_t rowid = insert_row(line_rows_, 1, id, row);
+  if (rowid == 0) return 0;
   boxes_.push_back({rowid, minlon, maxlon, minlat, maxlat});
   if (boxes_.size() >= limits_.held_boxes) insert_line_boxes();
   return rowid;
@@ -372,31 +327,14 @@ void BinOrvela::insert_line_boxes() {
 
 int64_t BinOrvela::save_point(const std::array<uint32_t, 6>& ids) {
   const int64_t id = new_row_id(0);
-  if (id != 0 && !maybe_taken(0, id)) {
-    mark_taken(0, id);
-    std::span<BatchedInsert::Value> row = poi_rows_.add();
-    fill_common(row, ids);
-    row[8] = int64_t{ORVOBJ.LAT};
-    row[9] = int64_t{ORVOBJ.LON};
-    row[10] = int64_t{ORVOBJ.STARTLEV};
-    row[11] = int64_t{ORVOBJ.ENDLEV};
-    row[12] = id;
-    return id;
-  }
-  poi_rows_.flush();
-  sqlite3_stmt* st = id != 0 ? ORV_ADDPOIWITHID.get() : ORV_ADDPOI.get();
-  bind_common(st, ids);
-  db_.DBBINDINT(st, 9, ORVOBJ.LAT);
-  db_.DBBINDINT(st, 10, ORVOBJ.LON);
-  db_.DBBINDINT(st, 11, ORVOBJ.STARTLEV);
-  db_.DBBINDINT(st, 12, ORVOBJ.ENDLEV);
-  if (id != 0) db_.DBBINDQWORD(st, 13, id);
-  if (!step_insert(st, "Adding POI")) return 0;
-  const int64_t rowid = db_.DBINSERTID();
-  db_.DBRESET(st);
-  db_.DBCLEARBINDINGS(st);
-  mark_taken(0, rowid);
-  return rowid;
+  std::array<BatchedInsert::Value, 13> row;
+  fill_common(row, ids);
+  row[8] = int64_t{ORVOBJ.LAT};
+  row[9] = int64_t{ORVOBJ.LON};
+  row[10] = int64_t{ORVOBJ.STARTLEV};
+  row[11] = int64_t{ORVOBJ.ENDLEV};
+  if (id != 0) row[12] = id;  // else NULL: SQLite's autoincrement
+  return insert_row(poi_rows_, 0, id, row);
 }
 
 void BinOrvela::save_tags(int64_t rowid) {
@@ -434,8 +372,7 @@ int64_t BinOrvela::BINORVEL_SAVEREC() {
 }
 
 void BinOrvela::finalize_statements() {
-  for (map::Stmt* s :
-       {&ORV_ADDPOI, &ORV_ADDPOIWITHID, &ORV_ADDLIN, &ORV_ADDLINWITHID, &ORV_ADDLINIDX}) {
+  for (map::Stmt* s : {&ORV_ADDLINIDX}) {
     s->reset();
   }
   for (BatchedInsert* b : {&poi_rows_, &line_rows_, &tag_rows_}) b->finalize();

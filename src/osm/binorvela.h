@@ -96,10 +96,10 @@ class BinOrvela {
  private:
   void create_tables();
   void PREPARESQS();
-  void bind_common(sqlite3_stmt* st, const std::array<uint32_t, 6>& ids);
   int64_t save_line(const std::array<uint32_t, 6>& ids);
   int64_t save_point(const std::array<uint32_t, 6>& ids);
-  bool step_insert(sqlite3_stmt* st, std::string_view check);
+  int64_t insert_row(BatchedInsert& rows, int t, int64_t id,
+                     std::array<BatchedInsert::Value, 13>& row);
   // Whether an object of table `t` (0 points, 1 lines) may have taken `id`
   // already, and marking it taken: a filter in fixed memory that is never
   // wrong about an id not taken. A new id is held for a batched insert; a
@@ -124,7 +124,7 @@ class BinOrvela {
 
   map::MapDb& db_;
   std::array<BINORVELSQSREC, BINORVELSQSCOUNT> BINORVELSQS;
-  map::Stmt ORV_ADDPOI, ORV_ADDPOIWITHID, ORV_ADDLIN, ORV_ADDLINWITHID, ORV_ADDLINIDX;
+  map::Stmt ORV_ADDLINIDX;
   std::vector<uint8_t> blob_;
   BatchedInsert poi_rows_, line_rows_, tag_rows_;
   static constexpr unsigned kTakenBits = 25;
